@@ -1,0 +1,145 @@
+#include "game_statistics.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "name_tables.h"
+
+namespace {
+
+bool in_slot_range(int slot) { return slot >= 0 && slot < MAXPLAYER; }
+
+// Index and count of the first largest entry (a later entry must be strictly
+// greater to win, so the lowest index wins a tie).
+template <typename Counts>
+void first_largest(const Counts& counts, int& index, int& count) {
+    index = 0;
+    count = -1;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (counts[i] > count) {
+            count = counts[i];
+            index = static_cast<int>(i);
+        }
+    }
+}
+
+int lurch_factor(const AnalysisContext& ctx, int slot) {
+    int lurch = 0;
+    int previous = 0;
+    for (const ItemRecord& item : ctx.item_table) {
+        if (item.slot != slot) continue;
+        if (previous > 0 && static_cast<long long>(item.time) >= static_cast<long long>(previous) + 20) ++lurch;
+        previous = item.time;
+    }
+    return lurch;
+}
+
+void compute_player_figures(AnalysisContext& ctx, int slot) {
+    PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(slot)];
+    long long kills = 0;
+    for (int k : p.kills_by_victim) kills += k;
+    p.kills = static_cast<int>(kills);
+    p.net_kills = p.kills - p.suicides;
+
+    first_largest(p.kills_by_weapon, p.fav_weapon, p.fav_weapon_kills);
+
+    int victim = 0;
+    first_largest(p.kills_by_victim, victim, p.fav_victim_kills);
+    if (p.fav_victim_kills < 1)
+        p.fav_victim_name = " ";
+    else
+        p.fav_victim_name = player_name_by_slot(ctx, victim);
+
+    p.teamkill_rate = teamkill_percent(p.teamkills, p.kills);
+    if (ctx.game_info.duration > 0)
+        p.killrate = static_cast<int>(static_cast<long long>(p.kills) * 3600 / ctx.game_info.duration);
+    p.lurch = lurch_factor(ctx, slot);
+}
+
+void compute_scores(AnalysisContext& ctx) {
+    const int type = ctx.game_info.game_type;
+    for (PlayerRecord& p : ctx.game_players) {
+        if (type == 5 || type == 6 || type == 8 || type == 10) {
+            p.score = p.net_kills;
+        } else if (type == 9 && !p.name.empty()) {
+            long long score = static_cast<long long>(ctx.game_info.frag_limit) - p.deaths - p.suicides;
+            p.score = static_cast<int>(score < INT32_MIN ? INT32_MIN : score);
+        }
+    }
+}
+
+// The exchange sort by descending score; ties stay as the exchanges leave them.
+void rank_players(AnalysisContext& ctx, int (&order)[MAXPLAYER]) {
+    for (int i = 0; i < MAXPLAYER; ++i) order[i] = i;
+    for (int i = 0; i < MAXPLAYER - 1; ++i) {
+        for (int j = i + 1; j < MAXPLAYER; ++j) {
+            if (ctx.game_players[static_cast<std::size_t>(order[i])].score <
+                ctx.game_players[static_cast<std::size_t>(order[j])].score) {
+                int swap = order[i];
+                order[i] = order[j];
+                order[j] = swap;
+            }
+        }
+    }
+    for (int k = 0; k < MAXPLAYER; ++k) ctx.game_players[static_cast<std::size_t>(order[k])].rank = k + 1;
+}
+
+void mark_winners(AnalysisContext& ctx, int top_slot) {
+    const int type = ctx.game_info.game_type;
+    if (type == 10) ctx.game_info.winning_team = ctx.game_players[static_cast<std::size_t>(top_slot)].team;
+    if (is_team_game(type)) {
+        // An unknown winning team crowns nobody.
+        if (ctx.game_info.winning_team.empty()) return;
+        for (PlayerRecord& p : ctx.game_players)
+            if (p.team == ctx.game_info.winning_team) p.winner = 1;
+    } else {
+        ctx.game_players[static_cast<std::size_t>(top_slot)].winner = 1;
+    }
+}
+
+// Best number of kills by one killer in adjacent kill lines of one second.
+void compute_multikills(AnalysisContext& ctx) {
+    int runs[MAXPLAYER] = {};
+    for (int e = 1; e < MAX_KILLS; ++e) {
+        const KillRecord& previous = ctx.kill_table[static_cast<std::size_t>(e - 1)];
+        const KillRecord& current = ctx.kill_table[static_cast<std::size_t>(e)];
+        if (current.time == previous.time) {
+            if (current.killer == previous.killer && in_slot_range(current.killer)) ++runs[current.killer];
+        } else {
+            for (int s = 0; s < MAXPLAYER; ++s) {
+                PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(s)];
+                if (runs[s] >= 1 && runs[s] + 1 > p.multikill) p.multikill = runs[s] + 1;
+                runs[s] = 0;
+            }
+        }
+    }
+}
+
+void count_quads(AnalysisContext& ctx) {
+    for (const ItemRecord& item : ctx.item_table)
+        if (item.item == ITEM_DAMAGE_AMPLIFIER && in_slot_range(item.slot))
+            ++ctx.game_players[static_cast<std::size_t>(item.slot)].quads;
+}
+
+}  // namespace
+
+const char* player_name_by_slot(const AnalysisContext& ctx, int slot) {
+    if (!in_slot_range(slot)) return " ";
+    return ctx.game_players[static_cast<std::size_t>(slot)].name.c_str();
+}
+
+int teamkill_percent(int teamkills, int kills) {
+    if (kills <= 0) return 0;
+    return static_cast<int>(std::floor(static_cast<double>(teamkills) * 100.0 / kills + 0.5));
+}
+
+int compute_game_statistics(AnalysisContext& ctx) {
+    for (int s = 0; s < MAXPLAYER; ++s) compute_player_figures(ctx, s);
+    compute_scores(ctx);
+    int order[MAXPLAYER];
+    rank_players(ctx, order);
+    mark_winners(ctx, order[0]);
+    compute_multikills(ctx);
+    count_quads(ctx);
+    return 1;
+}

@@ -1,0 +1,60 @@
+// The loaded text of one game and the searches every pass uses on it.
+//
+// The text is plain 8-bit characters with line-feed line ends (zero and
+// carriage-return bytes were dropped while loading), held in one buffer of
+// 512,000 bytes that is allocated once and reused for every game.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "bounded_text.h"
+
+inline constexpr std::size_t LOG_BUFFER_SIZE = 512000;
+inline constexpr std::size_t MAX_TEXT_LENGTH = LOG_BUFFER_SIZE - 1;
+
+// A field read from a log line for lookup or comparison (a weapon or item
+// name, a team value): at most 255 characters are kept.
+using Field = BoundedText<256>;
+
+// Decimal conversion in the manner of atoi: leading white space, one optional
+// sign, digits up to the first other character; no digits give 0. Values
+// beyond the 32-bit range are clamped to it.
+int parse_int(std::string_view text);
+
+struct GameText {
+    static constexpr std::size_t npos = std::string_view::npos;
+
+    std::unique_ptr<char[]> buffer;  // LOG_BUFFER_SIZE bytes once allocated
+    std::size_t length = 0;          // characters of text; buffer[length] is 0
+    std::size_t game_start = 0;      // the first "info"
+    std::size_t game_end = 0;        // the line feed ending the game_end line
+
+    bool allocate();  // false when the memory is not available
+    std::string_view view() const { return {buffer.get(), length}; }
+
+    // Appends raw log bytes, dropping zero and CR bytes, as long as the
+    // buffer has room; returns false once it is full (512,000 characters).
+    bool append_raw(const char* bytes, std::size_t count);
+    void clear_text();
+    void terminate();  // cuts the text at 511,999 characters and terminates it
+    void cut_at(std::size_t position);  // shortens the text to end before position
+
+    std::size_t find(std::string_view pattern, std::size_t from) const {
+        return from > length ? npos : view().find(pattern, from);
+    }
+    std::size_t find_char(char c, std::size_t from) const {
+        return from > length ? npos : view().find(c, from);
+    }
+    char at(std::size_t position) const { return position < length ? buffer[position] : '\0'; }
+
+    // The field that starts at from and runs to the next delim (which may lie
+    // on a later line, as the log format's readers always took it). Returns
+    // false when no delimiter follows.
+    bool field(std::size_t from, char delim, std::string_view& value, std::size_t& delim_pos) const;
+
+    // Whole-second time stamp of the line that holds position, or -1 when no
+    // line feed lies within the 15 characters before it.
+    int line_time(std::size_t position) const;
+};

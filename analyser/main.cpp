@@ -1,0 +1,12 @@
+// analyser: turns the Unreal Tournament game logs of the current directory
+// into per-game reports on the console and one HTML page for the session.
+#include <cstdlib>
+#include <memory>
+
+#include "session.h"
+
+int main(int argc, char** argv) {
+    // The one analysis context of the run.
+    static AnalysisContext ctx;
+    std::exit(run_analyser(ctx, argc, argv));
+}

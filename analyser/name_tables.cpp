@@ -1,0 +1,160 @@
+#include "name_tables.h"
+
+#include <array>
+
+#include "game_text.h"
+
+#include "error_log.h"
+
+namespace {
+
+struct NamedCode {
+    const char* name;
+    int code;
+};
+
+// Each table is tested in this order and the first contained name decides, so
+// a name that is part of another ("Enforcer" in "Double Enforcer") comes after it.
+constexpr std::array<NamedCode, 6> gametypes{{
+    {"Tournament DeathMatch", 6},
+    {"Assault", 5},
+    {"Domination", 7},
+    {"Capture the Flag", 8},
+    {"Last Man Standing", 9},
+    {"Tournament Team Game", 10},
+}};
+
+constexpr std::array<NamedCode, 15> weapons{{
+    {"Double Enforcer", 32},
+    {"Enforcer", 31},
+    {"Pulse Gun", 33},
+    {"Rocket Launcher", 34},
+    {"Flak Cannon", 35},
+    {"Ripper", 36},
+    {"Impact Hammer", 37},
+    {"Minigun", 38},
+    {"GES Bio Rifle", 39},
+    {"Shock Rifle", 40},
+    {"Sniper Rifle", 41},
+    {"None", 42},
+    {"Redeemer", 43},
+    {"Chainsaw", 44},
+    {"Translocator", 45},
+}};
+
+constexpr std::array<NamedCode, 23> items{{
+    {"Damage Amplifier", 10001},
+    {"AntiGrav Boots", 10002},
+    {"ShieldBelt", 10003},
+    {"Invisibility", 10004},
+    {"Thigh Pads", 10005},
+    {"SCUBAGear", 10006},
+    {"ToxinSuit", 10007},
+    {"NaliFruit", 10008},
+    {"Body Armor", 11001},
+    {"MedBox", 11002},
+    {"Health Vial", 11003},
+    {"Super Health Pack", 11004},
+    {"Shock Core", 12001},
+    {"Flak Shells", 12002},
+    {"RocketPack", 12003},
+    {"Biosludge Ammo", 12004},
+    {"Large Bullets", 12005},
+    {"Blade Hopper", 12006},
+    {"Pulse Cell", 12007},
+    {"Box of Rifle Rounds", 12008},
+    {"WarHeadAmmo", 12009},
+    {"Rifle Round", 12010},
+    {"NullAmmo", 12011},
+}};
+
+template <std::size_t N>
+int first_contained(const std::array<NamedCode, N>& table, std::string_view text, int none) {
+    for (const NamedCode& entry : table)
+        if (text.find(entry.name) != std::string_view::npos) return entry.code;
+    return none;
+}
+
+// The offending field is logged as a line of its own, exactly as read.
+void log_unknown(const char* warning, std::string_view text) {
+    error_log_append(warning);
+    Field line(text);
+    error_log_append(line.c_str());
+}
+
+}  // namespace
+
+int gametype_from_name(std::string_view text) {
+    int code = first_contained(gametypes, text, -1);
+    if (code == -1) error_log_append("\t\twarning:unknown gametype");
+    return code;
+}
+
+const char* gametype_name(int code) {
+    for (const NamedCode& entry : gametypes)
+        if (entry.code == code) return entry.name;
+    error_log_append("\t\twarning:unknown gametype");
+    return "unknown gametype";
+}
+
+int weapon_from_name(std::string_view text) {
+    int code = first_contained(weapons, text, 0);
+    if (code == 0) log_unknown("\t\tunsupported weapon found", text);
+    return code;
+}
+
+int item_from_name(std::string_view text) {
+    int code = first_contained(items, text, -1);
+    if (code == -1) code = first_contained(weapons, text, -1);
+    if (code == -1) log_unknown("\t\twarning: unsupported item found", text);
+    return code;
+}
+
+const char* weapon_name(int code) {
+    switch (code) {
+        case 1: return "Shotgun";
+        case 2: return "Gauntlet";
+        case 3: return "Machinegun";
+        case 4: return "Grenadelauncher";
+        case 5: return "Grenadesplash";
+        case 6: return "Rocketlauncher";
+        case 7: return "Rocketsplash";
+        case 8: return "Plasmagun";
+        case 9: return "Plasmasplash";
+        case 10: return "Railgun";
+        case 11: return "Lightninggun";
+        case 12: return "BFG";
+        case 13: return "BFG-Splash";
+        case 14:
+            error_log_appendf("%s: ID:%i", "\t\tunsupported weapon found", code);
+            return "wp14";
+        case 15:
+        case 16:
+        case 17:
+        case 21:
+        case 23:
+        case 24:
+        case 25: {
+            error_log_appendf("%s ID:%i", "\t\tunsupported weapon found", code);
+            switch (code) {
+                case 15: return "wp15";
+                case 16: return "wp16";
+                case 17: return "Crushing";
+                case 21: return "wp21";
+                case 23: return "wp23";
+                case 24: return "wp24";
+                default: return "wp25";
+            }
+        }
+        case 18: return "Teleporter error";
+        case 19: return "Falling";
+        case 20: return "Sucieded";
+        case 22: return "Trigger hurt";
+        case 6000: return "Blueflag";
+        case 6001: return "Redflag";
+        default: break;
+    }
+    for (const NamedCode& entry : weapons)
+        if (entry.code == code) return entry.name;
+    return "unknown weapon";
+}

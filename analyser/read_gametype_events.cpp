@@ -1,0 +1,97 @@
+#include "read_gametype_events.h"
+
+#include "error_log.h"
+
+namespace {
+
+PlayerRecord* player_at(AnalysisContext& ctx, int id) {
+    if (id < 0 || id >= MAXPLAYER) return nullptr;
+    return &ctx.game_players[static_cast<std::size_t>(id)];
+}
+
+// Calls handle(first, second) for every line of the pattern, where first
+// runs to first_delim and second to the line end (when wanted). Ends at the
+// first line that lacks a delimiter.
+template <typename Handle>
+void for_each_line(const GameText& text, std::string_view pattern, char first_delim, bool read_second,
+                   Handle handle) {
+    std::size_t cursor = text.game_start;
+    while (true) {
+        std::size_t found = text.find(pattern, cursor);
+        if (found == GameText::npos) return;
+        std::string_view first, second;
+        std::size_t end = 0;
+        if (!text.field(found + pattern.size(), first_delim, first, end)) return;
+        if (read_second && !text.field(end + 1, '\n', second, end)) return;
+        handle(first, second);
+        cursor = end;
+    }
+}
+
+void read_domination(AnalysisContext& ctx) {
+    const GameText& text = ctx.text;
+    // The winner is the team of the highest score seen so far: a later line
+    // must beat the best, not merely the line before it.
+    int best = 0;
+    for_each_line(text, "dom_score_update\t", '\t', true, [&](std::string_view team, std::string_view score) {
+        int value = parse_int(score);
+        if (value > best) {
+            ctx.game_info.winning_team = Field(team).view();
+            best = value;
+        }
+    });
+    for_each_line(text, "controlpoint_capture\t", '\t', true, [&](std::string_view, std::string_view id) {
+        if (PlayerRecord* player = player_at(ctx, parse_int(id))) ++player->flags_captured;
+    });
+}
+
+void read_capture_the_flag(AnalysisContext& ctx) {
+    const GameText& text = ctx.text;
+    int captures[2] = {0, 0};
+    for_each_line(text, "flag_captured\t", '\t', false, [&](std::string_view id, std::string_view) {
+        if (PlayerRecord* player = player_at(ctx, parse_int(id))) {
+            ++player->flags_captured;
+            int team = parse_int(player->team.view());
+            if (team == 0 || team == 1) ++captures[team];
+        }
+    });
+    for_each_line(text, "flag_returned\t", '\t', false, [&](std::string_view id, std::string_view) {
+        if (PlayerRecord* player = player_at(ctx, parse_int(id))) ++player->flags_returned;
+    });
+    ctx.game_info.winning_team = "0";
+    int best = captures[0];
+    for (int t = 0; t < 2; ++t) {
+        if (captures[t] > best) {
+            ctx.game_info.winning_team.format("%i", t);
+            best = captures[t];
+        }
+    }
+}
+
+}  // namespace
+
+int read_gametype_events(AnalysisContext& ctx) {
+    const GameText& text = ctx.text;
+    constexpr std::string_view GAME_END = "game_end\t";
+    std::size_t end_line = text.find(GAME_END, text.game_start);
+    if (end_line == GameText::npos) return 0;
+    std::string_view reason = text.view().substr(end_line + GAME_END.size());
+    if (reason.substr(0, 9) == "mapchange") {
+        error_log_append("\tGame not analysed (mapchange)");
+        return 0;
+    }
+
+    const int type = ctx.game_info.game_type;
+    if (type == 5) ctx.game_info.winning_team = reason.substr(0, 17) == "Assault succeeded" ? "attacker" : "defender";
+    if (type == 7) read_domination(ctx);
+    if (type == 8) read_capture_the_flag(ctx);
+    if (type == 7) {
+        for_each_line(text, "dom_playerscore_update\t", '\t', true, [&](std::string_view id, std::string_view score) {
+            if (PlayerRecord* player = player_at(ctx, parse_int(id))) player->score = parse_int(score);
+        });
+    }
+    for_each_line(text, "player\tPing\t", '\t', true, [&](std::string_view id, std::string_view ping) {
+        if (PlayerRecord* player = player_at(ctx, parse_int(id))) player->ping = parse_int(ping);
+    });
+    return 1;
+}

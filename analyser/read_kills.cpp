@@ -1,0 +1,90 @@
+#include "read_kills.h"
+
+#include "error_log.h"
+#include "name_tables.h"
+
+namespace {
+
+// Counts one event of a logged id into the record that collects that id's
+// events; an id without a record (out of range, never connected) counts nothing.
+template <typename Count>
+void count_for(AnalysisContext& ctx, int id, Count count) {
+    if (PlayerRecord* player = ctx.player_for_id(id)) count(*player);
+}
+
+// Every "pattern" line from start on: reads the id up to the next tab and
+// counts it. Ends at the first line without that tab.
+template <typename Count>
+void count_id_lines(AnalysisContext& ctx, std::string_view pattern, std::size_t start, Count count) {
+    const GameText& text = ctx.text;
+    std::size_t cursor = start;
+    while (true) {
+        std::size_t found = text.find(pattern, cursor);
+        if (found == GameText::npos) return;
+        std::string_view field;
+        std::size_t tab = 0;
+        if (!text.field(found + pattern.size(), '\t', field, tab)) return;
+        count_for(ctx, parse_int(field), count);
+        cursor = tab + 1;
+    }
+}
+
+}  // namespace
+
+void read_kills(AnalysisContext& ctx) {
+    const GameText& text = ctx.text;
+    count_id_lines(ctx, "suicide\t", text.game_start, [](PlayerRecord& p) { ++p.suicides; });
+
+    std::size_t play_start = text.find("game_start", text.game_start);
+    if (play_start == GameText::npos) {
+        error_log_append("\tno gamestart found");
+        return;
+    }
+    count_id_lines(ctx, "headshot\t", play_start, [](PlayerRecord& p) { ++p.headshots; });
+
+    constexpr std::string_view KILL = "kill\t";
+    std::size_t stored = 0;
+    std::size_t cursor = play_start;
+    while (cursor < text.game_end) {
+        std::size_t found = text.find(KILL, cursor);
+        if (found == GameText::npos) return;
+        if (found > 0 && text.at(found - 1) == 'S') {  // "player\tSkill\t", not a kill
+            cursor = found + 1;
+            continue;
+        }
+        bool teamkill = found >= cursor + 4 && text.view().substr(found - 4, 4) == "team";
+        if (stored == MAX_KILLS) {
+            error_log_append("\t\twarning:maximum of kills exceeded");
+            return;
+        }
+        KillRecord& record = ctx.kill_table[stored++];
+        record.time = text.line_time(found);
+
+        std::string_view field;
+        std::size_t tab = 0;
+        if (!text.field(found + KILL.size(), '\t', field, tab)) return;
+        int killer = parse_int(field);
+        record.killer = killer;
+        record.teamkill = teamkill ? 1 : 0;
+
+        if (!text.field(tab + 1, '\t', field, tab)) return;
+        int weapon = weapon_from_name(Field(field).view());
+        record.weapon = weapon;
+        PlayerRecord* killer_record = ctx.player_for_id(killer);
+        if (killer_record != nullptr) ++killer_record->kills_by_weapon[static_cast<std::size_t>(weapon)];
+
+        if (!text.field(tab + 1, '\t', field, tab)) return;
+        int victim = parse_int(field);
+        record.victim = victim;
+
+        PlayerRecord* victim_record = ctx.player_for_id(victim);
+        if (victim_record != nullptr) ++victim_record->deaths;
+        if (killer_record != nullptr) {
+            if (victim_record != nullptr && victim_record->slot >= 0 && victim_record->slot < MAXPLAYER)
+                ++killer_record->kills_by_victim[static_cast<std::size_t>(victim_record->slot)];
+            if (teamkill) ++killer_record->teamkills;
+            if (killer == victim) ++killer_record->suicides;
+        }
+        cursor = tab;
+    }
+}

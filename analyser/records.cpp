@@ -1,0 +1,91 @@
+#include "records.h"
+
+void init_player_record(PlayerRecord& r) {
+    r.name.clear();
+    r.skin.clear();
+    r.skill = -1;
+    r.is_human = -1;
+    r.handicap = -1;
+    r.slot = -1;
+    r.fav_weapon = -1;
+    r.fav_weapon_kills = 0;
+    r.fav_victim_name.clear();
+    r.fav_victim_kills = -1;
+    r.score = 0;
+    r.ping = -1;
+    r.kills_by_victim.fill(0);
+    r.teamkills = 0;
+    r.kills_by_weapon.fill(0);
+    r.deaths = 0;
+    r.suicides = 0;
+    r.kills = 0;
+    r.net_kills = 0;
+    r.lurch = 0;
+    r.multikill = 0;
+    r.teamkill_rate = 0;
+    r.killrate = 0;
+    r.quads = 0;
+    r.headshots = 0;
+    r.winner = 0;
+    r.rank = 0;
+    r.team.clear();
+    r.flags_captured = 0;
+    r.flags_returned = 0;
+    r.connected = 0;
+}
+
+void init_game_info(GameInfo& r) {
+    r.duration = 0;
+    r.game_bytes = 0;
+    r.map_name.clear();
+    r.game_type = -1;
+    r.frag_limit = -1;
+    r.winning_team.clear();
+}
+
+void init_session_info(SessionInfo& r) {
+    r.log_date.clear();
+    r.session_seconds = 0;
+    r.game_count = 0;
+    r.session_map.clear();
+    r.same_map = -1;
+    r.session_game_type = -1;
+    r.same_game_type = -1;
+}
+
+void init_kill_record(KillRecord& r) {
+    r.killer = -1;
+    r.victim = -1;
+    r.weapon = -1;
+    r.time = -1;
+    r.teamkill = 0;
+}
+
+void init_skin_record(SkinRecord& r) {
+    r.name.clear();
+    r.face.clear();
+}
+
+PlayerRecord* AnalysisContext::player_for_id(int id) {
+    if (id < 0 || id >= MAXPLAYER) return nullptr;
+    int index = player_by_id[static_cast<std::size_t>(id)];
+    if (index < 0 || index >= MAXPLAYER) return nullptr;
+    return &game_players[static_cast<std::size_t>(index)];
+}
+
+void init_session(AnalysisContext& ctx) {
+    init_game_info(ctx.game_info);
+    init_session_info(ctx.session_info);
+    for (auto& p : ctx.session_players) init_player_record(p);
+    for (auto& s : ctx.skin_table) init_skin_record(s);
+    for (auto& b : ctx.best_table) b.value = 0;
+    ctx.player_by_id.fill(-1);
+}
+
+void reset_game(AnalysisContext& ctx) {
+    for (auto& p : ctx.game_players) init_player_record(p);
+    ctx.player_by_id.fill(-1);
+    for (auto& k : ctx.kill_table) init_kill_record(k);
+    for (auto& i : ctx.item_table) i = ItemRecord{0, 0, 0};
+    ctx.game_info.winning_team.clear();
+}

@@ -1,0 +1,150 @@
+// The records of one analyser run: the session, the current game and its
+// players, and the tables the event passes fill.
+//
+// All of them live in one AnalysisContext. The program has exactly one
+// context for its run; every pass receives it, so tests can build any state
+// directly.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "bounded_text.h"
+#include "game_text.h"
+
+inline constexpr int MAXPLAYER = 16;
+inline constexpr int MAX_SESSION_PLAYERS = 32;
+inline constexpr int MAX_KILLS = 1000;
+inline constexpr int MAX_ITEMS = 5000;
+inline constexpr int MAX_SKINS = 50;
+inline constexpr int MAX_BESTS = 16;
+inline constexpr int WEAPON_SLOTS = 50;
+
+struct PlayerRecord {
+    Text name;
+    Text skin;
+    int skill;
+    int is_human;
+    int handicap;
+    int slot;
+    int fav_weapon;
+    int fav_weapon_kills;
+    Text fav_victim_name;
+    int fav_victim_kills;
+    int score;
+    int ping;
+    std::array<int, MAXPLAYER> kills_by_victim;
+    int teamkills;
+    std::array<int, WEAPON_SLOTS> kills_by_weapon;
+    int deaths;
+    int suicides;
+    int kills;
+    int net_kills;
+    int lurch;
+    int multikill;
+    int teamkill_rate;
+    int killrate;
+    int quads;
+    int headshots;
+    int winner;
+    int rank;
+    Text team;
+    int flags_captured;
+    int flags_returned;
+    int connected;
+};
+
+struct GameInfo {
+    int duration;
+    int game_bytes;
+    Text map_name;
+    int game_type;
+    int frag_limit;
+    Text winning_team;
+};
+
+struct SessionInfo {
+    Text log_date;
+    int session_seconds;
+    int game_count;
+    Text session_map;
+    int same_map;
+    int session_game_type;
+    int same_game_type;
+};
+
+struct KillRecord {
+    int killer;
+    int victim;
+    int weapon;
+    int time;
+    int teamkill;
+};
+
+struct ItemRecord {
+    int item;
+    int slot;
+    int time;
+};
+
+struct BestEntry {
+    int value;
+};
+
+struct SkinRecord {
+    Text name;
+    Text face;
+};
+
+void init_player_record(PlayerRecord& record);
+void init_game_info(GameInfo& record);
+void init_session_info(SessionInfo& record);
+void init_kill_record(KillRecord& record);
+void init_skin_record(SkinRecord& record);
+
+struct AnalysisContext {
+    std::array<PlayerRecord, MAXPLAYER> game_players{};
+    std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
+    GameInfo game_info{};
+    SessionInfo session_info{};
+    std::array<KillRecord, MAX_KILLS> kill_table{};
+    std::array<ItemRecord, MAX_ITEMS> item_table{};
+    std::array<BestEntry, MAX_BESTS> best_table{};
+    std::array<SkinRecord, MAX_SKINS> skin_table{};
+    int images_enabled = 1;
+
+    // Log player id -> index into game_players of the record that collects
+    // that id's events; -1 for an id that never connected. A re-entered
+    // player's later id points to his first record.
+    std::array<int, MAXPLAYER> player_by_id{};
+
+    // The loaded game: the text and the positions game_start and game_end.
+    GameText text;
+
+    // Where the per-game reports go (the console in the program).
+    std::FILE* out = stdout;
+
+    // The record that collects the events of a logged id, or nullptr for an
+    // id outside 0..15 or one that never connected.
+    PlayerRecord* player_for_id(int id);
+};
+
+// Session start: game and session info, the session players, the skins.
+void init_session(AnalysisContext& ctx);
+
+// Before every game: the game players, the id map, the kill and item tables,
+// and the winning team (so no game inherits an earlier game's winner).
+void reset_game(AnalysisContext& ctx);
+
+inline bool is_team_game(int game_type) {
+    return game_type == 5 || game_type == 7 || game_type == 8 || game_type == 10;
+}
+
+// Sums of values read from logs stay inside the int range.
+inline int saturating_add(int a, int b) {
+    long long sum = static_cast<long long>(a) + b;
+    if (sum > 2147483647LL) return 2147483647;
+    if (sum < -2147483647LL - 1) return -2147483647 - 1;
+    return static_cast<int>(sum);
+}

@@ -1,0 +1,106 @@
+#include "session.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "accumulate_game.h"
+#include "error_log.h"
+#include "game_header.h"
+#include "game_report.h"
+#include "game_statistics.h"
+#include "html_version.h"
+#include "load_game.h"
+#include "platform.h"
+#include "program_info.h"
+#include "read_gametype_events.h"
+#include "read_item_pickups.h"
+#include "read_kills.h"
+#include "register_players.h"
+#include "session_bests.h"
+#include "session_report.h"
+#include "skins.h"
+
+namespace {
+
+bool is_switch(const char* arg, const char* a, const char* b) {
+    return std::strcmp(arg, a) == 0 || std::strcmp(arg, b) == 0;
+}
+
+void log_banner() {
+    const std::string stars(85, '*');
+    const std::string title = "*" + std::string(38, ' ') + "ANALYSE" + std::string(38, ' ') + "*";
+    error_log_append(" ");
+    error_log_append(" ");
+    error_log_append(stars.c_str());
+    error_log_append(title.c_str());
+    error_log_append(stars.c_str());
+    error_log_append(" ");
+}
+
+}  // namespace
+
+void print_credits(std::FILE* out) {
+    std::fprintf(out, "Programm Version: %s.%s\n", VERSION_MAJOR, VERSION_MINOR);
+    std::fprintf(out, "Included:\n");
+    std::fprintf(out, "  Keshs tempra library version: %s\n", TEMPRA_VERSION);
+    std::fprintf(out, "  Keshs HTML library version: %s\n", HTML_LIBRARY_VERSION);
+    std::fprintf(out, "Compiler: %s\n", COMPILER_TEXT);
+    std::fprintf(out, "Autor: %s\n", AUTHOR_HANDLE);
+    std::fprintf(out, "e-mail: %s\n", AUTHOR_EMAIL);
+    std::fprintf(out, "homepage:%s\n", AUTHOR_HOMEPAGE);
+    std::fprintf(out, "\n");
+}
+
+int analyse_loaded_game(AnalysisContext& ctx) {
+    reset_game(ctx);
+    read_game_header(ctx);
+    register_players(ctx);
+    read_kills(ctx);
+    read_item_pickups(ctx);
+    if (!read_gametype_events(ctx)) return 0;
+    compute_game_statistics(ctx);
+    print_game_report(ctx);
+    accumulate_game(ctx);
+    return 1;
+}
+
+int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
+    if (argc > 1) {
+        const char* arg = argv[1];
+        if (is_switch(arg, "-v", "/v") || is_switch(arg, "?", "/?")) {
+            print_credits(ctx.out);
+            return 0;
+        }
+        if (is_switch(arg, "-ni", "/ni")) {
+            error_log_append("\tinfo: \"No Image\" Switch found, no IMG TAG will be created in analyse HTML");
+            ctx.images_enabled = 0;
+        }
+    }
+    const long long start = platform_clock_ms();
+    log_banner();
+    init_session(ctx);
+
+    if (!load_game(ctx, 0)) {
+        ctx.text.buffer.reset();
+        return 1;
+    }
+    std::fprintf(ctx.out, "VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
+    if (ctx.images_enabled) read_user_ini(ctx);
+
+    for (int n = 0;;) {
+        analyse_loaded_game(ctx);
+        ++n;
+        if (!load_game(ctx, n)) break;
+    }
+
+    compute_session_bests(ctx);
+    write_html_report(ctx);
+    ctx.text.buffer.reset();
+    std::fflush(ctx.out);
+
+    const long long elapsed = platform_clock_ms() - start;
+    const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
+    error_log_appendf("Session analysed in %G seconds", seconds);
+    return 0;
+}

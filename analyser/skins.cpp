@@ -1,0 +1,230 @@
+#include "skins.h"
+
+#include <cstdio>
+
+#include "error_log.h"
+#include "game_text.h"
+
+namespace {
+
+// The file is read as white-space separated tokens, never as lines.
+class TokenReader {
+public:
+    virtual ~TokenReader() = default;
+
+    // Reads the next token and skips the white space after it. Tokens longer
+    // than 255 characters keep their first 255; the rest of the run is dropped
+    // rather than read as a token of its own.
+    Field next() {
+        char token[Field::max_length + 1];
+        std::size_t n = 0;
+        int c = get();
+        while (c != EOF && is_space(c)) c = get();
+        while (c != EOF && !is_space(c)) {
+            if (n < Field::max_length) token[n++] = static_cast<char>(c);
+            c = get();
+        }
+        while (c != EOF && is_space(c)) c = get();
+        if (c == EOF)
+            at_end_ = true;
+        else
+            unget(c);
+        return Field(std::string_view(token, n));
+    }
+
+    bool at_end() const { return at_end_; }
+    void restart() {
+        rewind();
+        at_end_ = false;
+    }
+
+protected:
+    virtual int get() = 0;
+    virtual void unget(int c) = 0;
+    virtual void rewind() = 0;
+
+private:
+    static bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+    bool at_end_ = false;
+};
+
+class FileTokens final : public TokenReader {
+public:
+    explicit FileTokens(std::FILE* file) : file_(file) {}
+
+protected:
+    int get() override { return std::fgetc(file_); }
+    void unget(int c) override { std::ungetc(c, file_); }
+    void rewind() override { std::rewind(file_); }
+
+private:
+    std::FILE* file_;
+};
+
+class TextTokens final : public TokenReader {
+public:
+    explicit TextTokens(std::string_view text) : text_(text) {}
+
+protected:
+    int get() override { return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_++]) : EOF; }
+    void unget(int) override { --pos_; }
+    void rewind() override { pos_ = 0; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+bool starts_with(const Field& token, std::string_view prefix) { return token.view().substr(0, prefix.size()) == prefix; }
+
+// An index in the manner of "%i": decimal, hexadecimal after "0x", octal
+// after a leading "0". Returns false for no number or one beyond any record.
+bool parse_index(std::string_view text, int& index) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int base = 10;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    } else if (i < text.size() && text[i] == '0') {
+        base = 8;
+    }
+    long long value = 0;
+    std::size_t digits = 0;
+    for (; i < text.size(); ++i, ++digits) {
+        char c = text[i];
+        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+        if (d >= base) break;
+        value = value * base + d;
+        if (value > MAX_SKINS) value = MAX_SKINS;  // far out of range stays out of range
+    }
+    if (digits == 0) return false;
+    index = static_cast<int>(negative ? -value : value);
+    return true;
+}
+
+// "Key[index]=value": the index and the value of a bot entry.
+bool bot_entry(const Field& token, std::size_t key_length, int& index, std::string_view& value) {
+    std::string_view rest = token.view().substr(key_length);
+    std::size_t equals = rest.find("]=");
+    if (equals == std::string_view::npos) return false;  // not an entry: skipped
+    if (!parse_index(rest.substr(0, equals), index)) return false;
+    if (index < 0 || index >= MAX_SKINS) return false;
+    value = rest.substr(equals + 2);
+    return true;
+}
+
+// The face is the part of "Package.Face" after its first dot. A value
+// without a dot names no face and is skipped.
+bool face_of(std::string_view value, std::string_view& face) {
+    std::size_t dot = value.find('.');
+    if (dot == std::string_view::npos) return false;
+    face = value.substr(dot + 1);
+    return true;
+}
+
+int first_free_record(const AnalysisContext& ctx) {
+    for (int i = 0; i < MAX_SKINS; ++i)
+        if (ctx.skin_table[static_cast<std::size_t>(i)].name.empty()) return i;
+    return -1;
+}
+
+void read_tokens(AnalysisContext& ctx, TokenReader& tokens) {
+    bool found = false;
+    while (true) {
+        Field token = tokens.next();
+        if (starts_with(token, "[Botpack.ChallengeBotInfo]")) {
+            found = true;
+            break;
+        }
+        if (tokens.at_end()) break;
+    }
+    if (!found) {
+        error_log_append("\t\t\"[Botpack.ChallengeBotInfo]\" sektion not found in User.ini file");
+    } else {
+        while (!tokens.at_end()) {
+            Field token = tokens.next();
+            int index = 0;
+            std::string_view value;
+            if (starts_with(token, "BotFaces[")) {
+                std::string_view face;
+                if (bot_entry(token, 9, index, value) && face_of(value, face))
+                    ctx.skin_table[static_cast<std::size_t>(index)].face = face;
+            } else if (starts_with(token, "BotNames[")) {
+                if (bot_entry(token, 9, index, value) && !value.empty())
+                    ctx.skin_table[static_cast<std::size_t>(index)].name = value;
+            }
+            if (starts_with(token, "[")) break;
+        }
+    }
+
+    tokens.restart();
+    found = false;
+    while (true) {
+        Field token = tokens.next();
+        if (starts_with(token, "[DefaultPlayer]")) {
+            found = true;
+            break;
+        }
+        if (tokens.at_end()) break;
+    }
+    if (!found) {
+        error_log_append("\t\t\"[DefaultPlayer]\" sektion not found in User.ini file");
+        return;
+    }
+    int target = first_free_record(ctx);
+    while (!tokens.at_end() && target >= 0) {
+        if (target == MAX_SKINS - 1 && !ctx.skin_table[MAX_SKINS - 1].name.empty()) break;
+        Field token = tokens.next();
+        SkinRecord& record = ctx.skin_table[static_cast<std::size_t>(target)];
+        if (starts_with(token, "Name=")) {
+            record.name = token.view().substr(5);
+        } else if (starts_with(token, "Face=")) {
+            std::string_view face;
+            if (face_of(token.view().substr(5), face)) record.face = face;
+            target = first_free_record(ctx);
+        }
+        if (starts_with(token, "[")) break;
+    }
+}
+
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int read_user_ini(AnalysisContext& ctx) {
+    std::FILE* file = std::fopen("User.ini", "r");
+    if (file == nullptr) file = std::fopen("user.ini", "r");
+    if (file == nullptr) {
+        error_log_append("\t\tCan't find User.ini file");
+        return 0;
+    }
+    FileTokens tokens(file);
+    read_tokens(ctx, tokens);
+    std::fclose(file);
+    return 1;
+}
+
+void read_user_ini_text(AnalysisContext& ctx, std::string_view content) {
+    TextTokens tokens(content);
+    read_tokens(ctx, tokens);
+}
+
+std::string_view find_skin(const AnalysisContext& ctx, std::string_view name) {
+    for (const SkinRecord& record : ctx.skin_table)
+        if (equal_ignoring_case(record.name.view(), name)) return record.face.view();
+    Text player(name);
+    error_log_appendf("\t\twarning: Skin information of player %s not found, using playername for skin-image",
+                      player.c_str());
+    return name;
+}

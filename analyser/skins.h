@@ -1,0 +1,17 @@
+// Player faces from the game's "User.ini".
+#pragma once
+
+#include <string_view>
+
+#include "records.h"
+
+// Reads "User.ini" (else "user.ini") into the skin table. Returns 0 when
+// neither can be opened, else 1.
+int read_user_ini(AnalysisContext& ctx);
+
+// Reads User.ini text already in memory (the same rules; for tests and fuzzing).
+void read_user_ini_text(AnalysisContext& ctx, std::string_view content);
+
+// The face of the first skin record whose name equals name, ignoring the case
+// of A-Z; otherwise logs a warning and returns name itself.
+std::string_view find_skin(const AnalysisContext& ctx, std::string_view name);

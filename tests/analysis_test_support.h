@@ -1,0 +1,64 @@
+// Shared helpers of the tests: scratch folders, files, contexts, programs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "records.h"
+
+std::string read_file(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& bytes);
+
+// The text as the game writes it: UTF-16 low byte first with the byte-order
+// mark, LF line ends turned into CR LF.
+std::string to_utf16_log(const std::string& text);
+
+// A test that runs inside a fresh scratch folder (the programs and the passes
+// work on the current directory) and removes it afterwards.
+class ScratchFolder : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string error_log() const { return read_file(dir_ / "error.log"); }
+    const std::filesystem::path& dir() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+    std::filesystem::path previous_;
+};
+
+// A context at session start, with its output sent to a discarded stream
+// unless the test points it elsewhere.
+std::unique_ptr<AnalysisContext> make_context();
+
+// Puts text into the context's buffer as game n and locates the game;
+// returns load_game's result.
+int load_text(AnalysisContext& ctx, const std::string& text, int n = 0);
+
+struct RunResult {
+    int exit_code = -1;
+    std::string out;
+};
+
+// Runs a program with arguments in folder and captures its standard output.
+RunResult run_program(const std::string& program, const std::vector<std::string>& args,
+                      const std::filesystem::path& folder);
+
+// The whole standard output of fn(stream), captured through a temporary file.
+template <typename Fn>
+std::string capture_output(Fn fn) {
+    std::FILE* stream = std::tmpfile();
+    fn(stream);
+    std::fflush(stream);
+    std::rewind(stream);
+    std::string result;
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) result.append(chunk, got);
+    std::fclose(stream);
+    return result;
+}
