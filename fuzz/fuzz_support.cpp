@@ -1,0 +1,20 @@
+#include "fuzz_support.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+void enter_scratch_folder() {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("velstra-fuzz-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    fs::current_path(dir);
+}
+
+void trim_error_log() {
+    static int calls = 0;
+    if (++calls % 1000 == 0) std::remove("error.log");
+}
+
+const char* null_device() { return "/dev/null"; }

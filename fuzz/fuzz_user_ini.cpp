@@ -1,0 +1,30 @@
+// Fuzzes the User.ini reader and the skin lookup.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "fuzz_support.h"
+#include "records.h"
+#include "skins.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    enter_scratch_folder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static AnalysisContext ctx;
+    init_session(ctx);
+    std::string_view content(reinterpret_cast<const char*>(data), size);
+    read_user_ini_text(ctx, content);
+    // Look up every name the file set, in other letter case, and a few
+    // texts of the input itself.
+    for (const SkinRecord& record : ctx.skin_table) {
+        Text name = record.name;
+        (void)find_skin(ctx, name.view());
+    }
+    (void)find_skin(ctx, content.substr(0, 64));
+    (void)find_skin(ctx, "");
+    trim_error_log();
+    return 0;
+}
