@@ -1,6 +1,23 @@
 #include "platform.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 std::tm platform_utc_time(std::time_t when) {
     std::tm result{};
@@ -22,7 +39,153 @@ std::tm platform_local_time(std::time_t when) {
     return result;
 }
 
+int platform_local_time_checked(std::time_t when, std::tm& result) {
+    result = std::tm{};
+#ifdef _WIN32
+    return localtime_s(&result, &when) == 0 ? 1 : 0;
+#else
+    return localtime_r(&when, &result) != nullptr ? 1 : 0;
+#endif
+}
+
 long long platform_clock_ms() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
+
+namespace {
+
+char lower_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool ends_with(const char* name, std::size_t length, const char* suffix) {
+    const std::size_t suffix_length = std::strlen(suffix);
+    if (length < suffix_length) return false;
+    const char* tail = name + (length - suffix_length);
+    for (std::size_t k = 0; k < suffix_length; ++k) {
+        if (lower_ascii(tail[k]) != lower_ascii(suffix[k])) return false;
+    }
+    return true;
+}
+
+// Whether name is a better answer to the search than the best one so far
+// (best is null while there is none). strcmp compares bytes as unsigned char.
+bool is_better(const char* name, const char* suffix, const char* after, const char* best) {
+    const std::size_t length = std::strlen(name);
+    if (length == 0 || length >= PLATFORM_NAME_CAPACITY) return false;
+    if (!ends_with(name, length, suffix)) return false;
+    if (std::strcmp(name, after) <= 0) return false;
+    return best == nullptr || std::strcmp(name, best) < 0;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+// FILETIME counts 100 ns steps since 1601; time_t seconds since 1970.
+std::time_t to_time_t(const FILETIME& time) {
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const long long since_1970 = static_cast<long long>(ticks) - 116444736000000000LL;
+    return static_cast<std::time_t>(since_1970 / 10000000LL);
+}
+
+}  // namespace
+
+int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& entry) {
+    // after may be entry's own name, which the search overwrites.
+    const BoundedText<PLATFORM_NAME_CAPACITY> start(after);
+    // "*" rather than "*<suffix>": the system's pattern would also match
+    // short 8.3 aliases, so the names are filtered here as on other systems.
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA("*", &data);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int found = 0;
+    do {
+        if (!is_better(data.cFileName, suffix, start.c_str(), found ? entry.name.c_str() : nullptr)) continue;
+        entry.name = data.cFileName;
+        const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.size = directory ? 0
+                               : static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
+                                                        data.nFileSizeLow);
+        entry.time_known = data.ftLastWriteTime.dwHighDateTime != 0 || data.ftLastWriteTime.dwLowDateTime != 0;
+        entry.write_time = entry.time_known ? to_time_t(data.ftLastWriteTime) : 0;
+        found = 1;
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return found;
+}
+
+int platform_rename_no_replace(const char* from, const char* to) {
+    if (std::strcmp(from, to) == 0) return GetFileAttributesA(from) != INVALID_FILE_ATTRIBUTES ? 1 : 0;
+    // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing target;
+    // a change of case only is the same file and goes through.
+    return MoveFileExA(from, to, 0) ? 1 : 0;
+}
+
+#else
+
+int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& entry) {
+    // after may be entry's own name, which the search overwrites.
+    const BoundedText<PLATFORM_NAME_CAPACITY> start(after);
+    DIR* directory = opendir(".");
+    if (directory == nullptr) return 0;
+    int found = 0;
+    while (const dirent* item = readdir(directory)) {
+        if (!is_better(item->d_name, suffix, start.c_str(), found ? entry.name.c_str() : nullptr)) continue;
+        entry.name = item->d_name;
+        found = 1;
+    }
+    closedir(directory);
+    if (!found) return 0;
+
+    // A dangling link still has a time and size of its own.
+    struct stat status {};
+    if (stat(entry.name.c_str(), &status) == 0 || lstat(entry.name.c_str(), &status) == 0) {
+        entry.size = S_ISREG(status.st_mode) ? static_cast<long long>(status.st_size) : 0;
+        entry.write_time = status.st_mtime;
+        entry.time_known = 1;
+    } else {
+        entry.size = 0;
+        entry.write_time = 0;
+        entry.time_known = 0;
+    }
+    return 1;
+}
+
+namespace {
+
+// Two names of one directory entry (or hard links of one file).
+bool same_file(const char* a, const char* b) {
+    struct stat first {};
+    struct stat second {};
+    return lstat(a, &first) == 0 && lstat(b, &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
+int platform_rename_no_replace(const char* from, const char* to) {
+    struct stat status {};
+    if (std::strcmp(from, to) == 0) return lstat(from, &status) == 0 ? 1 : 0;
+#ifdef RENAME_NOREPLACE
+    // The kernel checks and renames in one step, so no other process can
+    // create the target in between.
+    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 1;
+    if (errno == EEXIST) return same_file(from, to) && std::rename(from, to) == 0 ? 1 : 0;
+    // Only a file system or kernel without the flag falls through to the
+    // check below; every other error is final.
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return 0;
+#endif
+    // Check, then rename: leaves a short window in which another process
+    // could create the target; good enough for a folder of game logs.
+    if (lstat(to, &status) == 0) {
+        if (!same_file(from, to)) return 0;
+    } else if (errno != ENOENT) {
+        return 0;
+    }
+    return std::rename(from, to) == 0 ? 1 : 0;
+}
+
+#endif

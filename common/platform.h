@@ -3,9 +3,42 @@
 
 #include <ctime>
 
+#include "bounded_text.h"
+
 // Thread-safe conversions of a time stamp to broken-down time.
 std::tm platform_utc_time(std::time_t when);
 std::tm platform_local_time(std::time_t when);
 
+// Like platform_local_time, but says whether the conversion succeeded:
+// 1 with result filled in, 0 for a time the system cannot convert.
+int platform_local_time_checked(std::time_t when, std::tm& result);
+
 // Milliseconds on a monotonic clock; only differences are meaningful.
 long long platform_clock_ms();
+
+// Room for any file name the supported systems give (255 bytes on Linux,
+// MAX_PATH on Windows); a longer name is never reported.
+inline constexpr std::size_t PLATFORM_NAME_CAPACITY = 1024;
+
+// One entry of the current directory.
+struct PlatformDirEntry {
+    BoundedText<PLATFORM_NAME_CAPACITY> name;
+    long long size = 0;          // bytes; 0 for anything but a regular file
+    std::time_t write_time = 0;  // last write
+    int time_known = 0;          // 0 when the entry's time could not be read
+};
+
+// The directory search: finds the entry of the current directory whose name
+// ends in suffix (letters A-Z compared without case, so ".log" also finds
+// "X.LOG" as it does on Windows) and that follows after byte-wise (an empty
+// after finds the first). Walking it from "" with the last name found lists
+// the matches sorted by name, the same on every run and every system, with
+// nothing kept between calls. Returns 1 with entry filled in, 0 when there is
+// no such entry or the directory cannot be read.
+int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& entry);
+
+// Renames a file, but never onto another existing file. Renaming a file to a
+// name it already has (or, on a system that ignores case, to a different case
+// of its name) succeeds. Returns 1 when from now has the name to, else 0 and
+// nothing changed.
+int platform_rename_no_replace(const char* from, const char* to);

@@ -1,1 +1,11 @@
-int main() { return 1; }
+// logconvert: prepares the game logs of the current directory for the
+// analyser and writes their 8-bit copies.
+#include <cstdlib>
+
+#include "log_converter.h"
+
+int main(int argc, char** argv) {
+    // The one converter state of the run.
+    static ConverterContext ctx;
+    std::exit(run_logconvert(ctx, argc, argv));
+}

@@ -1,0 +1,222 @@
+#include "log_converter.h"
+
+#include <cstdarg>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "author_info.h"
+#include "error_log.h"
+
+namespace {
+
+// Error log lines that carry up to two file names of 255 characters.
+using LogLine = BoundedText<600>;
+using CalendarText = BoundedText<32>;
+
+__attribute__((format(printf, 1, 2))) void log_line(const char* fmt, ...) {
+    char line[LogLine::max_length + 1];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(line, sizeof line, fmt, args);
+    va_end(args);
+    error_log_append(line);
+}
+
+bool is_switch(const char* arg) {
+    return std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "/v") == 0 || std::strcmp(arg, "?") == 0 ||
+           std::strcmp(arg, "/?") == 0;
+}
+
+void log_banner() {
+    const std::string stars(85, '*');
+    const std::string title = "*" + std::string(35, ' ') + "LOG CONVERTER" + std::string(35, ' ') + "*";
+    error_log_append(" ");
+    error_log_append(" ");
+    error_log_append(stars.c_str());
+    error_log_append(title.c_str());
+    error_log_append(stars.c_str());
+    error_log_append(" ");
+}
+
+// The fixed 24-character local calendar text with its line feed, as the C
+// library's ctime() gives it. Written out here because ctime() differs
+// between systems for times it cannot show: a time before 1970, one the
+// system cannot convert, or a year of more than four digits gives "(null)",
+// the text the original console showed for such an entry.
+CalendarText calendar_text(const PlatformDirEntry& entry) {
+    static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    CalendarText text("(null)");
+    std::tm local{};
+    if (!entry.time_known || entry.write_time < 0) return text;
+    if (!platform_local_time_checked(entry.write_time, local)) return text;
+    const int year = local.tm_year + 1900;
+    if (year > 9999 || local.tm_wday < 0 || local.tm_wday > 6 || local.tm_mon < 0 || local.tm_mon > 11) return text;
+    text.format("%.3s %.3s%3d %.2d:%.2d:%.2d %d\n", days[local.tm_wday], months[local.tm_mon], local.tm_mday,
+                local.tm_hour, local.tm_min, local.tm_sec, year);
+    return text;
+}
+
+void print_listing_line(const ConverterContext& ctx, const PlatformDirEntry& entry) {
+    // The size as a 64-bit number: a log beyond 2 GiB shows its true size.
+    std::fprintf(ctx.out, "Name:%s  Size:%lld  Date:%s  ", entry.name.c_str(), entry.size,
+                 calendar_text(entry).c_str());
+}
+
+// Writes the bytes that are not zero, in runs, and says whether all of them
+// reached the file.
+bool write_without_zeros(std::FILE* output, const char* bytes, int length) {
+    int run_start = 0;
+    for (int k = 0; k <= length; ++k) {
+        if (k < length && bytes[k] != '\0') continue;
+        const std::size_t run = static_cast<std::size_t>(k - run_start);
+        if (run > 0 && std::fwrite(bytes + run_start, 1, run, output) != run) return false;
+        run_start = k + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+void print_converter_credits(std::FILE* out) {
+    std::fprintf(out, "Programm Version: %s.%s\n", CONVERTER_VERSION_MAJOR, CONVERTER_VERSION_MINOR);
+    std::fprintf(out, "Compiler: %s\n", COMPILER_TEXT);
+    std::fprintf(out, "Included:\n");
+    std::fprintf(out, "Autor: %s\n", AUTHOR_HANDLE);
+    std::fprintf(out, "e-mail: %s\n", AUTHOR_EMAIL);
+    std::fprintf(out, "homepage:%s\n", AUTHOR_HOMEPAGE);
+    std::fprintf(out, "\n");
+}
+
+int list_logs(ConverterContext& ctx) {
+    ctx.rename_logs = 1;
+    int count = 0;
+    if (std::FILE* games = std::fopen("games.log", "rb")) {
+        ctx.rename_logs = 0;
+        std::fclose(games);
+    }
+
+    // Only the first entry of the search is listed when it is "error.log".
+    // The search walks the names in byte order, so the result is the same on
+    // every run.
+    PlatformDirEntry entry;
+    bool first = true;
+    for (const char* after = ""; ctx.find_next(".log", after, entry); after = entry.name.c_str(), first = false) {
+        if (count >= MAX_LOG_NAMES) break;
+        // Cutting the name to fit the table could name another file, which
+        // would then be renamed and converted in its place. The skipped name
+        // still was the search's first entry when it came first.
+        if (entry.name.size() > LogName::max_length) {
+            error_log_append("\t\twarning: file name too long, skipped");
+            continue;
+        }
+        if (entry.name == "error.log") {
+            if (first) print_listing_line(ctx, entry);
+            continue;
+        }
+        ctx.log_names[count] = entry.name.view();
+        if (entry.name == "games.log") ctx.rename_logs = 0;
+        print_listing_line(ctx, entry);
+        ++count;
+    }
+    return count - 1;
+}
+
+int load_log(ConverterContext& ctx, int i) {
+    if (i < 0 || i >= MAX_LOG_NAMES) return 0;
+    const char* name = ctx.log_names[i].c_str();
+    std::FILE* file = std::fopen(name, "rb");
+    if (file == nullptr) {
+        log_line("\t%s file not found in the current directory", name);
+        return 0;
+    }
+    if (!ctx.file_buffer) ctx.file_buffer.reset(new (std::nothrow) char[FILE_BUFFER_SIZE]);
+    if (!ctx.file_buffer) {
+        error_log_append("\tcan't allocate 512000 byte memory");
+        std::fclose(file);
+        return 0;
+    }
+    // A longer file is cut here; the last byte of the buffer stays for the
+    // terminating zero.
+    const std::size_t got = std::fread(ctx.file_buffer.get(), 1, FILE_BUFFER_SIZE - 1, file);
+    const bool unreadable = std::ferror(file) != 0;
+    std::fclose(file);
+    if (unreadable) {
+        // A name that opens but cannot be read (a directory on POSIX systems,
+        // which do not refuse to open one) is as unusable as a missing file.
+        ctx.file_length = 0;
+        ctx.file_buffer[0] = '\0';
+        log_line("\t%s file not found in the current directory", name);
+        return 0;
+    }
+    ctx.file_length = static_cast<int>(got);
+    ctx.file_buffer[got] = '\0';
+    return 1;
+}
+
+int convert_log(ConverterContext& ctx, int i, int rename) {
+    if (i < 0 || i >= MAX_LOG_NAMES) return 0;
+    BoundedText<32> output_name("games.txt");
+    BoundedText<32> log_name("games.log");
+    if (i > 0) {
+        output_name.format("games%i.txt", i);
+        log_name.format("games%i.log", i);
+    }
+    const char* found_name = ctx.log_names[i].c_str();
+
+    if (rename == 1) {
+        // Never onto another file: renaming "y.log" onto an existing
+        // "games1.log" would destroy that log. A file that keeps its name is
+        // still converted from the bytes already read.
+        if (platform_rename_no_replace(found_name, log_name.c_str())) {
+            std::fprintf(ctx.out, "\t%s -> %s\n", found_name, log_name.c_str());
+            log_line("\t\tinfo: renamed   %s to %s", found_name, log_name.c_str());
+        } else {
+            log_line("\t\twarning: can not rename %s to %s", found_name, log_name.c_str());
+        }
+    }
+
+    std::FILE* output = std::fopen(output_name.c_str(), "wb");
+    if (output == nullptr) {
+        log_line("\tcan not save %s file in the current directory", output_name.c_str());
+        return 0;
+    }
+    const int length = ctx.file_buffer ? ctx.file_length : 0;
+    bool written = write_without_zeros(output, ctx.file_buffer.get(), length);
+    written = std::fflush(output) == 0 && written;
+    written = std::fclose(output) == 0 && written;
+    if (!written) {
+        // A copy cut short (a full disk) is not reported as converted.
+        log_line("\tcan not save %s file in the current directory", output_name.c_str());
+        return 0;
+    }
+    log_line("\t\tinfo: converted %s to %s", found_name, output_name.c_str());
+    return 1;
+}
+
+int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
+    if (argc > 1 && argv[1] != nullptr && is_switch(argv[1])) {
+        print_converter_credits(ctx.out);
+        return 0;
+    }
+    log_banner();
+
+    const int last = list_logs(ctx);
+    if (last == -1) {
+        error_log_append("\tlog file not found in the current directory");
+        return 1;
+    }
+    // The exit code is the last step's result: 1 when the last file was
+    // converted, 0 when a load stopped the run or the last copy failed.
+    int result = 0;
+    for (int i = 0; i <= last; ++i) {
+        if (!load_log(ctx, i)) {
+            result = 0;
+            break;
+        }
+        result = convert_log(ctx, i, ctx.rename_logs);
+    }
+    return result;
+}
