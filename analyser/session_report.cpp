@@ -1,3 +1,254 @@
 #include "session_report.h"
 
-int write_html_report(AnalysisContext&) { return 0; }
+#include <array>
+#include <cstdio>
+#include <string_view>
+#include <utility>
+
+#include "error_log.h"
+#include "html_writer.h"
+#include "name_tables.h"
+#include "program_info.h"
+#include "session_bests.h"
+#include "time_functions.h"
+
+namespace {
+
+constexpr const char* BLACK = "000000";
+constexpr const char* RED = "ff0000";
+
+// A cell or line text: an escaped record text (at most 6 x 199 characters)
+// with a label or a number around it.
+using PageText = BoundedText<HTML_ESCAPED_CAPACITY + 80>;
+
+using Order = std::array<int, MAX_SESSION_PLAYERS>;
+
+// Fewer games won, or as many and a lower score. Free slots compare with
+// their initial values like any other slot.
+bool ranks_below(const PlayerRecord& a, const PlayerRecord& b) {
+    return a.winner < b.winner || (a.winner == b.winner && a.score < b.score);
+}
+
+// The plain exchange sort, not a stable one: the order it leaves decides the
+// places of tied players, so it must stay exactly this procedure.
+Order rank_session(AnalysisContext& ctx) {
+    Order order{};
+    for (int k = 0; k < MAX_SESSION_PLAYERS; ++k) order[static_cast<std::size_t>(k)] = k;
+    auto& players = ctx.session_players;
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        for (std::size_t j = i + 1; j < order.size(); ++j) {
+            if (ranks_below(players[static_cast<std::size_t>(order[i])], players[static_cast<std::size_t>(order[j])]))
+                std::swap(order[i], order[j]);
+        }
+    }
+    for (std::size_t k = 0; k < order.size(); ++k)
+        players[static_cast<std::size_t>(order[k])].rank = static_cast<int>(k) + 1;
+    return order;
+}
+
+// What a best must be for its holders to be marked.
+enum class Condition { AboveZero, ZeroOrAbove, Any };
+
+enum class Shown { Number, Weapon, Victim };
+
+struct Column {
+    const char* first_line;
+    const char* second_line;
+    Shown shown;
+    int PlayerRecord::*value;  // the compared value, and the number shown
+    BestPosition best;
+    Condition condition;
+};
+
+// Columns 4 to 13; the last two depend on the session's game type.
+constexpr Column STATISTICS[] = {
+    {"winns", "&nbsp;", Shown::Number, &PlayerRecord::winner, BEST_WINS, Condition::AboveZero},
+    {"score", "&nbsp;", Shown::Number, &PlayerRecord::score, BEST_SCORE, Condition::AboveZero},
+    {"kills", "&nbsp;", Shown::Number, &PlayerRecord::kills, BEST_KILLS, Condition::AboveZero},
+    {"deaths", "&nbsp;", Shown::Number, &PlayerRecord::deaths, BEST_DEATHS, Condition::ZeroOrAbove},
+    {"sucids", "&nbsp;", Shown::Number, &PlayerRecord::suicides, BEST_SUICIDES, Condition::ZeroOrAbove},
+    {"favorite weapon", "[weapon/kills]", Shown::Weapon, &PlayerRecord::fav_weapon_kills, BEST_FAV_WEAPON_KILLS,
+     Condition::AboveZero},
+    {"favorite victim", "[player/kills]", Shown::Victim, &PlayerRecord::fav_victim_kills, BEST_FAV_VICTIM_KILLS,
+     Condition::AboveZero},
+    {"teamkills", "[%]", Shown::Number, &PlayerRecord::teamkill_rate, BEST_TEAMKILL_RATE, Condition::Any},
+    {"TS-factor", "[kills/s]", Shown::Number, &PlayerRecord::multikill, BEST_MULTIKILL, Condition::AboveZero},
+    {"Lurch-factor", "&nbsp;", Shown::Number, &PlayerRecord::lurch, BEST_LURCH, Condition::Any},
+};
+constexpr Column FLAG_COLUMNS[] = {
+    {"captured flag", "&nbsp;", Shown::Number, &PlayerRecord::flags_captured, BEST_FLAGS_CAPTURED,
+     Condition::AboveZero},
+    {"returned flag", "&nbsp;", Shown::Number, &PlayerRecord::flags_returned, BEST_FLAGS_RETURNED,
+     Condition::AboveZero},
+};
+constexpr Column KILL_COLUMNS[] = {
+    {"headshots", "&nbsp;", Shown::Number, &PlayerRecord::headshots, BEST_HEADSHOTS, Condition::AboveZero},
+    {"killrate", "[kills/h]", Shown::Number, &PlayerRecord::killrate, BEST_KILLRATE, Condition::AboveZero},
+};
+
+bool meets(Condition condition, int best) {
+    switch (condition) {
+        case Condition::AboveZero: return best > 0;
+        case Condition::ZeroOrAbove: return best >= 0;
+        case Condition::Any: return true;
+    }
+    return false;
+}
+
+struct Page {
+    std::FILE* out;
+    const AnalysisContext& ctx;
+    const Column* last_columns;  // the two columns after the Lurch-factor
+
+    void header_cell(const char* first_line, const char* second_line) const {
+        PageText label;
+        label.format("%s<BR>\n%s", first_line, second_line);
+        html_cell(out, BLACK, HTML_ALIGN_CENTER, label.c_str(), 4);
+    }
+
+    void statistic_cell(const PlayerRecord& p, const Column& column) const {
+        const int value = p.*column.value;
+        PageText text;
+        switch (column.shown) {
+            case Shown::Number: text.format("%i", value); break;
+            case Shown::Weapon: text.format("%s/%i", weapon_name(p.fav_weapon), value); break;
+            case Shown::Victim: text.format("%s/%i", html_escape(p.fav_victim_name.view()).c_str(), value); break;
+        }
+        const int best = ctx.best_table[column.best].value;
+        const bool marked = p.is_human == 1 && value == best && meets(column.condition, best);
+        html_cell(out, marked ? RED : BLACK, HTML_ALIGN_CENTER, text.c_str(), HTML_PLAIN);
+    }
+
+    void name_cell(const PlayerRecord& p) const {
+        std::fputs("<TD>\n", out);
+        // The image is named after the part of the skin before its first "/".
+        std::string_view skin = p.skin.view();
+        PageText image;
+        image.format("%s.gif", html_escape(skin.substr(0, skin.find('/'))).c_str());
+        if (ctx.images_enabled) html_image(out, image.c_str(), 32, 32, html_escape(skin).c_str(), HTML_IMAGE_NO_ALIGN);
+        html_line_break(out);
+        html_text(out, BLACK, HTML_ALIGN_NONE, html_escape(p.name.view()).c_str(), HTML_PLAIN);
+        std::fputs("</TD>\n", out);
+    }
+
+    void player_row(const PlayerRecord& p) const {
+        html_row_begin(out);
+        PageText text;
+        text.format("%i", p.rank);
+        html_cell(out, BLACK, HTML_ALIGN_CENTER, text.c_str(), HTML_PLAIN);
+        name_cell(p);
+        if (p.is_human == 1) {
+            html_cell(out, BLACK, HTML_ALIGN_CENTER, "Human", HTML_PLAIN);
+        } else {
+            text.format("%s/%i", "Bot", p.skill);
+            html_cell(out, BLACK, HTML_ALIGN_CENTER, text.c_str(), HTML_PLAIN);
+        }
+        for (const Column& column : STATISTICS) statistic_cell(p, column);
+        for (int k = 0; k < 2; ++k) statistic_cell(p, last_columns[k]);
+        html_row_end(out);
+    }
+
+    void session_line(const char* text) const {
+        html_text(out, BLACK, HTML_ALIGN_NONE, text, HTML_PLAIN);
+        html_line_break(out);
+    }
+
+    void session_block(const char* date) const {
+        const SessionInfo& s = ctx.session_info;
+        std::fputs("<table border=\"0\" width=\"100%\">\n<tr>\n<td>\n", out);
+        std::fputs("<H3>", out);
+        const EscapedText map = html_escape(s.session_map.view());
+        if (s.same_map == 1 && ctx.images_enabled) {
+            PageText image;
+            image.format("%s.jpg", map.c_str());
+            html_image(out, image.c_str(), 128, 128, map.c_str(), HTML_IMAGE_RIGHT);
+        }
+        PageText line;
+        line.format("Session date: %s", date);
+        session_line(line.c_str());
+        line.format("Anaylsed games: %i", s.game_count);
+        session_line(line.c_str());
+        line.format("Session lenght: %i min", s.session_seconds / 60);
+        session_line(line.c_str());
+        if (s.same_map == 1) {
+            line.format("%s %s", "Session map:", map.c_str());
+            session_line(line.c_str());
+        }
+        line.format("%s %s", "Session gametype:", s.same_game_type == 1 ? gametype_name(s.session_game_type) : "mixed");
+        session_line(line.c_str());
+        std::fputs("</H3>", out);
+        std::fputs("</td>\n</tr>\n</table>\n", out);
+        html_paragraph(out);
+        html_line_break(out);
+    }
+
+    void player_table(const Order& order) const {
+        html_table_begin(out, 100, 2, "ffffff");
+        html_row_begin(out);
+        header_cell("place", "&nbsp;");
+        header_cell("name", "&nbsp;");
+        header_cell("species", "&nbsp;");
+        for (const Column& column : STATISTICS) header_cell(column.first_line, column.second_line);
+        for (int k = 0; k < 2; ++k) header_cell(last_columns[k].first_line, last_columns[k].second_line);
+        html_row_end(out);
+        for (int slot : order) {
+            const PlayerRecord& p = ctx.session_players[static_cast<std::size_t>(slot)];
+            if (!p.name.empty()) player_row(p);
+        }
+        html_table_end(out);
+        html_paragraph(out);
+        html_line_break(out);
+    }
+
+    void footer() const {
+        html_text(out, BLACK, HTML_ALIGN_NONE, "Analyse program written by KESH with MS VC++ 6.0", 4);
+        html_text(out, BLACK, HTML_ALIGN_NONE, "e-mail: ", HTML_PLAIN);
+        html_mail_link(out, AUTHOR_EMAIL, AUTHOR_EMAIL);
+        html_line_break(out);
+        html_text(out, BLACK, HTML_ALIGN_NONE, "homepage: ", HTML_PLAIN);
+        html_link(out, AUTHOR_HOMEPAGE, AUTHOR_HOMEPAGE);
+        html_tail(out);
+    }
+};
+
+}  // namespace
+
+int write_html_report(AnalysisContext& ctx) {
+    const Order order = rank_session(ctx);
+
+    Text date;
+    if (!ctx.session_info.log_date.empty()) {
+        date = ctx.session_info.log_date;
+    } else {
+        int year = 0, month = 0, day = 0;
+        current_date(year, month, day);
+        date.format("%02i%02i%04i", day, month, year);
+    }
+    BoundedText<256> file_name;
+    file_name.format("velstra%s.html", date.c_str());
+
+    // The page has a stream of its own; the console stays where it is.
+    std::FILE* out = std::fopen(file_name.c_str(), "w");
+    if (out == nullptr) {
+        error_log_append("\tcan't create Analyse-HTML-File");
+        return 0;
+    }
+
+    const SessionInfo& s = ctx.session_info;
+    const bool flag_game = s.same_game_type == 1 && (s.session_game_type == 8 || s.session_game_type == 7);
+    const Page page{out, ctx, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
+
+    html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
+    PageText banner;
+    banner.format("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
+    html_text(out, RED, HTML_ALIGN_CENTER, banner.c_str(), 2);
+    html_paragraph(out);
+    html_line_break(out);
+
+    page.session_block(date.c_str());
+    page.player_table(order);
+    page.footer();
+
+    std::fclose(out);
+    return 1;
+}

@@ -3,7 +3,7 @@
 # Uses apt-get when run as root; otherwise only reports what is missing.
 set -eu
 
-packages="cmake g++ make libgtest-dev"
+packages="cmake g++ make libgtest-dev chromium"
 
 missing=""
 for p in $packages; do

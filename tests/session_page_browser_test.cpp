@@ -1,0 +1,135 @@
+// The session page as a real browser sees it: headless Chromium loads the
+// page, a probe script added to a copy of it reads the parsed document, and
+// the test checks what the probe found in the DOM that Chromium prints.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis_test_support.h"
+#include "session_logs.h"
+
+namespace fs = std::filesystem;
+using namespace session_logs;
+
+namespace {
+
+constexpr const char* CHROMIUM = "/usr/bin/chromium";
+
+// Runs after the page is parsed; everything it reports is plain ASCII (the
+// names go through encodeURIComponent), so the printed DOM carries it
+// unchanged.
+constexpr const char* PROBE = R"(
+<script>
+(function () {
+  var out = [];
+  var table = document.querySelector('table[border="2"]');
+  out.push('tables=' + document.querySelectorAll('table').length);
+  out.push('rows=' + table.rows.length);
+  var widths = [];
+  for (var i = 0; i < table.rows.length; i++) widths.push(table.rows[i].cells.length);
+  out.push('cells=' + widths.join(','));
+  out.push('pwn=' + (document.getElementById('pwn') ? 'found' : 'none'));
+  out.push('pwned=' + (document.body.getAttribute('data-pwned') || 'none'));
+  out.push('scripts=' + document.scripts.length);
+  out.push('handlers=' + document.querySelectorAll('[onerror]').length);
+  var names = [];
+  for (var i = 1; i < table.rows.length; i++)
+    names.push(encodeURIComponent(table.rows[i].cells[1].textContent.trim()));
+  out.push('names=' + names.join(','));
+  var pre = document.createElement('pre');
+  pre.id = 'probe';
+  pre.textContent = out.join(';');
+  document.body.appendChild(pre);
+})();
+</script>
+)";
+
+std::string shell_quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string percent_decoded(const std::string& text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            decoded += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += text[i];
+        }
+    }
+    return decoded;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find(separator, from);
+        parts.push_back(text.substr(from, at - from));
+        if (at == std::string::npos) return parts;
+        from = at + 1;
+    }
+}
+
+// The value of one "key=value" entry of the probe's report.
+std::string probe_value(const std::string& probe, const std::string& key) {
+    for (const std::string& entry : split(probe, ';'))
+        if (entry.starts_with(key + "=")) return entry.substr(key.size() + 1);
+    return "<missing>";
+}
+
+class SessionPage : public ScratchFolder {};
+
+TEST_F(SessionPage, BrowserShowsFifteenColumnsAndHostileNamesAsText) {
+    if (!fs::exists(CHROMIUM))
+        GTEST_SKIP() << CHROMIUM << " is missing, so the page is not opened in a browser; "
+                     << "`make check` installs Debian's chromium package when it runs as root";
+
+    const std::string script_name = "<script>document.body.setAttribute(\"data-pwned\",\"script\")</script>";
+    const std::string image_name =
+        "<img id=\"pwn\" src=\"none\" onerror=\"document.body.setAttribute('data-pwned','img')\">";
+    const std::vector<LogPlayer> players = {
+        {"Alice", 0, false, 1}, {script_name, 1, true, 3}, {image_name, 2, false, 1}};
+    write_log(dir(), 0,
+              game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players,
+                       kill("100.00", 0, 1) + kill("200.00", 0, 1) + kill("300.00", 2, 0)));
+    ASSERT_EQ(run_program(ANALYSER_EXE, {}, dir()).exit_code, 0);
+
+    const std::string page = read_file(dir() / PAGE_NAME);
+    ASSERT_FALSE(page.empty());
+    write_file(dir() / "probe.html", page + PROBE);
+
+    const std::string command = "HOME=" + shell_quoted(dir().string()) + " exec timeout 120 " + CHROMIUM +
+                                " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
+                                " --disable-background-networking --disable-component-update --disable-sync"
+                                " --user-data-dir=" +
+                                shell_quoted((dir() / "profile").string()) + " --dump-dom " +
+                                shell_quoted("file://" + (dir() / "probe.html").string()) + " 2>chromium.log";
+    const RunResult browser = run_program("sh", {"-c", command}, dir());
+    ASSERT_EQ(browser.exit_code, 0) << read_file(dir() / "chromium.log");
+
+    const std::string open_tag = "<pre id=\"probe\">";
+    const std::size_t start = browser.out.find(open_tag);
+    ASSERT_NE(start, std::string::npos) << browser.out;
+    const std::size_t value = start + open_tag.size();
+    const std::string probe = browser.out.substr(value, browser.out.find("</pre>", value) - value);
+
+    EXPECT_EQ(probe_value(probe, "tables"), "2");
+    // The header row and one row per session player, 15 cells each.
+    EXPECT_EQ(probe_value(probe, "rows"), "4");
+    EXPECT_EQ(probe_value(probe, "cells"), "15,15,15,15");
+    // The names made no element, ran nothing and show as they were logged.
+    EXPECT_EQ(probe_value(probe, "pwn"), "none");
+    EXPECT_EQ(probe_value(probe, "pwned"), "none");
+    EXPECT_EQ(probe_value(probe, "scripts"), "1");  // the probe itself
+    EXPECT_EQ(probe_value(probe, "handlers"), "0");
+    std::vector<std::string> shown;
+    for (const std::string& name : split(probe_value(probe, "names"), ',')) shown.push_back(percent_decoded(name));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Alice", image_name, script_name}));
+}
+
+}  // namespace

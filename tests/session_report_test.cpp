@@ -1,0 +1,621 @@
+// The session page, end to end: logs in a folder, the analyser run there,
+// and the bytes of the page it leaves.
+#include "session_report.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis_test_support.h"
+#include "author_info.h"
+#include "session_bests.h"
+#include "session_logs.h"
+
+namespace fs = std::filesystem;
+using namespace session_logs;
+
+namespace {
+
+class SessionReport : public ScratchFolder {
+protected:
+    RunResult analyse(const std::vector<std::string>& args = {}, const fs::path& folder = {}) {
+        return run_program(ANALYSER_EXE, args, folder.empty() ? dir() : folder);
+    }
+    std::string page(const fs::path& folder = {}) const {
+        return read_file((folder.empty() ? dir() : folder) / PAGE_NAME);
+    }
+};
+
+// '1' for each red cell of a row, '0' for the others.
+std::string red_pattern(const Row& row) {
+    std::string pattern;
+    for (const std::string& cell : row) pattern += is_red(cell) ? '1' : '0';
+    return pattern;
+}
+
+// The row whose name cell ends in the name.
+const Row* row_of(const std::vector<Row>& rows, const std::string& name) {
+    for (const Row& row : rows) {
+        if (row.size() > 1 && row[1].size() >= name.size() && row[1].ends_with("\n" + name)) return &row;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> names_in_order(const std::vector<Row>& rows) {
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < rows.size(); ++i) names.push_back(rows[i][1].substr(rows[i][1].rfind('\n') + 1));
+    return names;
+}
+
+const std::vector<LogPlayer> kDuel = {{"Alice", 0, false, 1}, {"Bob", 1, true, 3}};
+
+TEST_F(SessionReport, PageOfAKnownSession) {
+    const std::vector<LogPlayer> players = {{"Alice", 0, false, 1}, {"Bob", 1, true, 3}, {"Carol", 2, false, 1}};
+    const std::string events = kill("100.00", 0, 1) + kill("100.50", 0, 2) + kill("200.00", 1, 0, "Enforcer") +
+                               kill("300.00", 2, 1, "Shock Rifle") + "300.00\theadshot\t2\t1\n" +
+                               "400.00\tsuicide\t2\tFell\n" + kill("500.00", 0, 1);
+    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players, events));
+
+    RunResult result = analyse();
+    ASSERT_EQ(result.exit_code, 0);
+    // The console keeps its own report; none of the page went there.
+    EXPECT_EQ(result.out.rfind("VELSTRA v2.20\n\ngame 01:", 0), 0u);
+    EXPECT_EQ(result.out.find('<'), std::string::npos);
+
+    const std::string expected = std::string(R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 3.2//EN">
+<HTML>
+<HEAD>
+<TITLE>UNREAL TOURNAMENT Gamelog Analyse</TITLE>
+<META NAME="GENERATOR" CONTENT="MS/VC++ 6.0 Compiler">
+<META NAME="FORMATTER" CONTENT="KESHs HTML-Library">
+<META NAME="AUTOR" CONTENT="KESH">
+<META NAME="VERSION" CONTENT="20">
+</HEAD>
+<BODY BACKGROUND="ut_bk.gif" BGCOLOR="#ffffff" TEXT="#000000" LINK="#0000ff" VLINK="#800080" ALINK="#ff0000">
+
+<CENTER><FONT color="#ff0000"><H2>VELSTRA v2.20
+
+</H2></FONT></CENTER>
+<P>
+<BR>
+<table border="0" width="100%">
+<tr>
+<td>
+<H3><img src="DM-Deck16.unr.jpg" width="128" height="128" alt="DM-Deck16.unr" align="right">Session date: 14072001<BR>
+Anaylsed games: 1<BR>
+Session lenght: 10 min<BR>
+Session map: DM-Deck16.unr<BR>
+Session gametype: Tournament DeathMatch<BR>
+</H3></td>
+</tr>
+</table>
+<P>
+<BR>
+<TABLE  width="100%" border="2" cellspacing="0" cellpadding="4" bgcolor="#ffffff">
+<TR>
+<TD>
+<CENTER><H4>place<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>name<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>species<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>winns<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>score<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>kills<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>deaths<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>sucids<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>favorite weapon<BR>
+[weapon/kills]</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>favorite victim<BR>
+[player/kills]</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>teamkills<BR>
+[%]</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>TS-factor<BR>
+[kills/s]</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>Lurch-factor<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>headshots<BR>
+&nbsp;</H4></CENTER>
+</TD>
+<TD>
+<CENTER><H4>killrate<BR>
+[kills/h]</H4></CENTER>
+</TD>
+</TR>
+<TR>
+<TD>
+<CENTER>1</CENTER>
+</TD>
+<TD>
+<img src="Alice.gif" width="32" height="32" alt="Alice" ><BR>
+Alice</TD>
+<TD>
+<CENTER>Human</CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">1</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">3</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">3</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">1</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">0</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">Rocket Launcher/3</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">Bob/2</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">0</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">2</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">0</FONT></CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">18</FONT></CENTER>
+</TD>
+</TR>
+<TR>
+<TD>
+<CENTER>2</CENTER>
+</TD>
+<TD>
+<img src="Bob.gif" width="32" height="32" alt="Bob" ><BR>
+Bob</TD>
+<TD>
+<CENTER>Bot/3</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>1</CENTER>
+</TD>
+<TD>
+<CENTER>1</CENTER>
+</TD>
+<TD>
+<CENTER>3</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>Enforcer/1</CENTER>
+</TD>
+<TD>
+<CENTER>Alice/1</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>6</CENTER>
+</TD>
+</TR>
+<TR>
+<TD>
+<CENTER>3</CENTER>
+</TD>
+<TD>
+<img src="Carol.gif" width="32" height="32" alt="Carol" ><BR>
+Carol</TD>
+<TD>
+<CENTER>Human</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER>1</CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">1</FONT></CENTER>
+</TD>
+<TD>
+<CENTER>1</CENTER>
+</TD>
+<TD>
+<CENTER>Shock Rifle/1</CENTER>
+</TD>
+<TD>
+<CENTER>Bob/1</CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">0</FONT></CENTER>
+</TD>
+<TD>
+<CENTER>0</CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">0</FONT></CENTER>
+</TD>
+<TD>
+<CENTER><FONT color="#ff0000">1</FONT></CENTER>
+</TD>
+<TD>
+<CENTER>6</CENTER>
+</TD>
+</TR>
+</TABLE>
+<P>
+<BR>
+<H4>Analyse program written by KESH with MS VC++ 6.0</H4>e-mail: <A HREF="mailto:)") +
+                                 AUTHOR_EMAIL + "\">" + AUTHOR_EMAIL + "</A>\n<BR>\nhomepage: <A HREF=\"" +
+                                 AUTHOR_HOMEPAGE + "\">" + AUTHOR_HOMEPAGE + "</A></BODY>\n</HTML>\n";
+    EXPECT_EQ(page(), expected);
+}
+
+TEST_F(SessionReport, MapLineAndImageOnlyWhenEveryGameHadOneMap) {
+    const fs::path same = dir() / "same";
+    const fs::path mixed = dir() / "mixed";
+    fs::create_directories(same);
+    fs::create_directories(mixed);
+    const std::string events = kill("100.00", 0, 1);
+    write_log(same, 0, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, events));
+    write_log(same, 1, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, events));
+    write_log(mixed, 0, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, events));
+    write_log(mixed, 1, game_log("DM-Other.unr", "Tournament DeathMatch", 20, kDuel, events));
+    ASSERT_EQ(analyse({}, same).exit_code, 0);
+    ASSERT_EQ(analyse({}, mixed).exit_code, 0);
+
+    EXPECT_NE(page(same).find("<H3><img src=\"DM-Same.unr.jpg\" width=\"128\" height=\"128\" alt=\"DM-Same.unr\" "
+                              "align=\"right\">Session date: 14072001<BR>\n"
+                              "Anaylsed games: 2<BR>\n"
+                              "Session lenght: 20 min<BR>\n"
+                              "Session map: DM-Same.unr<BR>\n"
+                              "Session gametype: Tournament DeathMatch<BR>\n</H3>"),
+              std::string::npos);
+
+    const std::string other = page(mixed);
+    EXPECT_NE(other.find("<H3>Session date: 14072001<BR>\n"
+                         "Anaylsed games: 2<BR>\n"
+                         "Session lenght: 20 min<BR>\n"
+                         "Session gametype: Tournament DeathMatch<BR>\n</H3>"),
+              std::string::npos);
+    EXPECT_EQ(other.find(".jpg"), std::string::npos);
+}
+
+TEST_F(SessionReport, NoImageSwitchLeavesNoImageTag) {
+    write_log(dir(), 0, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1)));
+    ASSERT_EQ(analyse({"-ni"}).exit_code, 0);
+    const std::string text = page();
+    EXPECT_EQ(text.find("<img"), std::string::npos);
+    EXPECT_NE(text.find("<H3>Session date: 14072001<BR>\n"), std::string::npos);
+    EXPECT_NE(text.find("Session map: DM-Same.unr<BR>\n"), std::string::npos);
+    const std::vector<Row> rows = player_table(text);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1][1], "<BR>\nAlice");
+    EXPECT_EQ(rows[2][1], "<BR>\nBob");
+}
+
+TEST_F(SessionReport, FlagGamesOnlyShowTheFlagColumns) {
+    const fs::path ctf = dir() / "ctf";
+    const fs::path dom = dir() / "dom";
+    const fs::path mixed = dir() / "mixed";
+    for (const fs::path& folder : {ctf, dom, mixed}) fs::create_directories(folder);
+    const std::vector<LogPlayer> teams = {{"Alice", 0, false, 1, "0"}, {"Bob", 1, true, 3, "1"}};
+    const std::string flags =
+        "200.00\tflag_captured\t0\t1\n300.00\tflag_captured\t0\t1\n400.00\tflag_returned\t0\t1\n" +
+        kill("450.00", 0, 1);
+    write_log(ctf, 0, game_log("CTF-Face.unr", "Capture the Flag", 3, teams, flags));
+    write_log(ctf, 1, game_log("CTF-Face.unr", "Capture the Flag", 3, teams, kill("100.00", 1, 0)));
+    write_log(dom, 0, game_log("DOM-Cinder.unr", "Domination", 100, teams, "200.00\tcontrolpoint_capture\tAlpha\t0\n"));
+    write_log(mixed, 0, game_log("CTF-Face.unr", "Capture the Flag", 3, teams, flags));
+    write_log(mixed, 1, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1)));
+    for (const fs::path& folder : {ctf, dom, mixed}) ASSERT_EQ(analyse({}, folder).exit_code, 0);
+
+    const std::string captured = "<CENTER><H4>captured flag<BR>\n&nbsp;</H4></CENTER>\n";
+    const std::string returned = "<CENTER><H4>returned flag<BR>\n&nbsp;</H4></CENTER>\n";
+    const std::string headshots = "<CENTER><H4>headshots<BR>\n&nbsp;</H4></CENTER>\n";
+    const std::string killrate = "<CENTER><H4>killrate<BR>\n[kills/h]</H4></CENTER>\n";
+
+    const std::string ctf_page = page(ctf);
+    EXPECT_NE(ctf_page.find("Session gametype: Capture the Flag<BR>\n"), std::string::npos);
+    std::vector<Row> rows = player_table(ctf_page);
+    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows[0].size(), 15u);
+    EXPECT_EQ(rows[0][13], captured);
+    EXPECT_EQ(rows[0][14], returned);
+    const Row* alice = row_of(rows, "Alice");
+    ASSERT_NE(alice, nullptr);
+    EXPECT_EQ((*alice)[13], centred("2", true));
+    EXPECT_EQ((*alice)[14], centred("1", true));
+
+    rows = player_table(page(dom));
+    EXPECT_NE(page(dom).find("Session gametype: Domination<BR>\n"), std::string::npos);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][13], captured);
+    EXPECT_EQ(rows[0][14], returned);
+    alice = row_of(rows, "Alice");
+    ASSERT_NE(alice, nullptr);
+    EXPECT_EQ((*alice)[13], centred("1", true));
+
+    const std::string mixed_page = page(mixed);
+    EXPECT_NE(mixed_page.find("Session gametype: mixed<BR>\n"), std::string::npos);
+    rows = player_table(mixed_page);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][13], headshots);
+    EXPECT_EQ(rows[0][14], killrate);
+    for (const Row& row : rows) EXPECT_EQ(row.size(), 15u);
+}
+
+TEST_F(SessionReport, UnknownGameTypeIsNamedSo) {
+    write_log(dir(), 0, game_log("BR-Anywhere.unr", "Bombing Run", 20, kDuel, kill("100.00", 0, 1)));
+    ASSERT_EQ(analyse().exit_code, 0);
+    EXPECT_NE(page().find("Session gametype: unknown gametype<BR>\n"), std::string::npos);
+    EXPECT_EQ(player_table(page())[0][13], "<CENTER><H4>headshots<BR>\n&nbsp;</H4></CENTER>\n");
+}
+
+TEST_F(SessionReport, RedMarksTheBestHumansUnderEachColumnsCondition) {
+    // The bot kills most and dies least, yet never turns red; best values of 0
+    // are red only in the columns whose best may be 0.
+    const std::vector<LogPlayer> players = {{"Hugo", 0, false, 1}, {"Hanna", 1, false, 1}, {"Bot", 2, true, 5}};
+    const std::string events = kill("100.00", 2, 0) + kill("110.00", 2, 0) + kill("120.00", 2, 0) +
+                               kill("130.00", 2, 0) + kill("140.00", 0, 1) + kill("150.00", 0, 1) +
+                               kill("160.00", 1, 2);
+    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players, events));
+    ASSERT_EQ(analyse().exit_code, 0);
+
+    const std::vector<Row> rows = player_table(page());
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"Bot", "Hugo", "Hanna"}));
+    //                                place name species winns score kills deaths sucids weapon victim
+    //                                teamkills TS Lurch headshots killrate
+    EXPECT_EQ(red_pattern(rows[1]), "000000000000000");
+    EXPECT_EQ(red_pattern(rows[2]), "000011011110101");
+    EXPECT_EQ(red_pattern(rows[3]), "000000110010100");
+    EXPECT_EQ(rows[1][5], centred("4"));
+    EXPECT_EQ(rows[2][5], centred("2", true));
+    EXPECT_EQ(rows[3][6], centred("2", true));
+}
+
+TEST_F(SessionReport, LowestTeamKillRateIsRed) {
+    const std::vector<LogPlayer> players = {
+        {"Hugo", 0, false, 1, "0"}, {"Hanna", 1, false, 1, "0"}, {"Bot", 2, true, 5, "1"}, {"Heidi", 3, false, 1, "1"}};
+    // Team kills of kills: Hugo 1 of 2, Hanna 1 of 4, Heidi 1 of 3, the bot none.
+    const std::string events =
+        kill("100.00", 0, 1, "Enforcer", "teamkill") + kill("101.00", 0, 2) + kill("102.00", 1, 2) +
+        kill("103.00", 1, 2) + kill("104.00", 1, 2) + kill("105.00", 1, 0, "Enforcer", "teamkill") +
+        kill("106.00", 3, 2, "Enforcer", "teamkill") + kill("107.00", 3, 0) + kill("108.00", 3, 1);
+    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament Team Game", 20, players, events));
+    ASSERT_EQ(analyse().exit_code, 0);
+
+    const std::vector<Row> rows = player_table(page());
+    ASSERT_EQ(rows.size(), 5u);
+    const Row* hugo = row_of(rows, "Hugo");
+    const Row* hanna = row_of(rows, "Hanna");
+    const Row* heidi = row_of(rows, "Heidi");
+    const Row* bot = row_of(rows, "Bot");
+    ASSERT_TRUE(hugo && hanna && heidi && bot);
+    EXPECT_EQ((*hugo)[10], centred("50"));
+    EXPECT_EQ((*hanna)[10], centred("25", true));
+    EXPECT_EQ((*heidi)[10], centred("33"));
+    EXPECT_EQ((*bot)[10], centred("0"));
+}
+
+TEST_F(SessionReport, NoRedCellWithoutHumans) {
+    const std::vector<LogPlayer> bots = {{"Slash", 0, true, 4}, {"Tamerlane", 1, true, 6}};
+    write_log(
+        dir(), 0,
+        game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, bots, kill("100.00", 0, 1) + kill("200.00", 1, 0)));
+    ASSERT_EQ(analyse().exit_code, 0);
+    const std::vector<Row> rows = player_table(page());
+    ASSERT_EQ(rows.size(), 3u);
+    for (const Row& row : rows) EXPECT_EQ(red_pattern(row), "000000000000000");
+    EXPECT_EQ(rows[1][2], centred("Bot/4"));
+}
+
+TEST_F(SessionReport, NoWinAndANegativeScoreRanksBehindTheFreeSlots) {
+    // Last Man Standing with one life: two deaths give a score of -1 a game.
+    write_log(dir(), 0,
+              game_log("DM-Deck16.unr", "Last Man Standing", 1,
+                       {{"Ann", 0, true, 1}, {"Ben", 1, true, 1}, {"Cid", 2, true, 1}},
+                       kill("100.00", 0, 2) + kill("200.00", 0, 2)));
+    write_log(dir(), 1,
+              game_log("DM-Deck16.unr", "Last Man Standing", 1,
+                       {{"Ben", 0, true, 1}, {"Ann", 1, true, 1}, {"Cid", 2, true, 1}},
+                       kill("100.00", 0, 2) + kill("200.00", 0, 2)));
+    ASSERT_EQ(analyse().exit_code, 0);
+    const std::vector<Row> rows = player_table(page());
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"Ann", "Ben", "Cid"}));
+    EXPECT_EQ(rows[1][0], centred("1"));
+    EXPECT_EQ(rows[2][0], centred("2"));
+    EXPECT_EQ(rows[3][0], centred("32"));
+    EXPECT_EQ(rows[3][3], centred("0"));
+    EXPECT_EQ(rows[3][4], centred("-2"));
+}
+
+TEST_F(SessionReport, SkinImagesAreNamedBeforeTheFirstSlash) {
+    write_file(dir() / "User.ini",
+               "[Botpack.ChallengeBotInfo]\r\nBotNames[0]=Slash\r\nBotFaces[0]=CommandoSkins.Blake/Extra\r\n"
+               "BotNames[1]=Faceless\r\n[DefaultPlayer]\r\nName=Player\r\nFace=SoldierSkins.Hawk\r\n");
+    const std::vector<LogPlayer> bots = {{"Slash", 0, true, 4}, {"Faceless", 1, true, 2}};
+    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, bots, kill("100.00", 0, 1)));
+    ASSERT_EQ(analyse().exit_code, 0);
+    const std::vector<Row> rows = player_table(page());
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1][1], "<img src=\"Blake.gif\" width=\"32\" height=\"32\" alt=\"Blake/Extra\" ><BR>\nSlash");
+    EXPECT_EQ(rows[2][1], "<img src=\".gif\" width=\"32\" height=\"32\" alt=\"\" ><BR>\nFaceless");
+}
+
+TEST_F(SessionReport, PageIsNamedAfterTheLastLogsDate) {
+    const std::string game = game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1));
+    write_log(dir(), 0, game);
+    write_log(dir(), 1, game);
+    set_log_date(dir() / "games.log", 1, 2, 2003);
+    set_log_date(dir() / "games1.log", 24, 12, 2004);
+    ASSERT_EQ(analyse().exit_code, 0);
+    EXPECT_FALSE(fs::exists(dir() / "velstra01022003.html"));
+    const std::string text = read_file(dir() / "velstra24122004.html");
+    EXPECT_NE(text.find("Session date: 24122004<BR>\n"), std::string::npos);
+}
+
+TEST_F(SessionReport, FolderWhereThePageCannotBeCreated) {
+    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1)));
+    // A folder of the page's name: no user, not even root, can open it as a file.
+    fs::create_directory(dir() / PAGE_NAME);
+    RunResult result = analyse();
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_NE(result.out.find("game 01:"), std::string::npos);
+    EXPECT_NE(error_log().find("\tcan't create Analyse-HTML-File\r\nSession analysed in "), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(dir() / PAGE_NAME));
+    EXPECT_TRUE(fs::is_empty(dir() / PAGE_NAME));
+}
+
+TEST_F(SessionReport, HostileTextsAreEscaped) {
+    write_file(dir() / "User.ini",
+               "[Botpack.ChallengeBotInfo]\r\nBotNames[0]=Vic<tim>\"q\"\r\n"
+               "BotFaces[0]=Pack.a\"onerror=\"x<y>&/z\r\n");
+    const std::vector<LogPlayer> players = {{"<b id=\"pwn\">&Bold</b>", 0, false, 1}, {"Vic<tim>\"q\"", 1, true, 2}};
+    write_log(dir(), 0, game_log("DM-<i>\"Evil\"&.unr", "Tournament DeathMatch", 20, players, kill("100.00", 0, 1)));
+    ASSERT_EQ(analyse().exit_code, 0);
+
+    const std::string text = page();
+    EXPECT_NE(text.find("<img src=\"DM-&lt;i&gt;&quot;Evil&quot;&amp;.unr.jpg\" width=\"128\" height=\"128\" "
+                        "alt=\"DM-&lt;i&gt;&quot;Evil&quot;&amp;.unr\" align=\"right\">"),
+              std::string::npos);
+    EXPECT_NE(text.find("Session map: DM-&lt;i&gt;&quot;Evil&quot;&amp;.unr<BR>\n"), std::string::npos);
+
+    const std::vector<Row> rows = player_table(text);
+    ASSERT_EQ(rows.size(), 3u);
+    // Without a User.ini entry the skin is the name itself.
+    EXPECT_EQ(rows[1][1],
+              "<img src=\"&lt;b id=&quot;pwn&quot;&gt;&amp;Bold&lt;.gif\" width=\"32\" height=\"32\" "
+              "alt=\"&lt;b id=&quot;pwn&quot;&gt;&amp;Bold&lt;/b&gt;\" ><BR>\n"
+              "&lt;b id=&quot;pwn&quot;&gt;&amp;Bold&lt;/b&gt;");
+    EXPECT_EQ(rows[1][9], centred("Vic&lt;tim&gt;&quot;q&quot;/1", true));
+    EXPECT_EQ(rows[2][1],
+              "<img src=\"a&quot;onerror=&quot;x&lt;y&gt;&amp;.gif\" width=\"32\" height=\"32\" "
+              "alt=\"a&quot;onerror=&quot;x&lt;y&gt;&amp;/z\" ><BR>\n"
+              "Vic&lt;tim&gt;&quot;q&quot;");
+    for (const char* raw : {"<b", "<i>", "<tim>", "<y>", "\"pwn", "onerror=\"", "&Bold", "&.unr"})
+        EXPECT_EQ(text.find(raw), std::string::npos) << raw;
+}
+
+// Direct calls: the ranking of ties and a session without a log date.
+TEST_F(SessionReport, TiedPlayersTakeTheExchangeSortsOrder) {
+    auto ctx = make_context();
+    ctx->session_info.log_date = "01012000";
+    const int scores[] = {2, 3, 3, 5};
+    for (int k = 0; k < 4; ++k) {
+        PlayerRecord& p = ctx->session_players[static_cast<std::size_t>(k)];
+        p.name.format("P%i", k);
+        p.score = scores[k];
+        p.is_human = 0;
+    }
+    ASSERT_EQ(write_html_report(*ctx), 1);
+    // A stable sort would put P1 before P2.
+    const std::vector<Row> rows = player_table(read_file(dir() / "velstra01012000.html"));
+    EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"P3", "P2", "P1", "P0"}));
+    EXPECT_EQ(ctx->session_players[3].rank, 1);
+    EXPECT_EQ(ctx->session_players[2].rank, 2);
+    EXPECT_EQ(ctx->session_players[1].rank, 3);
+    EXPECT_EQ(ctx->session_players[0].rank, 4);
+    EXPECT_EQ(ctx->session_players[4].rank, 5);
+    EXPECT_EQ(ctx->session_players[31].rank, 32);
+}
+
+TEST_F(SessionReport, UnstatedBotStateShowsAsBotAndIsNeverRed) {
+    auto ctx = make_context();
+    ctx->session_info.log_date = "01012000";
+    PlayerRecord& human = ctx->session_players[0];
+    PlayerRecord& unstated = ctx->session_players[1];
+    human.name = "Hal";
+    human.is_human = 1;
+    unstated.name = "Una";  // is_human and skill keep their initial -1
+    human.kills = unstated.kills = 5;
+    compute_session_bests(*ctx);
+    ASSERT_EQ(write_html_report(*ctx), 1);
+    const std::vector<Row> rows = player_table(read_file(dir() / "velstra01012000.html"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1][2], centred("Human"));
+    EXPECT_EQ(rows[1][5], centred("5", true));
+    EXPECT_EQ(rows[2][2], centred("Bot/-1"));
+    EXPECT_EQ(red_pattern(rows[2]), "000000000000000");
+}
+
+TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
+    auto ctx = make_context();
+    const std::time_t now = std::time(nullptr);
+    std::tm today{};
+    localtime_r(&now, &today);
+    char name[64];
+    std::snprintf(name, sizeof name, "velstra%02i%02i%04i.html", today.tm_mday, today.tm_mon + 1, today.tm_year + 1900);
+    ASSERT_EQ(write_html_report(*ctx), 1);
+    const std::string text = read_file(dir() / name);
+    // No game reached the session: no map, a mixed game type, no rows.
+    EXPECT_NE(text.find("<H3>Session date: " + std::string(name + 7, 8) +
+                        "<BR>\nAnaylsed games: 0<BR>\nSession lenght: 0 min<BR>\nSession gametype: mixed<BR>\n</H3>"),
+              std::string::npos);
+    EXPECT_EQ(player_table(text).size(), 1u);
+
+    fs::remove(dir() / name);
+    fs::create_directory(dir() / name);
+    EXPECT_EQ(write_html_report(*ctx), 0);
+    EXPECT_EQ(error_log(), "\tcan't create Analyse-HTML-File\r\n");
+}
+
+}  // namespace
