@@ -28,6 +28,7 @@ int read_game_header(AnalysisContext& ctx) {
         std::size_t line_end = 0;
         if (!text.field(found + pattern.size(), '\n', value, line_end)) return 0;
         switch (key.store) {
+            // A map name beyond the field's 199 characters is cut there.
             case Store::MapName: ctx.game_info.map_name = value; break;
             case Store::GameType: ctx.game_info.game_type = gametype_from_name(value); break;
             case Store::FragLimit: ctx.game_info.frag_limit = parse_int(value); break;

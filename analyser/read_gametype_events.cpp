@@ -31,7 +31,9 @@ void for_each_line(const GameText& text, std::string_view pattern, char first_de
 void read_domination(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     // The winner is the team of the highest score seen so far: a later line
-    // must beat the best, not merely the line before it.
+    // must beat the best, not merely the line before it. A game without a
+    // positive score keeps the empty winner of the per-game reset. Team texts
+    // are read as 255 characters and kept as 199.
     int best = 0;
     for_each_line(text, "dom_score_update\t", '\t', true, [&](std::string_view team, std::string_view score) {
         int value = parse_int(score);

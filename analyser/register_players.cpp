@@ -37,6 +37,8 @@ void log_bad_id() { error_log_append("\t\tplayer ID > MAXPLAYER found can't add 
 
 // Pass 1: each iteration pairs a connect line with the next bot flag and
 // skill lines after the cursor (and, in team games, the next team line).
+// Names and teams longer than their fields keep their first 199 characters
+// (team values are read as 255 first), and so do the logged lines.
 void register_connects(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     const bool team_game = is_team_game(ctx.game_info.game_type);

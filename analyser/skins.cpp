@@ -223,6 +223,8 @@ void read_user_ini_text(AnalysisContext& ctx, std::string_view content) {
 std::string_view find_skin(const AnalysisContext& ctx, std::string_view name) {
     for (const SkinRecord& record : ctx.skin_table)
         if (equal_ignoring_case(record.name.view(), name)) return record.face.view();
+    // A very long name makes the warning longer than a log line's 199
+    // characters: it is cut there.
     Text player(name);
     error_log_appendf("\t\twarning: Skin information of player %s not found, using playername for skin-image",
                       player.c_str());

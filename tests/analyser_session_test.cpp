@@ -1,0 +1,90 @@
+// Whole sessions through the analyser program: the console report and the
+// error log, byte for byte.
+//
+// A session's folder under golden/ holds its logs as 8-bit text with LF
+// line ends ("games.log.txt" is "games.log"), written here as the game
+// writes them (16-bit, CR LF, no byte-order mark), its User.ini, and the
+// expected "console.txt" and "error.log.txt" (LF line ends; the log's lines
+// end in CR LF).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "analysis_test_support.h"
+#include "game_log.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kGolden = fs::path(__FILE__).parent_path() / "golden";
+
+std::string crlf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+class AnalyserSession : public ScratchFolder {
+protected:
+    // Copies a golden session's inputs into the scratch folder.
+    void install(const std::string& name) {
+        for (const auto& entry : fs::directory_iterator(kGolden / name)) {
+            const std::string file = entry.path().filename().string();
+            if (file.starts_with("games") && file.ends_with(".log.txt"))
+                write_file(dir() / file.substr(0, file.size() - 4), to_utf16_log(read_file(entry.path())).substr(2));
+            else if (file == "User.ini")
+                write_file(dir() / file, read_file(entry.path()));
+        }
+    }
+    // The error log up to its last line, which must be the session time.
+    std::string error_log_without_time() const {
+        std::string log = error_log();
+        std::size_t last = log.rfind("Session analysed in ");
+        EXPECT_NE(last, std::string::npos);
+        if (last == std::string::npos) return log;
+        EXPECT_TRUE(std::regex_match(log.substr(last), std::regex("Session analysed in [0-9.]+ seconds\r\n")))
+            << log.substr(last);
+        return log.substr(0, last);
+    }
+};
+
+TEST_F(AnalyserSession, MixedGameTypes) {
+    install("mixed_session");
+    RunResult run = run_program(ANALYSER_EXE, {}, dir());
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.out, read_file(kGolden / "mixed_session" / "console.txt"));
+    EXPECT_EQ(error_log_without_time(), crlf(read_file(kGolden / "mixed_session" / "error.log.txt")));
+}
+
+// Sixteen new names in each game: the third game finds the 32 session
+// records taken by its first player and is not added; the log says so.
+TEST_F(AnalyserSession, MoreThanThirtyTwoPlayersAreReported) {
+    for (int game = 0; game < 3; ++game) {
+        std::string setup;
+        for (int id = 0; id < MAXPLAYER; ++id)
+            setup += connect_lines(id, "G" + std::to_string(game) + "P" + std::to_string(id));
+        std::string text = game_text("Tournament DeathMatch", setup, kill_line("20.00", 0, "Enforcer", 1));
+        write_file(dir() / (game == 0 ? std::string("games.log") : "games" + std::to_string(game) + ".log"),
+                   to_utf16_log(text));
+    }
+    RunResult run = run_program(ANALYSER_EXE, {"-ni"}, dir());
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_NE(run.out.find("game 03:"), std::string::npos);
+    const std::string banner = crlf("\n\n" + std::string(85, '*') + "\n*" + std::string(38, ' ') + "ANALYSE" +
+                                    std::string(38, ' ') + "*\n" + std::string(85, '*') + "\n\n");
+    EXPECT_EQ(error_log_without_time(),
+              "\tinfo: \"No Image\" Switch found, no IMG TAG will be created in analyse HTML\r\n" + banner +
+                  "*** loading game: 0\r\n"
+                  "*** loading game: 1\r\n"
+                  "*** loading game: 2\r\n"
+                  "\t\twarning:maximum of session players exceeded\r\n"
+                  "*** loading game: 3\r\n"
+                  "\tgames3.log file not found in the current directory\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// Faces from User.ini: the two sections, their entries, the lookup by name.
+#include "skins.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis_test_support.h"
+
+namespace {
+
+const std::string kBots =
+    "[Botpack.ChallengeBotInfo]\r\nDifficulty=1\r\nBotNames[0]=Dante\r\nBotFaces[0]=SoldierSkins.Blake\r\n"
+    "BotNames[3]=Ash\r\nBotFaces[3]=.Gorn.Special\r\n";
+const std::string kPlayer = "[DefaultPlayer]\r\nName=Kesh\r\nClass=BotPack.TMale1\r\nFace=SoldierSkins.Malcolm\r\n";
+const std::string kOther = "[Engine.GameInfo]\r\nbLowGore=False\r\n";
+
+class Skins : public ScratchFolder {
+protected:
+    void SetUp() override {
+        ScratchFolder::SetUp();
+        ctx = make_context();
+    }
+    const SkinRecord& skin(int index) const { return ctx->skin_table[static_cast<std::size_t>(index)]; }
+    std::string lookup(std::string_view name) const { return std::string(find_skin(*ctx, name)); }
+    std::unique_ptr<AnalysisContext> ctx;
+};
+
+TEST_F(Skins, SectionsAreFoundInEitherOrderAndLookedUpWhateverTheCase) {
+    for (const std::string& ini : {kOther + kBots + kOther + kPlayer, kPlayer + kOther + kBots}) {
+        ctx = make_context();
+        read_user_ini_text(*ctx, ini);
+        EXPECT_EQ(lookup("dANTE"), "Blake");
+        EXPECT_EQ(lookup("Ash"), "Gorn.Special");  // after the first dot only
+        EXPECT_EQ(skin(1).name, "Kesh");           // the gap in the bots takes the local player
+        EXPECT_EQ(lookup("KESH"), "Malcolm");
+        EXPECT_EQ(lookup(""), "");  // the first free record, silently
+    }
+    EXPECT_EQ(error_log(), "");
+}
+
+TEST_F(Skins, PlayerFaceBeforeNameFillsTheSameRecord) {
+    read_user_ini_text(*ctx,
+                       "[DefaultPlayer]\nFace=Skins.Ivana\nName=Kesh\n[Botpack.ChallengeBotInfo]\n"
+                       "BotNames[0]=Dante\nBotNames[1]=Ash\n");
+    EXPECT_EQ(skin(2).name, "Kesh");
+    EXPECT_EQ(skin(2).face, "Ivana");
+    EXPECT_EQ(lookup("Ash"), "");  // a bot without a face entry
+}
+
+TEST_F(Skins, MissingSectionsAndFilesAreLogged) {
+    read_user_ini_text(*ctx, "[botpack.ChallengeBotInfo]\nBotNames[0]=Dante\n[DefaultPlayer]\nName=Big Kesh\n");
+    EXPECT_EQ(skin(0).name, "Big");  // a value ends at a blank
+    EXPECT_EQ(lookup("Big Kesh"), "Big Kesh");
+    EXPECT_EQ(read_user_ini(*ctx), 0);
+    EXPECT_EQ(error_log(),
+              "\t\t\"[Botpack.ChallengeBotInfo]\" sektion not found in User.ini file\r\n"
+              "\t\twarning: Skin information of player Big Kesh not found, using playername for skin-image\r\n"
+              "\t\tCan't find User.ini file\r\n");
+
+    std::filesystem::remove("error.log");
+    write_file("user.ini", kBots);  // the second choice of name
+    EXPECT_EQ(read_user_ini(*ctx), 1);
+    EXPECT_EQ(skin(0).name, "Dante");
+    EXPECT_EQ(error_log(), "\t\t\"[DefaultPlayer]\" sektion not found in User.ini file\r\n");
+}
+
+TEST_F(Skins, IndicesReadLikePercentIAndStayInTheTable) {
+    read_user_ini_text(*ctx,
+                       "[Botpack.ChallengeBotInfo]\nBotNames[0x1f]=Hex\nBotNames[010]=Octal\n"
+                       "BotNames[50]=Beyond\nBotNames[-1]=Negative\nBotNames[x]=Word\nBotNames[2]=\n"
+                       "BotFaces[4]=NoDot\nBotNames[49]=Last\n");
+    EXPECT_EQ(skin(31).name, "Hex");
+    EXPECT_EQ(skin(8).name, "Octal");
+    EXPECT_EQ(skin(49).name, "Last");
+    for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(skin(i).name, "") << i;
+    EXPECT_EQ(skin(4).face, "");  // a face without a dot is skipped
+}
+
+TEST_F(Skins, TheLocalPlayerTakesTheFirstFreeRecordIfAny) {
+    std::string ini = "[Botpack.ChallengeBotInfo]\n";
+    for (int i = 0; i < MAX_SKINS; ++i) {
+        ini += "BotNames[" + std::to_string(i) + "]=Bot" + std::to_string(i) + "\n";
+        if (i == 31) {
+            auto some = make_context();
+            read_user_ini_text(*some, ini + kPlayer);
+            EXPECT_EQ(some->skin_table[32].name, "Kesh");
+        }
+    }
+    read_user_ini_text(*ctx, ini + kPlayer);
+    EXPECT_EQ(skin(49).name, "Bot49");
+    EXPECT_EQ(lookup("Kesh"), "Kesh");
+}
+
+TEST_F(Skins, LongTokensAndValuesStayInsideTheirFields) {
+    const std::string long_name(300, 'N');
+    read_user_ini_text(*ctx, "[Botpack.ChallengeBotInfo]\nBotNames[5]=" + long_name + "\nBotFaces[5]=P." +
+                                 std::string(230, 'F') + "\n[DefaultPlayer]\n");
+    EXPECT_EQ(skin(5).name, std::string(199, 'N'));
+    EXPECT_EQ(skin(5).face, std::string(199, 'F'));
+    std::filesystem::remove("error.log");
+    EXPECT_EQ(lookup(long_name), long_name);
+    EXPECT_EQ(error_log(), ("\t\twarning: Skin information of player " + long_name).substr(0, 199) + "\r\n");
+}
+
+}  // namespace
