@@ -4,8 +4,11 @@
 
 namespace {
 
+// These events count for the record of the logged id itself (a re-entered
+// player's later id too), but only for an id that connected in this game: an
+// id that never did changes nothing.
 PlayerRecord* player_at(AnalysisContext& ctx, int id) {
-    if (id < 0 || id >= MAXPLAYER) return nullptr;
+    if (ctx.player_for_id(id) == nullptr) return nullptr;
     return &ctx.game_players[static_cast<std::size_t>(id)];
 }
 

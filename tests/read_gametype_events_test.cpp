@@ -87,6 +87,24 @@ TEST_F(GameEvents, ThePlayersLastPingCountsInEveryGameType) {
     EXPECT_EQ(player(1).ping, -1);
 }
 
+TEST_F(GameEvents, AnIdThatNeverConnectedChangesNothing) {
+    // Id 7 only has a team line: its capture, score and ping count nowhere,
+    // not even for the team its team line names.
+    std::string roster = kTwoTeams + log_line("0.00", {"player", "Teamchange", "7", "1"});
+    interpret("Capture the Flag", roster,
+              lines_of("flag_captured", {{"7", "0"}, {"7", "0"}, {"0", "1"}}) +
+                  lines_of("flag_returned", {{"7", "1"}}) + lines_of("player\tPing", {{"7", "80"}}));
+    EXPECT_EQ(player(7).team, "1");
+    EXPECT_EQ(player(7).flags_captured, 0);
+    EXPECT_EQ(player(7).flags_returned, 0);
+    EXPECT_EQ(player(7).ping, -1);
+    EXPECT_EQ(winning_team(), "0");
+    interpret("Domination", roster,
+              lines_of("controlpoint_capture", {{"Point A", "7"}}) + lines_of("dom_playerscore_update", {{"7", "30"}}));
+    EXPECT_EQ(player(7).flags_captured, 0);
+    EXPECT_EQ(player(7).score, 0);
+}
+
 TEST_F(GameEvents, AGameNeverInheritsAnEarlierWinner) {
     ASSERT_EQ(load_text(*ctx, game_text("Capture the Flag", kTwoTeams, lines_of("flag_captured", {{"1", "0"}}))), 1);
     ASSERT_EQ(analyse_loaded_game(*ctx), 1);
