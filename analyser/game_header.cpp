@@ -10,10 +10,8 @@ int read_game_header(AnalysisContext& ctx) {
         Store store;
     };
     static constexpr Key keys[] = {
-        {"info\tGame_Version\t", Store::Nothing},
-        {"map\tName\t", Store::MapName},
-        {"map\tTitle\t", Store::Nothing},
-        {"game\tGameName\t", Store::GameType},
+        {"info\tGame_Version\t", Store::Nothing}, {"map\tName\t", Store::MapName},
+        {"map\tTitle\t", Store::Nothing},         {"game\tGameName\t", Store::GameType},
         {"game\tFragLimit\t", Store::FragLimit},
     };
 

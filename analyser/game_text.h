@@ -38,15 +38,13 @@ struct GameText {
     // buffer has room; returns false once it is full (512,000 characters).
     bool append_raw(const char* bytes, std::size_t count);
     void clear_text();
-    void terminate();  // cuts the text at 511,999 characters and terminates it
+    void terminate();                   // cuts the text at 511,999 characters and terminates it
     void cut_at(std::size_t position);  // shortens the text to end before position
 
     std::size_t find(std::string_view pattern, std::size_t from) const {
         return from > length ? npos : view().find(pattern, from);
     }
-    std::size_t find_char(char c, std::size_t from) const {
-        return from > length ? npos : view().find(c, from);
-    }
+    std::size_t find_char(char c, std::size_t from) const { return from > length ? npos : view().find(c, from); }
     char at(std::size_t position) const { return position < length ? buffer[position] : '\0'; }
 
     // The field that starts at from and runs to the next delim (which may lie

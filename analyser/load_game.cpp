@@ -22,8 +22,7 @@ bool prepare_buffer(AnalysisContext& ctx) {
 
 void log_date_of(AnalysisContext& ctx, const char* file_name) {
     std::tm modified = file_date(file_name);
-    ctx.session_info.log_date.format("%02i%02i%04i", modified.tm_mday, modified.tm_mon + 1,
-                                     modified.tm_year + 1900);
+    ctx.session_info.log_date.format("%02i%02i%04i", modified.tm_mday, modified.tm_mon + 1, modified.tm_year + 1900);
 }
 
 }  // namespace
@@ -94,8 +93,7 @@ int locate_game(AnalysisContext& ctx, int n) {
     }
     // Time stamps come from the file: keep their difference and the session
     // sum inside the int range whatever they say.
-    ctx.game_info.duration =
-        clamp_to_int(static_cast<long long>(text.line_time(end_word)) - text.line_time(start));
+    ctx.game_info.duration = clamp_to_int(static_cast<long long>(text.line_time(end_word)) - text.line_time(start));
 
     std::size_t line_end = text.find_char('\n', end_word);
     if (line_end == GameText::npos) return 0;

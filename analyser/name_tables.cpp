@@ -2,9 +2,8 @@
 
 #include <array>
 
-#include "game_text.h"
-
 #include "error_log.h"
+#include "game_text.h"
 
 namespace {
 
@@ -43,29 +42,12 @@ constexpr std::array<NamedCode, 15> weapons{{
 }};
 
 constexpr std::array<NamedCode, 23> items{{
-    {"Damage Amplifier", 10001},
-    {"AntiGrav Boots", 10002},
-    {"ShieldBelt", 10003},
-    {"Invisibility", 10004},
-    {"Thigh Pads", 10005},
-    {"SCUBAGear", 10006},
-    {"ToxinSuit", 10007},
-    {"NaliFruit", 10008},
-    {"Body Armor", 11001},
-    {"MedBox", 11002},
-    {"Health Vial", 11003},
-    {"Super Health Pack", 11004},
-    {"Shock Core", 12001},
-    {"Flak Shells", 12002},
-    {"RocketPack", 12003},
-    {"Biosludge Ammo", 12004},
-    {"Large Bullets", 12005},
-    {"Blade Hopper", 12006},
-    {"Pulse Cell", 12007},
-    {"Box of Rifle Rounds", 12008},
-    {"WarHeadAmmo", 12009},
-    {"Rifle Round", 12010},
-    {"NullAmmo", 12011},
+    {"Damage Amplifier", 10001}, {"AntiGrav Boots", 10002}, {"ShieldBelt", 10003},  {"Invisibility", 10004},
+    {"Thigh Pads", 10005},       {"SCUBAGear", 10006},      {"ToxinSuit", 10007},   {"NaliFruit", 10008},
+    {"Body Armor", 11001},       {"MedBox", 11002},         {"Health Vial", 11003}, {"Super Health Pack", 11004},
+    {"Shock Core", 12001},       {"Flak Shells", 12002},    {"RocketPack", 12003},  {"Biosludge Ammo", 12004},
+    {"Large Bullets", 12005},    {"Blade Hopper", 12006},   {"Pulse Cell", 12007},  {"Box of Rifle Rounds", 12008},
+    {"WarHeadAmmo", 12009},      {"Rifle Round", 12010},    {"NullAmmo", 12011},
 }};
 
 template <std::size_t N>
@@ -125,9 +107,7 @@ const char* weapon_name(int code) {
         case 11: return "Lightninggun";
         case 12: return "BFG";
         case 13: return "BFG-Splash";
-        case 14:
-            error_log_appendf("%s: ID:%i", "\t\tunsupported weapon found", code);
-            return "wp14";
+        case 14: error_log_appendf("%s: ID:%i", "\t\tunsupported weapon found", code); return "wp14";
         case 15:
         case 16:
         case 17:

@@ -16,8 +16,7 @@ PlayerRecord* player_at(AnalysisContext& ctx, int id) {
 // runs to first_delim and second to the line end (when wanted). Ends at the
 // first line that lacks a delimiter.
 template <typename Handle>
-void for_each_line(const GameText& text, std::string_view pattern, char first_delim, bool read_second,
-                   Handle handle) {
+void for_each_line(const GameText& text, std::string_view pattern, char first_delim, bool read_second, Handle handle) {
     std::size_t cursor = text.game_start;
     while (true) {
         std::size_t found = text.find(pattern, cursor);

@@ -75,7 +75,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool starts_with(const Field& token, std::string_view prefix) { return token.view().substr(0, prefix.size()) == prefix; }
+bool starts_with(const Field& token, std::string_view prefix) {
+    return token.view().substr(0, prefix.size()) == prefix;
+}
 
 // An index in the manner of "%i": decimal, hexadecimal after "0x", octal
 // after a leading "0". Returns false for no number or one beyond any record.
@@ -94,7 +96,10 @@ bool parse_index(std::string_view text, int& index) {
     std::size_t digits = 0;
     for (; i < text.size(); ++i, ++digits) {
         char c = text[i];
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : 99;
         if (d >= base) break;
         value = value * base + d;
         if (value > MAX_SKINS) value = MAX_SKINS;  // far out of range stays out of range

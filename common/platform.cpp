@@ -85,8 +85,7 @@ namespace {
 
 // FILETIME counts 100 ns steps since 1601; time_t seconds since 1970.
 std::time_t to_time_t(const FILETIME& time) {
-    const unsigned long long ticks =
-        (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const unsigned long long ticks = (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     const long long since_1970 = static_cast<long long>(ticks) - 116444736000000000LL;
     return static_cast<std::time_t>(since_1970 / 10000000LL);
 }

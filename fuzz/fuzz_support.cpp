@@ -1,9 +1,10 @@
 #include "fuzz_support.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 void enter_scratch_folder() {
     namespace fs = std::filesystem;

@@ -19,16 +19,17 @@ const std::string kCredits =
     "homepage:http://velstra.example.org/\n"
     "\n";
 
-const std::string kBanner =
-    "\r\n\r\n" + std::string(85, '*') + "\r\n*" + std::string(38, ' ') + "ANALYSE" + std::string(38, ' ') +
-    "*\r\n" + std::string(85, '*') + "\r\n\r\n";
+const std::string kBanner = "\r\n\r\n" + std::string(85, '*') + "\r\n*" + std::string(38, ' ') + "ANALYSE" +
+                            std::string(38, ' ') + "*\r\n" + std::string(85, '*') + "\r\n\r\n";
 
 const std::string kNoGames = "*** loading game: 0\r\n\tgames.log file not found in the current directory\r\n";
 
 // A short Tournament DeathMatch game, as an 8-bit log.
 std::string deathmatch_game(const std::string& map) {
     return "0.00\tinfo\tGame_Version\t436\n"
-           "0.00\tmap\tName\t" + map + "\n"
+           "0.00\tmap\tName\t" +
+           map +
+           "\n"
            "0.00\tmap\tTitle\tTest\n"
            "0.00\tgame\tGameName\tTournament DeathMatch\n"
            "0.00\tgame\tFragLimit\t20\n"
@@ -78,9 +79,8 @@ TEST_F(AnalyserCli, NoImageSwitchLineStandsBeforeTheBanner) {
         std::filesystem::remove(dir() / "error.log");
         RunResult r = analyse({sw});
         EXPECT_EQ(r.exit_code, 1);
-        EXPECT_EQ(error_log(),
-                  "\tinfo: \"No Image\" Switch found, no IMG TAG will be created in analyse HTML\r\n" + kBanner +
-                      kNoGames);
+        EXPECT_EQ(error_log(), "\tinfo: \"No Image\" Switch found, no IMG TAG will be created in analyse HTML\r\n" +
+                                   kBanner + kNoGames);
     }
 }
 

@@ -41,8 +41,7 @@ void ScratchFolder::SetUp() {
     static std::atomic<int> counter{0};
     std::random_device seed;
     previous_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("velstra-test-" + std::to_string(seed()) + "-" + std::to_string(counter++));
+    dir_ = fs::temp_directory_path() / ("velstra-test-" + std::to_string(seed()) + "-" + std::to_string(counter++));
     fs::create_directories(dir_);
     fs::current_path(dir_);
 }

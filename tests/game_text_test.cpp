@@ -1,8 +1,9 @@
 // Loading a game log into the text buffer and reading time stamps from it.
+#include "game_text.h"
+
 #include <gtest/gtest.h>
 
 #include "analysis_test_support.h"
-#include "game_text.h"
 #include "load_game.h"
 
 namespace {

@@ -145,10 +145,9 @@ TEST_F(LogConvertExamples, LogsGetTheAnalysersNamesAndZeroFreeCopies) {
     EXPECT_EQ(read_file("games1.log"), b);
     EXPECT_EQ(read_file("games.txt"), without_zeros(a));
     EXPECT_EQ(read_file("games1.txt"), without_zeros(b));
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
-                                            "\t\tinfo: converted a.log to games.txt",
-                                            "\t\tinfo: renamed   b.log to games1.log",
-                                            "\t\tinfo: converted b.log to games1.txt"}));
+    EXPECT_EQ(error_log(),
+              kBanner + lines({"\t\tinfo: renamed   a.log to games.log", "\t\tinfo: converted a.log to games.txt",
+                               "\t\tinfo: renamed   b.log to games1.log", "\t\tinfo: converted b.log to games1.txt"}));
 }
 
 TEST_F(LogConvertExamples, AnExistingGamesLogKeepsEveryName) {
@@ -166,9 +165,9 @@ TEST_F(LogConvertExamples, AnExistingGamesLogKeepsEveryName) {
     EXPECT_EQ(read_file("games.txt"), "aa");
     EXPECT_EQ(read_file("games1.txt"), "gg");
     EXPECT_EQ(read_file("games2.txt"), "xx");
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: converted a.log to games.txt",
-                                            "\t\tinfo: converted games.log to games1.txt",
-                                            "\t\tinfo: converted x.log to games2.txt"}));
+    EXPECT_EQ(error_log(),
+              kBanner + lines({"\t\tinfo: converted a.log to games.txt", "\t\tinfo: converted games.log to games1.txt",
+                               "\t\tinfo: converted x.log to games2.txt"}));
 }
 
 TEST_F(LogConvertExamples, ErrorLogIsListedOnlyWhenFoundFirstAndNeverConverted) {
@@ -179,8 +178,8 @@ TEST_F(LogConvertExamples, ErrorLogIsListedOnlyWhenFoundFirstAndNeverConverted) 
     EXPECT_EQ(drop_error_log_listing(run.out), listing("x.log", 1) + "\tx.log -> games.log\n");
     EXPECT_EQ(read_file("games.txt"), "x");
     EXPECT_FALSE(fs::exists("games1.txt"));
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   x.log to games.log",
-                                            "\t\tinfo: converted x.log to games.txt"}));
+    EXPECT_EQ(error_log(),
+              kBanner + lines({"\t\tinfo: renamed   x.log to games.log", "\t\tinfo: converted x.log to games.txt"}));
 
     // Found after "a.log" it is not even listed.
     fs::remove("games.log");
@@ -211,7 +210,9 @@ TEST_F(LogConvertExamples, OnlyTheErrorLogMeansNoLogFound) {
 TEST_F(LogConvertExamples, SixteenBitCopyKeepsCarriageReturnsAndTheByteOrderMark) {
     write_log("a.log", to_utf16_log("0.00\tinfo\tLog_Standard\tngLog\n1.00\tgame_start\n"));
     ASSERT_EQ(convert().exit_code, 1);
-    EXPECT_EQ(read_file("games.txt"), "\xFF\xFE" "0.00\tinfo\tLog_Standard\tngLog\r\n1.00\tgame_start\r\n");
+    EXPECT_EQ(read_file("games.txt"),
+              "\xFF\xFE"
+              "0.00\tinfo\tLog_Standard\tngLog\r\n1.00\tgame_start\r\n");
 }
 
 TEST_F(LogConvertExamples, OnlyTheFirst511999BytesAreConverted) {
@@ -339,9 +340,9 @@ TEST_F(LogConvertFailures, AnEntryThatCannotBeReadStopsTheRunWithZero) {
     EXPECT_TRUE(fs::is_directory("b.log"));
     EXPECT_EQ(read_file("c.log"), "c");
     EXPECT_FALSE(fs::exists("games1.txt"));
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
-                                            "\t\tinfo: converted a.log to games.txt",
-                                            "\tb.log file not found in the current directory"}));
+    EXPECT_EQ(error_log(),
+              kBanner + lines({"\t\tinfo: renamed   a.log to games.log", "\t\tinfo: converted a.log to games.txt",
+                               "\tb.log file not found in the current directory"}));
 }
 
 TEST_F(LogConvertFailures, ADanglingLinkIsAFileNotFound) {
@@ -368,12 +369,12 @@ TEST_F(LogConvertFailures, ACopyThatCannotBeCreatedIsSkipped) {
     // The renames happen before the copies.
     EXPECT_EQ(read_file("games.log"), "a");
     EXPECT_EQ(read_file("games2.log"), "c");
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
-                                            "\tcan not save games.txt file in the current directory",
-                                            "\t\tinfo: renamed   b.log to games1.log",
-                                            "\t\tinfo: converted b.log to games1.txt",
-                                            "\t\tinfo: renamed   c.log to games2.log",
-                                            "\tcan not save games2.txt file in the current directory"}));
+    EXPECT_EQ(error_log(),
+              kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
+                               "\tcan not save games.txt file in the current directory",
+                               "\t\tinfo: renamed   b.log to games1.log", "\t\tinfo: converted b.log to games1.txt",
+                               "\t\tinfo: renamed   c.log to games2.log",
+                               "\tcan not save games2.txt file in the current directory"}));
 
     // A failure before the last file leaves the exit code to the last; the
     // run goes on after it.
@@ -419,12 +420,12 @@ TEST_F(LogConvertRenames, AnExistingTargetIsNeverOverwritten) {
     EXPECT_EQ(read_file("games.txt"), "first");
     EXPECT_EQ(read_file("games1.txt"), "second");
     EXPECT_EQ(read_file("games2.txt"), "old");
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
-                                            "\t\tinfo: converted a.log to games.txt",
-                                            "\t\twarning: can not rename b.log to games1.log",
-                                            "\t\tinfo: converted b.log to games1.txt",
-                                            "\t\tinfo: renamed   games1.log to games2.log",
-                                            "\t\tinfo: converted games1.log to games2.txt"}));
+    EXPECT_EQ(
+        error_log(),
+        kBanner +
+            lines({"\t\tinfo: renamed   a.log to games.log", "\t\tinfo: converted a.log to games.txt",
+                   "\t\twarning: can not rename b.log to games1.log", "\t\tinfo: converted b.log to games1.txt",
+                   "\t\tinfo: renamed   games1.log to games2.log", "\t\tinfo: converted games1.log to games2.txt"}));
 }
 
 TEST_F(LogConvertRenames, ALogThatAlreadyHasItsNameCountsAsRenamed) {
@@ -436,10 +437,10 @@ TEST_F(LogConvertRenames, ALogThatAlreadyHasItsNameCountsAsRenamed) {
                            "\ta.log -> games.log\n"
                            "\tgames1.log -> games1.log\n");
     EXPECT_EQ(read_file("games1.log"), "one");
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
-                                            "\t\tinfo: converted a.log to games.txt",
-                                            "\t\tinfo: renamed   games1.log to games1.log",
-                                            "\t\tinfo: converted games1.log to games1.txt"}));
+    EXPECT_EQ(error_log(),
+              kBanner + lines({"\t\tinfo: renamed   a.log to games.log", "\t\tinfo: converted a.log to games.txt",
+                               "\t\tinfo: renamed   games1.log to games1.log",
+                               "\t\tinfo: converted games1.log to games1.txt"}));
 }
 
 TEST_F(LogConvertRenames, ATargetThatCannotBeOpenedIsNotReplacedEither) {
@@ -453,11 +454,11 @@ TEST_F(LogConvertRenames, ATargetThatCannotBeOpenedIsNotReplacedEither) {
     EXPECT_EQ(fs::read_symlink("games1.log"), "nowhere");
     EXPECT_EQ(read_file("b.log"), "b");
     EXPECT_EQ(read_file("games1.txt"), "b");
-    EXPECT_EQ(error_log(), kBanner + lines({"\t\tinfo: renamed   a.log to games.log",
-                                            "\t\tinfo: converted a.log to games.txt",
-                                            "\t\twarning: can not rename b.log to games1.log",
-                                            "\t\tinfo: converted b.log to games1.txt",
-                                            "\tgames1.log file not found in the current directory"}));
+    EXPECT_EQ(
+        error_log(),
+        kBanner + lines({"\t\tinfo: renamed   a.log to games.log", "\t\tinfo: converted a.log to games.txt",
+                         "\t\twarning: can not rename b.log to games1.log", "\t\tinfo: converted b.log to games1.txt",
+                         "\tgames1.log file not found in the current directory"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -513,7 +514,8 @@ TEST_F(LogConvertOperations, NamesTooLongForTheTableAreSkippedWithAWarning) {
     EXPECT_EQ(ctx_->log_names[0], fits);
     EXPECT_EQ(ctx_->log_names[1], std::string("d.log"));
     EXPECT_EQ(out, listing(fits, 255) + listing("d.log", 5));
-    EXPECT_EQ(error_log(), lines({"\t\twarning: file name too long, skipped", "\t\twarning: file name too long, skipped"}));
+    EXPECT_EQ(error_log(),
+              lines({"\t\twarning: file name too long, skipped", "\t\twarning: file name too long, skipped"}));
     EXPECT_EQ(ctx_->rename_logs, 1);
 }
 
