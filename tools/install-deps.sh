@@ -3,7 +3,7 @@
 # Uses apt-get when run as root; otherwise only reports what is missing.
 set -eu
 
-packages="cmake g++ make libgtest-dev chromium"
+packages="cmake g++ make libgtest-dev chromium clang libclang-rt-14-dev clang-tidy clang-format time"
 
 missing=""
 for p in $packages; do
