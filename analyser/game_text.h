@@ -56,3 +56,28 @@ struct GameText {
     // line feed lies within the 15 characters before it.
     int line_time(std::size_t position) const;
 };
+
+// Repeated searches for one pattern from a cursor that only moves forward.
+// The text between a cursor and the last match holds no match, so the last
+// answer stands until the cursor passes it: a whole pass then reads the text
+// once per pattern, however far apart the lines it pairs lie.
+class PatternFinder {
+public:
+    explicit PatternFinder(std::string_view pattern) : pattern_(pattern) {}
+
+    std::size_t find(const GameText& text, std::size_t from) {
+        if (searched_ && from >= from_ && (found_ == GameText::npos || from <= found_)) return found_;
+        searched_ = true;
+        from_ = from;
+        found_ = text.find(pattern_, from);
+        return found_;
+    }
+
+    std::size_t size() const { return pattern_.size(); }
+
+private:
+    std::string_view pattern_;
+    bool searched_ = false;
+    std::size_t from_ = 0;
+    std::size_t found_ = GameText::npos;
+};

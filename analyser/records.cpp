@@ -88,4 +88,5 @@ void reset_game(AnalysisContext& ctx) {
     for (auto& k : ctx.kill_table) init_kill_record(k);
     for (auto& i : ctx.item_table) i = ItemRecord{0, 0, 0};
     ctx.game_info.winning_team.clear();
+    ctx.assault_index.built = false;
 }

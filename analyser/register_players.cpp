@@ -1,5 +1,7 @@
 #include "register_players.h"
 
+#include <cstdint>
+
 #include "error_log.h"
 #include "skins.h"
 
@@ -42,10 +44,11 @@ void log_bad_id() { error_log_append("\t\tplayer ID > MAXPLAYER found can't add 
 void register_connects(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     const bool team_game = is_team_game(ctx.game_info.game_type);
+    PatternFinder teamchanges(TEAMCHANGE), connects(CONNECT), bot_flags(IS_A_BOT), skills(SKILL);
     std::size_t cursor = text.game_start;
     while (cursor < text.game_end) {
         if (team_game) {
-            std::size_t found = text.find(TEAMCHANGE, cursor);
+            std::size_t found = teamchanges.find(text, cursor);
             if (found == GameText::npos) return;
             int id = 0;
             std::string_view team;
@@ -65,7 +68,7 @@ void register_connects(AnalysisContext& ctx) {
             record_of(ctx, id).team = assault_team(ctx, team).view();
         }
 
-        std::size_t found = text.find(CONNECT, cursor);
+        std::size_t found = connects.find(text, cursor);
         if (found == GameText::npos) return;
         std::string_view name, field;
         std::size_t tab = 0;
@@ -85,13 +88,13 @@ void register_connects(AnalysisContext& ctx) {
 
         std::size_t line_end = 0;
         std::string_view value;
-        found = text.find(IS_A_BOT, cursor);
+        found = bot_flags.find(text, cursor);
         if (found == GameText::npos) return;
         if (!text.field(found + IS_A_BOT.size(), '\t', field, tab)) return;
         if (!text.field(tab + 1, '\n', value, line_end)) return;
         player.is_human = value.substr(0, 4) == "True" ? 0 : 1;
 
-        found = text.find(SKILL, cursor);
+        found = skills.find(text, cursor);
         if (found == GameText::npos) return;
         if (!text.field(found + SKILL.size(), '\t', field, tab)) return;
         if (!text.field(tab + 1, '\n', value, line_end)) return;
@@ -179,28 +182,73 @@ void resolve_equal_names(AnalysisContext& ctx) {
     }
 }
 
-// Whether some line of the kind names exactly this team value. A line
-// without a line end before the text ends matches nothing.
-bool assault_line_names(const GameText& text, std::string_view pattern, std::string_view value) {
+constexpr std::string_view ATTACKER = "assault_attacker\t";
+constexpr std::string_view DEFENDER = "assault_defender\t";
+
+std::uint32_t team_hash(std::string_view team) {
+    std::uint32_t hash = 2166136261u;
+    for (char c : team) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
+// The team value of the assault line whose pattern stands at found, cut as
+// every team value is. False when the line has no line end: such a line, and
+// any after it, names no team.
+bool assault_line_team(const GameText& text, std::size_t found, std::size_t pattern_size, Field& team,
+                       std::size_t& line_end) {
+    std::string_view value;
+    if (!text.field(found + pattern_size, '\n', value, line_end)) return false;
+    team = value;
+    return true;
+}
+
+// Indexes the lines of one kind in the order a search from the game's start
+// meets them (each search going on after the line it read).
+void index_assault_lines(AnalysisContext& ctx, std::string_view pattern) {
+    const GameText& text = ctx.text;
+    auto& slots = ctx.assault_index.line_at;
     std::size_t cursor = text.game_start;
     while (true) {
         std::size_t found = text.find(pattern, cursor);
-        if (found == GameText::npos) return false;
-        std::string_view team;
+        if (found == GameText::npos) return;
+        Field team;
         std::size_t line_end = 0;
-        if (!text.field(found + pattern.size(), '\n', team, line_end)) return false;
-        if (Field(team) == value) return true;
+        if (!assault_line_team(text, found, pattern.size(), team, line_end)) return;
+        std::size_t slot = team_hash(team.view()) & (AssaultIndex::SLOTS - 1);
+        while (slots[slot] != AssaultIndex::EMPTY) slot = (slot + 1) & (AssaultIndex::SLOTS - 1);
+        slots[slot] = static_cast<std::uint32_t>(found);
         cursor = line_end;
     }
 }
 
+// Whether some line of the kind names exactly this team value.
+bool assault_line_names(AnalysisContext& ctx, std::string_view pattern, const Field& team) {
+    AssaultIndex& index = ctx.assault_index;
+    if (!index.built) {
+        index.line_at.fill(AssaultIndex::EMPTY);
+        index_assault_lines(ctx, ATTACKER);
+        index_assault_lines(ctx, DEFENDER);
+        index.built = true;
+    }
+    const GameText& text = ctx.text;
+    std::size_t slot = team_hash(team.view()) & (AssaultIndex::SLOTS - 1);
+    for (; index.line_at[slot] != AssaultIndex::EMPTY; slot = (slot + 1) & (AssaultIndex::SLOTS - 1)) {
+        std::size_t found = index.line_at[slot];
+        if (text.view().substr(found, pattern.size()) != pattern) continue;
+        Field line_team;
+        std::size_t line_end = 0;
+        if (assault_line_team(text, found, pattern.size(), line_team, line_end) && line_team == team) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-Field assault_team(const AnalysisContext& ctx, std::string_view value) {
+Field assault_team(AnalysisContext& ctx, std::string_view value) {
     Field team(value);
     if (ctx.game_info.game_type != 5) return team;
-    if (assault_line_names(ctx.text, "assault_attacker\t", team.view())) return Field("attacker");
-    if (assault_line_names(ctx.text, "assault_defender\t", team.view())) return Field("defender");
+    if (assault_line_names(ctx, ATTACKER, team)) return Field("attacker");
+    if (assault_line_names(ctx, DEFENDER, team)) return Field("defender");
     error_log_append("\t\tcan not identify team membership");
     return team;
 }

@@ -10,4 +10,4 @@ int register_players(AnalysisContext& ctx);
 
 // The team to store for a team value: in Assault "attacker" or "defender"
 // as the assault lines name it, else the value itself.
-Field assault_team(const AnalysisContext& ctx, std::string_view value);
+Field assault_team(AnalysisContext& ctx, std::string_view value);
