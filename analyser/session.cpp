@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "accumulate_game.h"
 #include "error_log.h"
@@ -25,17 +24,6 @@ namespace {
 
 bool is_switch(const char* arg, const char* a, const char* b) {
     return std::strcmp(arg, a) == 0 || std::strcmp(arg, b) == 0;
-}
-
-void log_banner() {
-    const std::string stars(85, '*');
-    const std::string title = "*" + std::string(38, ' ') + "ANALYSE" + std::string(38, ' ') + "*";
-    error_log_append(" ");
-    error_log_append(" ");
-    error_log_append(stars.c_str());
-    error_log_append(title.c_str());
-    error_log_append(stars.c_str());
-    error_log_append(" ");
 }
 
 }  // namespace
@@ -78,7 +66,7 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
         }
     }
     const long long start = platform_clock_ms();
-    log_banner();
+    error_log_banner("ANALYSE");
     init_session(ctx);
 
     if (!load_game(ctx, 0)) {

@@ -135,17 +135,17 @@ int first_free_record(const AnalysisContext& ctx) {
     return -1;
 }
 
-void read_tokens(AnalysisContext& ctx, TokenReader& tokens) {
-    bool found = false;
+// Reads tokens up to the first that begins with header; false when the file
+// ends first.
+bool seek_section(TokenReader& tokens, std::string_view header) {
     while (true) {
-        Field token = tokens.next();
-        if (starts_with(token, "[Botpack.ChallengeBotInfo]")) {
-            found = true;
-            break;
-        }
-        if (tokens.at_end()) break;
+        if (starts_with(tokens.next(), header)) return true;
+        if (tokens.at_end()) return false;
     }
-    if (!found) {
+}
+
+void read_tokens(AnalysisContext& ctx, TokenReader& tokens) {
+    if (!seek_section(tokens, "[Botpack.ChallengeBotInfo]")) {
         error_log_append("\t\t\"[Botpack.ChallengeBotInfo]\" sektion not found in User.ini file");
     } else {
         while (!tokens.at_end()) {
@@ -165,16 +165,7 @@ void read_tokens(AnalysisContext& ctx, TokenReader& tokens) {
     }
 
     tokens.restart();
-    found = false;
-    while (true) {
-        Field token = tokens.next();
-        if (starts_with(token, "[DefaultPlayer]")) {
-            found = true;
-            break;
-        }
-        if (tokens.at_end()) break;
-    }
-    if (!found) {
+    if (!seek_section(tokens, "[DefaultPlayer]")) {
         error_log_append("\t\t\"[DefaultPlayer]\" sektion not found in User.ini file");
         return;
     }

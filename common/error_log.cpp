@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "bounded_text.h"
 
@@ -25,4 +26,20 @@ int error_log_appendf(const char* fmt, ...) {
     std::vsnprintf(line, sizeof line, fmt, args);
     va_end(args);
     return error_log_append(line);
+}
+
+void error_log_banner(const char* title) {
+    constexpr std::size_t width = 85;
+    const std::string stars(width, '*');
+    const std::size_t inner = width - 2;
+    const std::size_t length = std::strlen(title) < inner ? std::strlen(title) : inner;
+    const std::size_t left = (inner - length) / 2;
+    const std::string line =
+        "*" + std::string(left, ' ') + std::string(title, length) + std::string(inner - length - left, ' ') + "*";
+    error_log_append(" ");
+    error_log_append(" ");
+    error_log_append(stars.c_str());
+    error_log_append(line.c_str());
+    error_log_append(stars.c_str());
+    error_log_append(" ");
 }

@@ -12,3 +12,7 @@ int error_log_append(const char* text);
 // Formats a line into a buffer of 200 characters (longer lines are cut at 199)
 // and appends it.
 __attribute__((format(printf, 1, 2))) int error_log_appendf(const char* fmt, ...);
+
+// The start banner of a program run: two empty lines, a box of asterisks 85
+// characters wide with title centred in it, and one more empty line.
+void error_log_banner(const char* title);

@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstring>
 #include <new>
-#include <string>
 
 #include "author_info.h"
 #include "error_log.h"
@@ -26,17 +25,6 @@ __attribute__((format(printf, 1, 2))) void log_line(const char* fmt, ...) {
 bool is_switch(const char* arg) {
     return std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "/v") == 0 || std::strcmp(arg, "?") == 0 ||
            std::strcmp(arg, "/?") == 0;
-}
-
-void log_banner() {
-    const std::string stars(85, '*');
-    const std::string title = "*" + std::string(35, ' ') + "LOG CONVERTER" + std::string(35, ' ') + "*";
-    error_log_append(" ");
-    error_log_append(" ");
-    error_log_append(stars.c_str());
-    error_log_append(title.c_str());
-    error_log_append(stars.c_str());
-    error_log_append(" ");
 }
 
 // The fixed 24-character local calendar text with its line feed, as the C
@@ -201,7 +189,7 @@ int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
         print_converter_credits(ctx.out);
         return 0;
     }
-    log_banner();
+    error_log_banner("LOG CONVERTER");
 
     const int last = list_logs(ctx);
     if (last == -1) {
