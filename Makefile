@@ -1,7 +1,10 @@
 # The two commands of the quick start, and a few more for developers.
 #   make demo   build, then run the analyser on a copy of the sample session
 #   make check  install what is missing, build both presets, run every test,
-#               the static checks and a short fuzzing run
+#               the end-to-end tests of the Windows programs under wine, the
+#               package checks, the static checks and a short fuzzing run
+#   make windows  analyser.exe and logconvert.exe for 64-bit Windows
+#   make dist   the Debian package and the Windows zip, in build/dist
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
 #   make bench  the benchmark against cat
 
@@ -9,8 +12,10 @@ DEMO_DIR ?= $(CURDIR)/demo
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
 CHECK_FUZZ_SECONDS ?= 20
+WINDOWS_PACKAGES = cmake make g++-mingw-w64-x86-64-posix
+DIST_PACKAGES = $(WINDOWS_PACKAGES) g++ dpkg-dev zip
 
-.PHONY: demo check build deps fuzz bench static clean
+.PHONY: demo check build deps windows dist fuzz bench static clean
 
 build:
 	cmake --preset default
@@ -28,6 +33,8 @@ demo: build
 deps:
 	sh tools/install-deps.sh
 
+# The Windows programs run the end-to-end tests under wine; the packages are
+# unpacked and run the sample session.
 check: deps
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
@@ -35,8 +42,27 @@ check: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+	$(MAKE) windows
+	sh tools/test-windows.sh build/default/tests/unit_tests build/windows
+	$(MAKE) dist
+	sh tools/test-packages.sh build/dist
 	sh tools/check-static.sh
 	sh tools/run-fuzzers.sh $(CHECK_FUZZ_SECONDS)
+
+# Self-contained .exe files (statically linked) built with mingw-w64.
+windows:
+	sh tools/install-deps.sh $(WINDOWS_PACKAGES)
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	@echo "The Windows programs: build/windows/analyser/analyser.exe build/windows/logconvert/logconvert.exe"
+
+dist: windows
+	sh tools/install-deps.sh $(DIST_PACKAGES)
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	cpack --preset deb
+	cpack --preset windows
+	@ls build/dist/*.deb build/dist/*.zip
 
 static:
 	sh tools/check-static.sh

@@ -3,9 +3,12 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform.h"
 #include "session.h"
 
 int main(int argc, char** argv) {
+    // The console gets the same bytes on every system.
+    platform_binary_stdout();
     // The one analysis context of the run.
     static AnalysisContext ctx;
     std::exit(run_analyser(ctx, argc, argv));

@@ -12,6 +12,8 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #else
 #include <dirent.h>
@@ -84,13 +86,29 @@ bool is_better(const char* name, const char* suffix, const char* after, const ch
 namespace {
 
 // FILETIME counts 100 ns steps since 1601; time_t seconds since 1970.
+// Rounded toward the past, as POSIX systems give a file's whole seconds.
 std::time_t to_time_t(const FILETIME& time) {
     const unsigned long long ticks = (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
     const long long since_1970 = static_cast<long long>(ticks) - 116444736000000000LL;
-    return static_cast<std::time_t>(since_1970 / 10000000LL);
+    long long seconds = since_1970 / 10000000LL;
+    if (since_1970 % 10000000LL < 0) --seconds;
+    return static_cast<std::time_t>(seconds);
 }
 
 }  // namespace
+
+void platform_binary_stdout() {
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
+int platform_file_write_time(const char* name, std::time_t& when) {
+    when = 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (name == nullptr || !GetFileAttributesExA(name, GetFileExInfoStandard, &data)) return 0;
+    when = to_time_t(data.ftLastWriteTime);
+    return 1;
+}
 
 int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& entry) {
     // after may be entry's own name, which the search overwrites.
@@ -124,6 +142,17 @@ int platform_rename_no_replace(const char* from, const char* to) {
 }
 
 #else
+
+// POSIX streams never translate line ends.
+void platform_binary_stdout() {}
+
+int platform_file_write_time(const char* name, std::time_t& when) {
+    when = 0;
+    struct stat status {};
+    if (name == nullptr || stat(name, &status) != 0) return 0;
+    when = status.st_mtime;
+    return 1;
+}
 
 int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& entry) {
     // after may be entry's own name, which the search overwrites.

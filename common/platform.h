@@ -16,6 +16,15 @@ int platform_local_time_checked(std::time_t when, std::tm& result);
 // Milliseconds on a monotonic clock; only differences are meaningful.
 long long platform_clock_ms();
 
+// Puts standard output into binary mode, so that the console gets the same
+// bytes on every system: the Windows C runtime would otherwise turn each
+// "\n" into "\r\n". Called at program start, before anything is printed.
+void platform_binary_stdout();
+
+// The last write time of a file (seconds since 1970, UTC). Returns 1 with
+// when set, 0 when the file's status cannot be read (when is then 0).
+int platform_file_write_time(const char* name, std::time_t& when);
+
 // Room for any file name the supported systems give (255 bytes on Linux,
 // MAX_PATH on Windows); a longer name is never reported.
 inline constexpr std::size_t PLATFORM_NAME_CAPACITY = 1024;

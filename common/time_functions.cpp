@@ -1,13 +1,11 @@
 #include "time_functions.h"
 
-#include <sys/stat.h>
-
 #include "platform.h"
 
 std::tm file_date(const char* file_name) {
+    // An unreadable status leaves 0, the start of 1970.
     std::time_t modified = 0;
-    struct stat status {};
-    if (file_name != nullptr && stat(file_name, &status) == 0) modified = status.st_mtime;
+    platform_file_write_time(file_name, modified);
     return platform_utc_time(modified);
 }
 

@@ -3,8 +3,11 @@
 #include <cstdlib>
 
 #include "log_converter.h"
+#include "platform.h"
 
 int main(int argc, char** argv) {
+    // The console gets the same bytes on every system.
+    platform_binary_stdout();
     // The one converter state of the run.
     static ConverterContext ctx;
     std::exit(run_logconvert(ctx, argc, argv));

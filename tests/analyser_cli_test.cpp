@@ -43,7 +43,7 @@ std::string deathmatch_game(const std::string& map) {
 
 class AnalyserCli : public ScratchFolder {
 protected:
-    RunResult analyse(const std::vector<std::string>& args = {}) { return run_program(ANALYSER_EXE, args, dir()); }
+    RunResult analyse(const std::vector<std::string>& args = {}) { return run_analyser_program(args, dir()); }
 };
 
 TEST_F(AnalyserCli, CreditsSwitchesPrintTheBlockAndAnalyseNothing) {

@@ -55,7 +55,7 @@ protected:
 
 TEST_F(AnalyserSession, MixedGameTypes) {
     install("mixed_session");
-    RunResult run = run_program(ANALYSER_EXE, {}, dir());
+    RunResult run = run_analyser_program({}, dir());
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.out, read_file(kGolden / "mixed_session" / "console.txt"));
     EXPECT_EQ(error_log_without_time(), crlf(read_file(kGolden / "mixed_session" / "error.log.txt")));
@@ -72,7 +72,7 @@ TEST_F(AnalyserSession, MoreThanThirtyTwoPlayersAreReported) {
         write_file(dir() / (game == 0 ? std::string("games.log") : "games" + std::to_string(game) + ".log"),
                    to_utf16_log(text));
     }
-    RunResult run = run_program(ANALYSER_EXE, {"-ni"}, dir());
+    RunResult run = run_analyser_program({"-ni"}, dir());
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_NE(run.out.find("game 03:"), std::string::npos);
     const std::string banner = crlf("\n\n" + std::string(85, '*') + "\n*" + std::string(38, ' ') + "ANALYSE" +

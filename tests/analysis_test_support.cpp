@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -77,10 +78,10 @@ std::string shell_quote(const std::string& s) {
     return q + "'";
 }
 
-}  // namespace
-
-RunResult run_program(const std::string& program, const std::vector<std::string>& args, const fs::path& folder) {
-    std::string command = "cd " + shell_quote(folder.string()) + " && " + shell_quote(program);
+// Runs the shell command prefix (not quoted: it may hold several words)
+// followed by the quoted arguments.
+RunResult run_command(const std::string& prefix, const std::vector<std::string>& args, const fs::path& folder) {
+    std::string command = "cd " + shell_quote(folder.string()) + " && " + prefix;
     for (const std::string& a : args) command += " " + shell_quote(a);
     RunResult result;
     std::FILE* pipe = popen(command.c_str(), "r");
@@ -91,4 +92,41 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
     int status = pclose(pipe);
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+// The command prefix of a program under test: the environment's, or the
+// built program's path.
+std::string program_under_test(const char* variable, const std::string& built) {
+    const char* prefix = std::getenv(variable);
+    return prefix != nullptr && *prefix != '\0' ? std::string(prefix) : shell_quote(built);
+}
+
+}  // namespace
+
+RunResult run_program(const std::string& program, const std::vector<std::string>& args, const fs::path& folder) {
+    return run_command(shell_quote(program), args, folder);
+}
+
+RunResult run_analyser_program(const std::vector<std::string>& args, const fs::path& folder) {
+    return run_command(program_under_test("VELSTRA_ANALYSER", ANALYSER_EXE), args, folder);
+}
+
+RunResult run_logconvert_program(const std::vector<std::string>& args, const fs::path& folder) {
+    return run_command(program_under_test("VELSTRA_LOGCONVERT", LOGCONVERT_EXE), args, folder);
+}
+
+std::string read_page(const fs::path& path) {
+    const std::string bytes = read_file(path);
+    const char* crlf = std::getenv("VELSTRA_PAGE_CRLF");
+    if (crlf == nullptr || std::string(crlf) != "1") return bytes;
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const bool line_end = bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+        if ((bytes[i] == '\r' && !line_end) || (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))) {
+            ADD_FAILURE() << path << ": byte " << i << " is a line end other than CR LF";
+            return bytes;
+        }
+        if (!line_end) text += bytes[i];
+    }
+    return text;
 }

@@ -48,6 +48,20 @@ struct RunResult {
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
                       const std::filesystem::path& folder);
 
+// Run the programs under test: the ones built with the tests, unless the
+// environment names others. VELSTRA_ANALYSER and VELSTRA_LOGCONVERT each hold
+// a command prefix for the shell, such as "wine /build/windows/analyser.exe",
+// so the same tests check another build of the same source.
+RunResult run_analyser_program(const std::vector<std::string>& args, const std::filesystem::path& folder);
+RunResult run_logconvert_program(const std::vector<std::string>& args, const std::filesystem::path& folder);
+
+// The bytes of a session page written by the analyser program. A program
+// built for Windows writes the page in text mode, so each of its line ends
+// is CR LF; with VELSTRA_PAGE_CRLF=1 in the environment every line end must
+// be exactly that (a test failure otherwise) and is returned as LF, so that
+// the same expected bytes hold on both systems.
+std::string read_page(const std::filesystem::path& path);
+
 // The whole standard output of fn(stream), captured through a temporary file.
 template <typename Fn>
 std::string capture_output(Fn fn) {

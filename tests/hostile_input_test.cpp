@@ -21,7 +21,7 @@ namespace {
 
 class HostileInput : public PassTest {
 protected:
-    RunResult analyse(const std::vector<std::string>& args = {}) { return run_program(ANALYSER_EXE, args, dir()); }
+    RunResult analyse(const std::vector<std::string>& args = {}) { return run_analyser_program(args, dir()); }
 
     // Every file of the folder with its size, to show that nothing was lost.
     std::map<std::string, std::uintmax_t> files() const {

@@ -87,7 +87,7 @@ std::string drop_error_log_listing(const std::string& out) {
 
 class LogConvertRun : public ScratchFolder {
 protected:
-    RunResult convert(const std::vector<std::string>& args = {}) { return run_program(LOGCONVERT_EXE, args, dir()); }
+    RunResult convert(const std::vector<std::string>& args = {}) { return run_logconvert_program(args, dir()); }
 };
 
 // ---------------------------------------------------------------------------

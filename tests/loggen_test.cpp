@@ -333,7 +333,7 @@ TEST_F(LogGen, SessionMixesAllGameTypesWithOneMapchange) {
 
 TEST_F(LogGen, AnalyserReadsAGeneratedSession) {
     ASSERT_EQ(run({"--session", ".", "--games", "9", "--seed", "2024"}), 0);
-    RunResult r = run_program(ANALYSER_EXE, {}, dir());
+    RunResult r = run_analyser_program({}, dir());
     EXPECT_EQ(r.exit_code, 0);
     std::string log = error_log();
     for (int n = 0; n < 9; ++n)
@@ -455,7 +455,7 @@ TEST_F(SampleSessionScript, AnalyserReadsEveryGame) {
     std::vector<fs::path> logs = session_logs(kSample);
     for (const fs::path& log : logs) fs::copy_file(log, dir() / log.filename());
     fs::copy_file(kSample / "User.ini", dir() / "User.ini");
-    RunResult r = run_program(ANALYSER_EXE, {}, dir());
+    RunResult r = run_analyser_program({}, dir());
     EXPECT_EQ(r.exit_code, 0);
     std::string log = error_log();
     for (std::size_t n = 0; n < logs.size(); ++n)

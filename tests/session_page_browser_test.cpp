@@ -97,9 +97,9 @@ TEST_F(SessionPage, BrowserShowsFifteenColumnsAndHostileNamesAsText) {
     write_log(dir(), 0,
               game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players,
                        kill("100.00", 0, 1) + kill("200.00", 0, 1) + kill("300.00", 2, 0)));
-    ASSERT_EQ(run_program(ANALYSER_EXE, {}, dir()).exit_code, 0);
+    ASSERT_EQ(run_analyser_program({}, dir()).exit_code, 0);
 
-    const std::string page = read_file(dir() / PAGE_NAME);
+    const std::string page = read_page(dir() / PAGE_NAME);
     ASSERT_FALSE(page.empty());
     write_file(dir() / "probe.html", page + PROBE);
 

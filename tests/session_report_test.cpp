@@ -22,10 +22,10 @@ namespace {
 class SessionReport : public ScratchFolder {
 protected:
     RunResult analyse(const std::vector<std::string>& args = {}, const fs::path& folder = {}) {
-        return run_program(ANALYSER_EXE, args, folder.empty() ? dir() : folder);
+        return run_analyser_program(args, folder.empty() ? dir() : folder);
     }
     std::string page(const fs::path& folder = {}) const {
-        return read_file((folder.empty() ? dir() : folder) / PAGE_NAME);
+        return read_page((folder.empty() ? dir() : folder) / PAGE_NAME);
     }
 };
 
@@ -509,7 +509,7 @@ TEST_F(SessionReport, PageIsNamedAfterTheLastLogsDate) {
     set_log_date(dir() / "games1.log", 24, 12, 2004);
     ASSERT_EQ(analyse().exit_code, 0);
     EXPECT_FALSE(fs::exists(dir() / "velstra01022003.html"));
-    const std::string text = read_file(dir() / "velstra24122004.html");
+    const std::string text = read_page(dir() / "velstra24122004.html");
     EXPECT_NE(text.find("Session date: 24122004<BR>\n"), std::string::npos);
 }
 

@@ -1,9 +1,17 @@
 #!/bin/sh
 # Installs the packages the build and the tests need, when they are missing.
 # Uses apt-get when run as root; otherwise only reports what is missing.
+#
+#   tools/install-deps.sh              everything `make check` needs
+#   tools/install-deps.sh PACKAGE...   only these (`make windows`, `make dist`)
 set -eu
 
-packages="cmake g++ make libgtest-dev chromium clang libclang-rt-14-dev clang-tidy clang-format time"
+# The Windows programs are built with mingw-w64 and tested under wine; the
+# packages are made with CPack (dpkg-dev for the .deb's dependencies, zip)
+# and checked with unzip and man.
+packages="cmake g++ make libgtest-dev chromium clang libclang-rt-14-dev clang-tidy clang-format time
+g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev zip unzip man-db"
+[ $# -gt 0 ] && packages="$*"
 
 missing=""
 for p in $packages; do

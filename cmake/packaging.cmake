@@ -1,0 +1,75 @@
+# What `cmake --install` installs, and the packages CPack makes of it.
+#
+# Linux: both programs in bin, a manual page for each, the README and the
+# sample session as documentation; packaged as a .deb.
+# Windows: a folder to unpack anywhere, with analyser.exe, logconvert.exe,
+# the README and the sample session; packaged as a .zip.
+
+set(VELSTRA_SAMPLE_SESSION ${PROJECT_SOURCE_DIR}/examples/session)
+
+if(WIN32)
+  install(TARGETS analyser logconvert RUNTIME DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+  install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION examples)
+else()
+  install(TARGETS analyser logconvert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+  # Manual pages are installed compressed, as Debian's man expects them.
+  set(man_pages)
+  foreach(page analyser.1 logconvert.1)
+    set(source ${PROJECT_SOURCE_DIR}/man/${page})
+    set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
+    add_custom_command(
+      OUTPUT ${compressed}
+      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${CMAKE_CURRENT_BINARY_DIR}/man/${page}
+      COMMAND gzip -9 -n -f ${CMAKE_CURRENT_BINARY_DIR}/man/${page}
+      DEPENDS ${source}
+      COMMENT "Compressing the manual page ${page}"
+      VERBATIM)
+    list(APPEND man_pages ${compressed})
+  endforeach()
+  add_custom_target(man_pages ALL DEPENDS ${man_pages})
+  install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+endif()
+
+# The project's address and homepage, as the programs print them.
+file(STRINGS ${PROJECT_SOURCE_DIR}/common/author_info.h author_lines REGEX "AUTHOR_(EMAIL|HOMEPAGE) = ")
+foreach(line IN LISTS author_lines)
+  string(REGEX MATCH "AUTHOR_([A-Z]+) = \"([^\"]*)\"" found "${line}")
+  set(VELSTRA_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+endforeach()
+if(NOT VELSTRA_EMAIL OR NOT VELSTRA_HOMEPAGE)
+  message(FATAL_ERROR "common/author_info.h: AUTHOR_EMAIL or AUTHOR_HOMEPAGE not found")
+endif()
+
+set(CPACK_PACKAGE_NAME velstra)
+set(CPACK_PACKAGE_VENDOR velstra)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "statistics from Unreal Tournament (1999) stat logs")
+set(CPACK_PACKAGE_DESCRIPTION
+    "analyser reads the stat logs of Unreal Tournament (1999) in the current folder, prints a report of every game \
+and writes one HTML page for the session. logconvert lists the logs of a folder, gives them the names the analyser \
+reads and writes 8-bit copies of them.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_SOURCE_IGNORE_FILES "/build/;/demo/;/\\\\.git/")
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME win64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "velstra <${VELSTRA_EMAIL}>")
+  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELSTRA_HOMEPAGE}")
+  # The C and C++ runtime libraries the programs link, found by dpkg-shlibdeps.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)
