@@ -23,15 +23,17 @@ void first_largest(const Counts& counts, int& index, int& count) {
     }
 }
 
-int lurch_factor(const AnalysisContext& ctx, int slot) {
-    int lurch = 0;
-    int previous = 0;
+// The pick-ups that came 20 seconds or more after the same player's
+// previous one (whose time must be above 0), for every slot in one walk.
+void compute_lurch_factors(AnalysisContext& ctx) {
+    int previous[MAXPLAYER] = {};
     for (const ItemRecord& item : ctx.item_table) {
-        if (item.slot != slot) continue;
-        if (previous > 0 && static_cast<long long>(item.time) >= static_cast<long long>(previous) + 20) ++lurch;
-        previous = item.time;
+        if (!in_slot_range(item.slot)) continue;
+        int& last = previous[item.slot];
+        if (last > 0 && static_cast<long long>(item.time) >= static_cast<long long>(last) + 20)
+            ++ctx.game_players[static_cast<std::size_t>(item.slot)].lurch;
+        last = item.time;
     }
-    return lurch;
 }
 
 void compute_player_figures(AnalysisContext& ctx, int slot) {
@@ -53,7 +55,6 @@ void compute_player_figures(AnalysisContext& ctx, int slot) {
     p.teamkill_rate = teamkill_percent(p.teamkills, p.kills);
     if (ctx.game_info.duration > 0)
         p.killrate = static_cast<int>(static_cast<long long>(p.kills) * 3600 / ctx.game_info.duration);
-    p.lurch = lurch_factor(ctx, slot);
 }
 
 void compute_scores(AnalysisContext& ctx) {
@@ -135,6 +136,7 @@ int teamkill_percent(int teamkills, int kills) {
 
 int compute_game_statistics(AnalysisContext& ctx) {
     for (int s = 0; s < MAXPLAYER; ++s) compute_player_figures(ctx, s);
+    compute_lurch_factors(ctx);
     compute_scores(ctx);
     int order[MAXPLAYER];
     rank_players(ctx, order);

@@ -38,10 +38,12 @@ void GameText::clear_text() {
 
 bool GameText::append_raw(const char* bytes, std::size_t count) {
     char* out = buffer.get();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (length >= LOG_BUFFER_SIZE) return false;
-        char c = bytes[i];
-        if (c != '\0' && c != '\r') out[length++] = c;
+    while (count > 0 && length < LOG_BUFFER_SIZE) {
+        std::size_t take = LOG_BUFFER_SIZE - length < count ? LOG_BUFFER_SIZE - length : count;
+        std::memcpy(out + length, bytes, take);
+        length += platform_drop_zero_and_cr(out + length, take);
+        bytes += take;
+        count -= take;
     }
     return length < LOG_BUFFER_SIZE;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "bounded_text.h"
+#include "platform.h"
 
 inline constexpr std::size_t LOG_BUFFER_SIZE = 512000;
 inline constexpr std::size_t MAX_TEXT_LENGTH = LOG_BUFFER_SIZE - 1;
@@ -42,7 +43,9 @@ struct GameText {
     void cut_at(std::size_t position);  // shortens the text to end before position
 
     std::size_t find(std::string_view pattern, std::size_t from) const {
-        return from > length ? npos : view().find(pattern, from);
+        if (from > length) return npos;
+        const char* found = platform_find(buffer.get() + from, length - from, pattern.data(), pattern.size());
+        return found == nullptr ? npos : static_cast<std::size_t>(found - buffer.get());
     }
     std::size_t find_char(char c, std::size_t from) const { return from > length ? npos : view().find(c, from); }
     char at(std::size_t position) const { return position < length ? buffer[position] : '\0'; }

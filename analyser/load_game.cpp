@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "error_log.h"
+#include "platform.h"
 #include "time_functions.h"
 
 namespace {
@@ -59,12 +60,7 @@ int load_game(AnalysisContext& ctx, int n) {
         std::size_t start = text.length;
         std::size_t got = std::fread(buffer + start, 1, LOG_BUFFER_SIZE - start, file);
         if (got == 0) break;
-        std::size_t kept = start;
-        for (std::size_t i = start; i < start + got; ++i) {
-            char c = buffer[i];
-            if (c != '\0' && c != '\r') buffer[kept++] = c;
-        }
-        text.length = kept;
+        text.length = start + platform_drop_zero_and_cr(buffer + start, got);
     }
     std::fclose(file);
     text.terminate();

@@ -8,7 +8,7 @@
 namespace {
 
 struct NamedCode {
-    const char* name;
+    std::string_view name;
     int code;
 };
 
@@ -74,7 +74,7 @@ int gametype_from_name(std::string_view text) {
 
 const char* gametype_name(int code) {
     for (const NamedCode& entry : gametypes)
-        if (entry.code == code) return entry.name;
+        if (entry.code == code) return entry.name.data();
     error_log_append("\t\twarning:unknown gametype");
     return "unknown gametype";
 }
@@ -135,6 +135,6 @@ const char* weapon_name(int code) {
         default: break;
     }
     for (const NamedCode& entry : weapons)
-        if (entry.code == code) return entry.name;
+        if (entry.code == code) return entry.name.data();
     return "unknown weapon";
 }
