@@ -50,21 +50,16 @@ void register_connects(AnalysisContext& ctx) {
         if (team_game) {
             std::size_t found = teamchanges.find(text, cursor);
             if (found == GameText::npos) return;
-            int id = 0;
-            std::string_view team;
-            std::size_t line_end = 0;
-            if (!read_team_line(text, found, id, team, line_end)) {
-                // A missing team value still needs the id checked first.
-                std::string_view field;
-                std::size_t tab = 0;
-                if (text.field(found + TEAMCHANGE.size(), '\t', field, tab) && !valid_id(parse_int(field)))
-                    log_bad_id();
-                return;
-            }
+            // The id is checked before the team value is read.
+            std::string_view field, team;
+            std::size_t tab = 0, line_end = 0;
+            if (!text.field(found + TEAMCHANGE.size(), '\t', field, tab)) return;
+            const int id = parse_int(field);
             if (!valid_id(id)) {
                 log_bad_id();
                 return;
             }
+            if (!text.field(tab + 1, '\n', team, line_end)) return;
             record_of(ctx, id).team = assault_team(ctx, team).view();
         }
 
