@@ -3,23 +3,18 @@
 #include <cstdio>
 
 #include "name_tables.h"
+#include "player_order.h"
 
 int print_game_report(AnalysisContext& ctx) {
     std::FILE* out = ctx.out;
     const GameInfo& game = ctx.game_info;
 
-    int order[MAXPLAYER];
-    for (int i = 0; i < MAXPLAYER; ++i) order[i] = i;
-    for (int i = 0; i < MAXPLAYER - 1; ++i) {
-        for (int j = i + 1; j < MAXPLAYER; ++j) {
-            if (ctx.game_players[static_cast<std::size_t>(order[i])].rank >
-                ctx.game_players[static_cast<std::size_t>(order[j])].rank) {
-                int swap = order[i];
-                order[i] = order[j];
-                order[j] = swap;
-            }
-        }
-    }
+    // The slots in order of their places.
+    std::array<int, MAXPLAYER> order{};
+    for (int i = 0; i < MAXPLAYER; ++i) order[static_cast<std::size_t>(i)] = i;
+    exchange_sort(order, order.size(), [&](int a, int b) {
+        return ctx.game_players[static_cast<std::size_t>(a)].rank > ctx.game_players[static_cast<std::size_t>(b)].rank;
+    });
 
     std::fprintf(out, "game %02i:   time: %i:%02i  byte: %i map: %s  gametype: %s\n", ctx.session_info.game_count,
                  game.duration / 60, game.duration % 60, game.game_bytes, game.map_name.c_str(),
@@ -30,8 +25,9 @@ int print_game_report(AnalysisContext& ctx) {
     const bool show_players = game.duration > 10;
     const bool team_piece = is_team_game(game.game_type);
     const bool flag_line = game.game_type == 8 || game.game_type == 7;
-    for (int k = 0; k < MAXPLAYER && show_players; ++k) {
-        const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(order[k])];
+    for (int slot : order) {
+        const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(slot)];
+        if (!show_players) break;
         if (p.name.empty()) continue;
         if (p.winner == 1) std::fprintf(out, "%s: ", "Winner");
         std::fprintf(out, " %i. %s: ", p.rank, p.name.c_str());

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "name_tables.h"
+#include "player_order.h"
 
 namespace {
 
@@ -69,32 +70,53 @@ void compute_scores(AnalysisContext& ctx) {
     }
 }
 
-// The exchange sort by descending score; ties stay as the exchanges leave them.
-void rank_players(AnalysisContext& ctx, int (&order)[MAXPLAYER]) {
-    for (int i = 0; i < MAXPLAYER; ++i) order[i] = i;
-    for (int i = 0; i < MAXPLAYER - 1; ++i) {
-        for (int j = i + 1; j < MAXPLAYER; ++j) {
-            if (ctx.game_players[static_cast<std::size_t>(order[i])].score <
-                ctx.game_players[static_cast<std::size_t>(order[j])].score) {
-                int swap = order[i];
-                order[i] = order[j];
-                order[j] = swap;
-            }
-        }
-    }
-    for (int k = 0; k < MAXPLAYER; ++k) ctx.game_players[static_cast<std::size_t>(order[k])].rank = k + 1;
+using Order = std::array<int, MAXPLAYER>;
+
+// Places by descending score, players before empty slots.
+Order rank_game_players(AnalysisContext& ctx) {
+    const Order order =
+        rank_players(ctx.game_players, [](const PlayerRecord& a, const PlayerRecord& b) { return a.score < b.score; });
+    for (std::size_t k = 0; k < order.size(); ++k)
+        ctx.game_players[static_cast<std::size_t>(order[k])].rank = static_cast<int>(k) + 1;
+    return order;
 }
 
-void mark_winners(AnalysisContext& ctx, int top_slot) {
+// The summed score of the players of one team.
+long long team_total(const AnalysisContext& ctx, const Text& team) {
+    long long total = 0;
+    for (const PlayerRecord& p : ctx.game_players)
+        if (!p.name.empty() && p.team == team) total += p.score;
+    return total;
+}
+
+// Tournament Team Game: the team whose players' scores add up to the most
+// wins, not the team of the best single player. On a tie the best-ranked
+// player's team keeps the lead, then the earlier ranked team.
+void choose_team_game_winner(AnalysisContext& ctx, const Order& order) {
+    Text& winner = ctx.game_info.winning_team;
+    winner.clear();
+    long long best = 0;
+    for (int slot : order) {
+        const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(slot)];
+        if (p.name.empty()) break;  // the players come first
+        const long long total = team_total(ctx, p.team);
+        if (slot == order[0] || total > best) {
+            winner = p.team;
+            best = total;
+        }
+    }
+}
+
+void mark_winners(AnalysisContext& ctx, const Order& order) {
     const int type = ctx.game_info.game_type;
-    if (type == 10) ctx.game_info.winning_team = ctx.game_players[static_cast<std::size_t>(top_slot)].team;
+    if (type == 10) choose_team_game_winner(ctx, order);
     if (is_team_game(type)) {
         // An unknown winning team crowns nobody.
         if (ctx.game_info.winning_team.empty()) return;
         for (PlayerRecord& p : ctx.game_players)
             if (p.team == ctx.game_info.winning_team) p.winner = 1;
     } else {
-        ctx.game_players[static_cast<std::size_t>(top_slot)].winner = 1;
+        ctx.game_players[static_cast<std::size_t>(order[0])].winner = 1;
     }
 }
 
@@ -138,9 +160,8 @@ int compute_game_statistics(AnalysisContext& ctx) {
     for (int s = 0; s < MAXPLAYER; ++s) compute_player_figures(ctx, s);
     compute_lurch_factors(ctx);
     compute_scores(ctx);
-    int order[MAXPLAYER];
-    rank_players(ctx, order);
-    mark_winners(ctx, order[0]);
+    const Order order = rank_game_players(ctx);
+    mark_winners(ctx, order);
     compute_multikills(ctx);
     count_quads(ctx);
     return 1;

@@ -49,7 +49,8 @@ bool GameText::append_raw(const char* bytes, std::size_t count) {
 }
 
 void GameText::terminate() {
-    if (length > MAX_TEXT_LENGTH) length = MAX_TEXT_LENGTH;
+    cut = length > MAX_TEXT_LENGTH;
+    if (cut) length = MAX_TEXT_LENGTH;
     buffer[length] = '\0';
 }
 

@@ -31,6 +31,7 @@ struct GameText {
     std::size_t length = 0;          // characters of text; buffer[length] is 0
     std::size_t game_start = 0;      // the first "info"
     std::size_t game_end = 0;        // the line feed ending the game_end line
+    bool cut = false;                // more than 511,999 characters were loaded: the rest is lost
 
     bool allocate();  // false when the memory is not available
     std::string_view view() const { return {buffer.get(), length}; }
@@ -39,7 +40,7 @@ struct GameText {
     // buffer has room; returns false once it is full (512,000 characters).
     bool append_raw(const char* bytes, std::size_t count);
     void clear_text();
-    void terminate();                   // cuts the text at 511,999 characters and terminates it
+    void terminate();                   // cuts the text at 511,999 characters (noting the cut) and terminates it
     void cut_at(std::size_t position);  // shortens the text to end before position
 
     std::size_t find(std::string_view pattern, std::size_t from) const {

@@ -26,20 +26,71 @@ void log_date_of(AnalysisContext& ctx, const char* file_name) {
     ctx.session_info.log_date.format("%02i%02i%04i", modified.tm_mday, modified.tm_mon + 1, modified.tm_year + 1900);
 }
 
+// A game without a complete game_end line: cut off by the buffer, or a game
+// the server never finished (a crash, a file cut short).
+int incomplete_game(const GameText& text, const char* file_name, LoadFailure& failure) {
+    if (text.cut) {
+        error_log_append("\tnot enought memory for game (>512000 Signs)");
+        failure = LoadFailure::TooLong;
+    } else {
+        error_log_appendf("\tno complete game_end line in %s (unfinished game)", file_name);
+        failure = LoadFailure::Unfinished;
+    }
+    return 0;
+}
+
+// Locates the game in the text just loaded and counts it as game n.
+int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure& failure) {
+    GameText& text = ctx.text;
+    std::size_t start = text.find("info", 0);
+    if (start == GameText::npos) {
+        error_log_append("\tcan't identify logfile (no unreal tournament logfile?)");
+        failure = LoadFailure::NotAGameLog;
+        return 0;
+    }
+    std::size_t end_word = text.find("game_end", start + 1);
+    if (end_word == GameText::npos) return incomplete_game(text, file_name, failure);
+    // Time stamps come from the file: keep their difference and the session
+    // sum inside the int range whatever they say.
+    ctx.game_info.duration = clamp_to_int(static_cast<long long>(text.line_time(end_word)) - text.line_time(start));
+
+    std::size_t line_end = text.find_char('\n', end_word);
+    if (line_end == GameText::npos) return incomplete_game(text, file_name, failure);
+
+    text.game_start = start;
+    text.game_end = line_end;
+    // Keep 7 characters of the following line and nothing after: a second
+    // game in the same file is never seen.
+    text.cut_at(line_end + 8);
+
+    ctx.game_info.game_bytes = static_cast<int>(line_end - start);
+    ctx.session_info.session_seconds =
+        clamp_to_int(static_cast<long long>(ctx.session_info.session_seconds) + ctx.game_info.duration);
+    ctx.session_info.game_count = n < 1 ? 1 : ctx.session_info.game_count + 1;
+    failure = LoadFailure::None;
+    return 1;
+}
+
 }  // namespace
 
-int load_game(AnalysisContext& ctx, int n) {
-    BoundedText<64> file_name;
-    if (n < 1)
-        file_name = "games.log";
-    else
-        file_name.format("games%i.log", n);
+BoundedText<64> game_file_name(int n) {
+    BoundedText<64> file_name("games.log");
+    if (n >= 1) file_name.format("games%i.log", n);
+    return file_name;
+}
+
+int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
+    LoadFailure ignored = LoadFailure::None;
+    LoadFailure& failure = why != nullptr ? *why : ignored;
+    const BoundedText<64> file_name = game_file_name(n);
 
     error_log_appendf("*** loading game: %i", n);
 
-    std::FILE* file = std::fopen(file_name.c_str(), "rb");
+    // A folder or a FIFO of that name is no log either, and must not block.
+    std::FILE* file = platform_open_read(file_name.c_str(), false);
     if (file == nullptr) {
         error_log_appendf("\t%s file not found in the current directory", file_name.c_str());
+        failure = LoadFailure::NotFound;
         return 0;
     }
     // The date is taken before the text is read, so even an unusable file
@@ -48,6 +99,7 @@ int load_game(AnalysisContext& ctx, int n) {
 
     if (!prepare_buffer(ctx)) {
         std::fclose(file);
+        failure = LoadFailure::NoMemory;
         return 0;
     }
 
@@ -62,47 +114,28 @@ int load_game(AnalysisContext& ctx, int n) {
         if (got == 0) break;
         text.length = start + platform_drop_zero_and_cr(buffer + start, got);
     }
+    // A read error is no end of file: half a game would pass for a whole one.
+    const bool unreadable = std::ferror(file) != 0;
     std::fclose(file);
+    if (unreadable) {
+        text.clear_text();
+        error_log_appendf("\tcan't read %s", file_name.c_str());
+        failure = LoadFailure::Unreadable;
+        return 0;
+    }
     text.terminate();
-    return locate_game(ctx, n);
+    return locate_game(ctx, n, file_name.c_str(), failure);
 }
 
-int load_game_bytes(AnalysisContext& ctx, int n, std::string_view raw) {
-    if (!prepare_buffer(ctx)) return 0;
+int load_game_bytes(AnalysisContext& ctx, int n, std::string_view raw, LoadFailure* why) {
+    LoadFailure ignored = LoadFailure::None;
+    LoadFailure& failure = why != nullptr ? *why : ignored;
+    if (!prepare_buffer(ctx)) {
+        failure = LoadFailure::NoMemory;
+        return 0;
+    }
     ctx.text.clear_text();
     ctx.text.append_raw(raw.data(), raw.size());
     ctx.text.terminate();
-    return locate_game(ctx, n);
-}
-
-int locate_game(AnalysisContext& ctx, int n) {
-    GameText& text = ctx.text;
-    std::size_t start = text.find("info", 0);
-    if (start == GameText::npos) {
-        error_log_append("\tcan't identify logfile (no unreal tournament logfile?)");
-        return 0;
-    }
-    std::size_t end_word = text.find("game_end", start + 1);
-    if (end_word == GameText::npos) {
-        error_log_append("\tnot enought memory for game (>512000 Signs)");
-        return 0;
-    }
-    // Time stamps come from the file: keep their difference and the session
-    // sum inside the int range whatever they say.
-    ctx.game_info.duration = clamp_to_int(static_cast<long long>(text.line_time(end_word)) - text.line_time(start));
-
-    std::size_t line_end = text.find_char('\n', end_word);
-    if (line_end == GameText::npos) return 0;
-
-    text.game_start = start;
-    text.game_end = line_end;
-    // Keep 7 characters of the following line and nothing after: a second
-    // game in the same file is never seen.
-    text.cut_at(line_end + 8);
-
-    ctx.game_info.game_bytes = static_cast<int>(line_end - start);
-    ctx.session_info.session_seconds =
-        clamp_to_int(static_cast<long long>(ctx.session_info.session_seconds) + ctx.game_info.duration);
-    ctx.session_info.game_count = n < 1 ? 1 : ctx.session_info.game_count + 1;
-    return 1;
+    return locate_game(ctx, n, game_file_name(n).c_str(), failure);
 }

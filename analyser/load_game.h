@@ -5,14 +5,26 @@
 
 #include "records.h"
 
+// Why a game did not load; the error log has the details.
+enum class LoadFailure {
+    None,
+    NotFound,     // no such file, or not a regular file
+    Unreadable,   // the file could not be read to its end
+    NoMemory,     // the text buffer could not be allocated
+    NotAGameLog,  // no "info" in the text
+    Unfinished,   // no complete game_end line
+    TooLong,      // the game does not fit the text buffer
+};
+
 // Loads game n ("games.log" for n < 1, else "games%i.log"): reads the file,
 // finds the game's start and end, measures it and adds it to the session.
-// Returns 1 when the game was loaded, 0 otherwise (the reason is logged).
-int load_game(AnalysisContext& ctx, int n);
+// Returns 1 when the game was loaded, 0 otherwise (the reason is logged, and
+// stored in why when it is given).
+int load_game(AnalysisContext& ctx, int n, LoadFailure* why = nullptr);
 
 // The part of load_game after the file is read: raw log bytes (16-bit or
 // 8-bit) become the text, then the game is located and counted as game n.
-int load_game_bytes(AnalysisContext& ctx, int n, std::string_view raw);
+int load_game_bytes(AnalysisContext& ctx, int n, std::string_view raw, LoadFailure* why = nullptr);
 
-// Locates the game in the text already in ctx.text and counts it as game n.
-int locate_game(AnalysisContext& ctx, int n);
+// The file name of game n.
+BoundedText<64> game_file_name(int n);

@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     // The console gets the same bytes on every system.
-    platform_binary_stdout();
+    platform_binary_console();
     // The one analysis context of the run.
     static AnalysisContext ctx;
     std::exit(run_analyser(ctx, argc, argv));

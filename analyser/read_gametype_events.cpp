@@ -4,13 +4,10 @@
 
 namespace {
 
-// These events count for the record of the logged id itself (a re-entered
-// player's later id too), but only for an id that connected in this game: an
-// id that never did changes nothing.
-PlayerRecord* player_at(AnalysisContext& ctx, int id) {
-    if (ctx.player_for_id(id) == nullptr) return nullptr;
-    return &ctx.game_players[static_cast<std::size_t>(id)];
-}
+// These events count for the record that collects the logged id's events,
+// as kills do: a player who came back under a new id keeps his flags and
+// ping. An id that never connected changes nothing.
+PlayerRecord* player_at(AnalysisContext& ctx, int id) { return ctx.player_for_id(id); }
 
 // Calls handle(first, second) for every line of the pattern, where first
 // runs to first_delim and second to the line end (when wanted). Ends at the

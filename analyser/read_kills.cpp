@@ -43,16 +43,24 @@ void read_kills(AnalysisContext& ctx) {
     count_id_lines(ctx, "headshot\t", play_start, [](PlayerRecord& p) { ++p.headshots; });
 
     constexpr std::string_view KILL = "kill\t";
+    // Servers that count team kills in every game type write each kill of a
+    // game without teams as a team kill: there it is an ordinary kill.
+    const bool teams_kill_each_other = ctx.game_info.game_type != 6 && ctx.game_info.game_type != 9;
     std::size_t stored = 0;
     std::size_t cursor = play_start;
     while (cursor < text.game_end) {
         std::size_t found = text.find(KILL, cursor);
         if (found == GameText::npos) return;
-        if (found > 0 && text.at(found - 1) == 'S') {  // "player\tSkill\t", not a kill
+        // Only the event words "kill" and "teamkill" are kills; other words
+        // that end in "kill" ("Skill", "spree_kill", "flag_kill",
+        // "spawnkill") are not.
+        const bool kill_word = found >= 1 && text.at(found - 1) == '\t';
+        const bool teamkill_word = found >= 5 && text.view().substr(found - 5, 5) == "\tteam";
+        if (!kill_word && !teamkill_word) {
             cursor = found + 1;
             continue;
         }
-        bool teamkill = found >= cursor + 4 && text.view().substr(found - 4, 4) == "team";
+        const bool teamkill = teamkill_word && teams_kill_each_other;
         if (stored == MAX_KILLS) {
             error_log_append("\t\twarning:maximum of kills exceeded");
             return;

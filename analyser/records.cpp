@@ -51,6 +51,8 @@ void init_session_info(SessionInfo& r) {
     r.same_map = -1;
     r.session_game_type = -1;
     r.same_game_type = -1;
+    r.reported_games = 0;
+    r.reported_seconds = 0;
 }
 
 void init_kill_record(KillRecord& r) {

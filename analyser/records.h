@@ -73,6 +73,10 @@ struct SessionInfo {
     int same_map;
     int session_game_type;
     int same_game_type;
+    // The games whose report was printed, and their length in seconds: the
+    // page counts these, not the games that were merely loaded.
+    int reported_games;
+    int reported_seconds;
 };
 
 struct KillRecord {

@@ -155,6 +155,15 @@ void register_disconnects(AnalysisContext& ctx) {
     }
 }
 
+// A record that the connect pass did not register belongs to no player: a
+// spectator, who shows in the log only by his rename and team lines, or an
+// id whose connect line the pass never reached. It is not reported, not
+// ranked, not added to the session, and not taken for a player come back.
+void forget_unregistered(AnalysisContext& ctx) {
+    for (PlayerRecord& record : ctx.game_players)
+        if (record.slot < 0) record.name.clear();
+}
+
 // Pass 5: two connected players of one name are told apart; otherwise the
 // later id is the earlier player come back.
 void resolve_equal_names(AnalysisContext& ctx) {
@@ -253,6 +262,7 @@ int register_players(AnalysisContext& ctx) {
     if (is_team_game(ctx.game_info.game_type)) register_team_changes(ctx);
     register_renames(ctx);
     register_disconnects(ctx);
+    forget_unregistered(ctx);
     resolve_equal_names(ctx);
     return 1;
 }

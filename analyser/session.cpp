@@ -5,6 +5,7 @@
 
 #include "accumulate_game.h"
 #include "error_log.h"
+#include "failure_report.h"
 #include "game_header.h"
 #include "game_report.h"
 #include "game_statistics.h"
@@ -24,6 +25,36 @@ namespace {
 
 bool is_switch(const char* arg, const char* a, const char* b) {
     return std::strcmp(arg, a) == 0 || std::strcmp(arg, b) == 0;
+}
+
+void print_usage(std::FILE* out) {
+    std::fputs(
+        "usage: analyser [-ni | /ni | -v | /v | ? | /? | -h | --help | /h]\n"
+        "\n"
+        "Run it in the folder that holds the game's logs. It reads games.log, games1.log,\n"
+        "games2.log, ... up to the first log that is missing or unusable, and User.ini\n"
+        "for the players' faces. It prints a report of every game, writes the session\n"
+        "page velstra<date>.html and appends its diagnostics to error.log.\n"
+        "\n"
+        "  -ni, /ni          no image tags in the page; User.ini is not read\n"
+        "  -v, /v, ?, /?     the credits only\n"
+        "  -h, --help, /h    this text\n"
+        "\n"
+        "Exit codes: 0 the session was analysed; 1 games.log could not be loaded;\n"
+        "2 the page could not be written.\n",
+        out);
+}
+
+// The line on standard error when the session cannot start.
+void report_no_session(LoadFailure why) {
+    if (why == LoadFailure::NotFound)
+        report_failure(Failure::NoGamesLog,
+                       "no games.log in this folder; run logconvert here first to give the logs the names analyser "
+                       "reads (details in error.log)");
+    else
+        report_failure(Failure::GamesLogUnusable,
+                       "games.log holds no complete game that analyser can read; put the log of a finished game "
+                       "there (details in error.log)");
 }
 
 }  // namespace
@@ -50,14 +81,23 @@ int analyse_loaded_game(AnalysisContext& ctx) {
     compute_game_statistics(ctx);
     print_game_report(ctx);
     accumulate_game(ctx);
+    SessionInfo& session = ctx.session_info;
+    ++session.reported_games;
+    session.reported_seconds = saturating_add(session.reported_seconds, ctx.game_info.duration);
     return 1;
 }
 
 int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
+    set_failure_program("analyser");
     if (argc > 1) {
         const char* arg = argv[1];
         if (is_switch(arg, "-v", "/v") || is_switch(arg, "?", "/?")) {
             print_credits(ctx.out);
+            return 0;
+        }
+        if (is_switch(arg, "-h", "--help") || std::strcmp(arg, "/h") == 0) {
+            print_credits(ctx.out);
+            print_usage(ctx.out);
             return 0;
         }
         if (is_switch(arg, "-ni", "/ni")) {
@@ -69,8 +109,10 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     error_log_banner("ANALYSE");
     init_session(ctx);
 
-    if (!load_game(ctx, 0)) {
+    LoadFailure why = LoadFailure::None;
+    if (!load_game(ctx, 0, &why)) {
         ctx.text.buffer.reset();
+        report_no_session(why);
         return 1;
     }
     std::fprintf(ctx.out, "VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
@@ -83,12 +125,12 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     }
 
     compute_session_bests(ctx);
-    write_html_report(ctx);
+    const int page_written = write_html_report(ctx);
     ctx.text.buffer.reset();
     std::fflush(ctx.out);
 
     const long long elapsed = platform_clock_ms() - start;
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
     error_log_appendf("Session analysed in %G seconds", seconds);
-    return 0;
+    return page_written ? 0 : 2;
 }

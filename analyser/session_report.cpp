@@ -6,8 +6,11 @@
 #include <utility>
 
 #include "error_log.h"
+#include "failure_report.h"
 #include "html_writer.h"
 #include "name_tables.h"
+#include "platform.h"
+#include "player_order.h"
 #include "program_info.h"
 #include "session_bests.h"
 #include "time_functions.h"
@@ -23,26 +26,16 @@ using PageText = BoundedText<HTML_ESCAPED_CAPACITY + 80>;
 
 using Order = std::array<int, MAX_SESSION_PLAYERS>;
 
-// Fewer games won, or as many and a lower score. Free slots compare with
-// their initial values like any other slot.
+// Fewer games won, or as many and a lower score.
 bool ranks_below(const PlayerRecord& a, const PlayerRecord& b) {
     return a.winner < b.winner || (a.winner == b.winner && a.score < b.score);
 }
 
-// The plain exchange sort, not a stable one: the order it leaves decides the
-// places of tied players, so it must stay exactly this procedure.
+// Places of the session: players before free slots.
 Order rank_session(AnalysisContext& ctx) {
-    Order order{};
-    for (int k = 0; k < MAX_SESSION_PLAYERS; ++k) order[static_cast<std::size_t>(k)] = k;
-    auto& players = ctx.session_players;
-    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-        for (std::size_t j = i + 1; j < order.size(); ++j) {
-            if (ranks_below(players[static_cast<std::size_t>(order[i])], players[static_cast<std::size_t>(order[j])]))
-                std::swap(order[i], order[j]);
-        }
-    }
+    const Order order = rank_players(ctx.session_players, ranks_below);
     for (std::size_t k = 0; k < order.size(); ++k)
-        players[static_cast<std::size_t>(order[k])].rank = static_cast<int>(k) + 1;
+        ctx.session_players[static_cast<std::size_t>(order[k])].rank = static_cast<int>(k) + 1;
     return order;
 }
 
@@ -166,9 +159,11 @@ struct Page {
         PageText line;
         line.format("Session date: %s", date);
         session_line(line.c_str());
-        line.format("Anaylsed games: %i", s.game_count);
+        // Only the games that were reported count, not those left out (a map
+        // change) or that did not load.
+        line.format("Anaylsed games: %i", s.reported_games);
         session_line(line.c_str());
-        line.format("Session lenght: %i min", s.session_seconds / 60);
+        line.format("Session lenght: %i min", s.reported_seconds / 60);
         session_line(line.c_str());
         if (s.same_map == 1) {
             line.format("%s %s", "Session map:", map.c_str());
@@ -213,9 +208,31 @@ struct Page {
 
 }  // namespace
 
-int write_html_report(AnalysisContext& ctx) {
+int write_html_page(AnalysisContext& ctx, std::FILE* out, const char* date) {
     const Order order = rank_session(ctx);
+    const SessionInfo& s = ctx.session_info;
+    const bool flag_game = s.same_game_type == 1 && (s.session_game_type == 8 || s.session_game_type == 7);
+    const Page page{out, ctx, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
 
+    html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
+    PageText banner;
+    banner.format("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
+    html_text(out, RED, HTML_ALIGN_CENTER, banner.c_str(), 2);
+    html_paragraph(out);
+    html_line_break(out);
+
+    page.session_block(date);
+    page.player_table(order);
+    page.footer();
+
+    // A full disk shows only when the buffered bytes are written out.
+    const bool written = std::ferror(out) == 0 && std::fflush(out) == 0;
+    if (std::fclose(out) == 0 && written) return 1;
+    error_log_append("\tcan't write Analyse-HTML-File");
+    return 0;
+}
+
+int write_html_report(AnalysisContext& ctx) {
     Text date;
     if (!ctx.session_info.log_date.empty()) {
         date = ctx.session_info.log_date;
@@ -228,27 +245,16 @@ int write_html_report(AnalysisContext& ctx) {
     file_name.format("velstra%s.html", date.c_str());
 
     // The page has a stream of its own; the console stays where it is.
-    std::FILE* out = std::fopen(file_name.c_str(), "w");
+    std::FILE* out = platform_open_write(file_name.c_str(), WriteMode::TruncateText);
     if (out == nullptr) {
+        rank_session(ctx);
         error_log_append("\tcan't create Analyse-HTML-File");
-        return 0;
+    } else if (write_html_page(ctx, out, date.c_str())) {
+        return 1;
     }
-
-    const SessionInfo& s = ctx.session_info;
-    const bool flag_game = s.same_game_type == 1 && (s.session_game_type == 8 || s.session_game_type == 7);
-    const Page page{out, ctx, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
-
-    html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
-    PageText banner;
-    banner.format("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
-    html_text(out, RED, HTML_ALIGN_CENTER, banner.c_str(), 2);
-    html_paragraph(out);
-    html_line_break(out);
-
-    page.session_block(date.c_str());
-    page.player_table(order);
-    page.footer();
-
-    std::fclose(out);
-    return 1;
+    report_failure(Failure::PageUnwritable,
+                   "can't write the page %s; make the folder writable, free some disk space and remove any folder or "
+                   "link of that name (details in error.log)",
+                   file_name.c_str());
+    return 0;
 }

@@ -1,9 +1,17 @@
 #pragma once
 
+#include <cstdio>
+
 #include "records.h"
 
 // Ranks the session players (sets their rank) and writes the session page
 // "velstra<date>.html" into the current directory, dated by the last log read
 // or, without one, by today. Returns 1 when written, 0 when the file cannot
-// be created. ctx.out is not touched: the page has its own stream.
+// be created or written (logged, and said on standard error). ctx.out is not
+// touched: the page has its own stream.
 int write_html_report(AnalysisContext& ctx);
+
+// Ranks the session players and writes the page of the session dated date to
+// out, then closes out. Returns 1 when every byte reached the file, else logs
+// "\tcan't write Analyse-HTML-File" and returns 0.
+int write_html_page(AnalysisContext& ctx, std::FILE* out, const char* date);

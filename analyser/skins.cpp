@@ -4,6 +4,7 @@
 
 #include "error_log.h"
 #include "game_text.h"
+#include "platform.h"
 
 namespace {
 
@@ -199,8 +200,8 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
 }  // namespace
 
 int read_user_ini(AnalysisContext& ctx) {
-    std::FILE* file = std::fopen("User.ini", "r");
-    if (file == nullptr) file = std::fopen("user.ini", "r");
+    std::FILE* file = platform_open_read("User.ini", true);
+    if (file == nullptr) file = platform_open_read("user.ini", true);
     if (file == nullptr) {
         error_log_append("\t\tCan't find User.ini file");
         return 0;

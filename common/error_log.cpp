@@ -6,16 +6,33 @@
 #include <string>
 
 #include "bounded_text.h"
+#include "failure_report.h"
+#include "platform.h"
+
+namespace {
+
+void report_lost_lines() {
+    report_failure(Failure::ErrorLogUnwritable,
+                   "can't write error.log here, so its diagnostics are lost; make the folder writable, free some disk "
+                   "space and remove any folder or link named error.log");
+}
+
+}  // namespace
 
 int error_log_append(const char* text) {
-    std::FILE* file = std::fopen("error.log", "ab");
-    if (file == nullptr) return 0;
+    std::FILE* file = platform_open_write("error.log", WriteMode::Append);
+    if (file == nullptr) {
+        report_lost_lines();
+        return 0;
+    }
+    bool written = true;
     if (text != nullptr) {
         // A lone blank is the callers' way of asking for an empty line.
-        if (std::strcmp(text, " ") != 0) std::fputs(text, file);
-        std::fputs("\r\n", file);
+        if (std::strcmp(text, " ") != 0) written = std::fputs(text, file) >= 0;
+        written = std::fputs("\r\n", file) >= 0 && written;
     }
-    std::fclose(file);
+    written = std::fclose(file) == 0 && written;
+    if (!written) report_lost_lines();
     return 1;
 }
 

@@ -23,6 +23,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 std::tm platform_utc_time(std::time_t when) {
@@ -101,9 +102,10 @@ std::time_t to_time_t(const FILETIME& time) {
 
 }  // namespace
 
-void platform_binary_stdout() {
+void platform_binary_console() {
     std::fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 }
 
 int platform_file_write_time(const char* name, std::time_t& when) {
@@ -138,6 +140,21 @@ int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& 
     return found;
 }
 
+std::FILE* platform_open_write(const char* name, WriteMode mode) {
+    switch (mode) {
+        case WriteMode::Truncate: return std::fopen(name, "wb");
+        case WriteMode::TruncateText: return std::fopen(name, "w");
+        case WriteMode::Append: return std::fopen(name, "ab");
+    }
+    return nullptr;
+}
+
+std::FILE* platform_open_read(const char* name, bool text) {
+    const DWORD attributes = GetFileAttributesA(name);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
+    return std::fopen(name, text ? "r" : "rb");
+}
+
 int platform_rename_no_replace(const char* from, const char* to) {
     if (std::strcmp(from, to) == 0) return GetFileAttributesA(from) != INVALID_FILE_ATTRIBUTES ? 1 : 0;
     // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing target;
@@ -148,7 +165,7 @@ int platform_rename_no_replace(const char* from, const char* to) {
 #else
 
 // POSIX streams never translate line ends.
-void platform_binary_stdout() {}
+void platform_binary_console() {}
 
 int platform_file_write_time(const char* name, std::time_t& when) {
     when = 0;
@@ -184,6 +201,31 @@ int platform_find_next(const char* suffix, const char* after, PlatformDirEntry& 
         entry.time_known = 0;
     }
     return 1;
+}
+
+std::FILE* platform_open_write(const char* name, WriteMode mode) {
+    const bool append = mode == WriteMode::Append;
+    // O_NOFOLLOW refuses a link; O_NONBLOCK keeps a FIFO without a reader
+    // from blocking the open. Nothing is truncated before the file is known
+    // to be a regular one.
+    const int fd = open(name, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (append ? O_APPEND : 0), 0666);
+    if (fd < 0) return nullptr;
+    struct stat status {};
+    const bool writable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && (append || ftruncate(fd, 0) == 0) &&
+                          fcntl(fd, F_SETFL, append ? O_APPEND : 0) == 0;
+    std::FILE* file = writable ? fdopen(fd, append ? "ab" : "wb") : nullptr;
+    if (file == nullptr) close(fd);
+    return file;
+}
+
+std::FILE* platform_open_read(const char* name, bool) {
+    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat status {};
+    const bool readable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && fcntl(fd, F_SETFL, 0) == 0;
+    std::FILE* file = readable ? fdopen(fd, "rb") : nullptr;
+    if (file == nullptr) close(fd);
+    return file;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <ctime>
 
 #include "bounded_text.h"
@@ -28,10 +29,31 @@ const char* platform_find(const char* haystack, std::size_t haystack_size, const
 // session: 16-bit and 8-bit text go sixteen bytes at a time on x86-64.
 std::size_t platform_drop_zero_and_cr(char* data, std::size_t count);
 
-// Puts standard output into binary mode, so that the console gets the same
-// bytes on every system: the Windows C runtime would otherwise turn each
-// "\n" into "\r\n". Called at program start, before anything is printed.
-void platform_binary_stdout();
+// How platform_open_write opens a file.
+enum class WriteMode {
+    Truncate,      // binary, emptied: a copy
+    TruncateText,  // text mode, emptied: a page (Windows stores CR LF line ends)
+    Append,        // binary, appended: the error log
+};
+
+// Opens a file of the current directory for writing. On systems with
+// symbolic links a link is never followed and only a regular file is
+// written: a pack of logs from someone else may hold a link named like one of
+// our files, pointing at a document that must stay untouched. A FIFO in the
+// file's place does not block the program. Returns nullptr when the file
+// cannot be written.
+std::FILE* platform_open_write(const char* name, WriteMode mode);
+
+// Opens a regular file (or a link to one) for reading, in binary mode or in
+// text mode when text is set. A folder, FIFO or device of that name is no
+// file to read (nullptr), and opening it never blocks.
+std::FILE* platform_open_read(const char* name, bool text);
+
+// Puts standard output and standard error into binary mode, so that the
+// console gets the same bytes on every system: the Windows C runtime would
+// otherwise turn each "\n" into "\r\n". Called at program start, before
+// anything is printed.
+void platform_binary_console();
 
 // The last write time of a file (seconds since 1970, UTC). Returns 1 with
 // when set, 0 when the file's status cannot be read (when is then 0).

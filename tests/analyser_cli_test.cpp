@@ -55,6 +55,19 @@ TEST_F(AnalyserCli, CreditsSwitchesPrintTheBlockAndAnalyseNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir() / "error.log"));
 }
 
+// The help switches only print: a game in the folder is not analysed.
+TEST_F(AnalyserCli, HelpSwitchesPrintCreditsAndUsageAndTouchNothing) {
+    write_file(dir() / "games.log", to_utf16_log(deathmatch_game("DM-One.unr")));
+    for (const char* sw : {"-h", "--help", "/h"}) {
+        RunResult r = analyse({sw});
+        EXPECT_EQ(r.exit_code, 0) << sw;
+        EXPECT_EQ(r.out.substr(0, kCredits.size()), kCredits) << sw;
+        EXPECT_NE(r.out.find("\nusage: analyser "), std::string::npos) << sw;
+        EXPECT_EQ(r.err, "") << sw;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir()), std::filesystem::directory_iterator()), 1);
+}
+
 TEST_F(AnalyserCli, OnlyTheExactFirstArgumentIsASwitch) {
     RunResult upper = analyse({"-V"});
     EXPECT_EQ(upper.exit_code, 1);

@@ -53,14 +53,6 @@ protected:
     }
 };
 
-TEST_F(AnalyserSession, MixedGameTypes) {
-    install("mixed_session");
-    RunResult run = run_analyser_program({}, dir());
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_EQ(run.out, read_file(kGolden / "mixed_session" / "console.txt"));
-    EXPECT_EQ(error_log_without_time(), crlf(read_file(kGolden / "mixed_session" / "error.log.txt")));
-}
-
 // Sixteen new names in each game: the third game finds the 32 session
 // records taken by its first player and is not added; the log says so.
 TEST_F(AnalyserSession, MoreThanThirtyTwoPlayersAreReported) {

@@ -1,6 +1,7 @@
 #include "analysis_test_support.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -81,8 +82,12 @@ std::string shell_quote(const std::string& s) {
 // Runs the shell command prefix (not quoted: it may hold several words)
 // followed by the quoted arguments.
 RunResult run_command(const std::string& prefix, const std::vector<std::string>& args, const fs::path& folder) {
+    static std::atomic<int> runs{0};
+    const fs::path err_file =
+        fs::temp_directory_path() / ("velstra-stderr-" + std::to_string(getpid()) + "-" + std::to_string(runs++));
     std::string command = "cd " + shell_quote(folder.string()) + " && " + prefix;
     for (const std::string& a : args) command += " " + shell_quote(a);
+    command += " 2>" + shell_quote(err_file.string());
     RunResult result;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
@@ -91,6 +96,8 @@ RunResult run_command(const std::string& prefix, const std::vector<std::string>&
     while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) result.out.append(chunk, got);
     int status = pclose(pipe);
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = read_file(err_file);
+    fs::remove(err_file);
     return result;
 }
 

@@ -42,9 +42,11 @@ int load_text(AnalysisContext& ctx, const std::string& text, int n = 0);
 struct RunResult {
     int exit_code = -1;
     std::string out;
+    std::string err;
 };
 
-// Runs a program with arguments in folder and captures its standard output.
+// Runs a program with arguments in folder and captures its standard output
+// and standard error.
 RunResult run_program(const std::string& program, const std::vector<std::string>& args,
                       const std::filesystem::path& folder);
 

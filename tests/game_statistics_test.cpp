@@ -141,12 +141,13 @@ TEST_F(Statistics, RanksFollowTheExchangesAndTheTopSlotWinsOutsideTeamGames) {
     EXPECT_EQ(player(3).winner, 1);
     EXPECT_EQ(player(4).winner, 0);
 
-    ctx = game(9);  // nobody scored: the empty slot 0 is the winner
+    ctx = game(9);  // nobody scored: the player wins, not the empty slot 0 before him
     named(5, "Idle");
     ctx->game_info.frag_limit = 0;
     compute_game_statistics(*ctx);
-    EXPECT_EQ(player(0).winner, 1);
-    EXPECT_EQ(player(5).winner, 0);
+    EXPECT_EQ(player(5).rank, 1);
+    EXPECT_EQ(player(0).rank, 2);
+    EXPECT_EQ(player(5).winner, 1);
 }
 
 TEST_F(Statistics, LastManStandingScoresLivesLeft) {
@@ -162,7 +163,9 @@ TEST_F(Statistics, LastManStandingScoresLivesLeft) {
     EXPECT_EQ(a.score, 6);
     EXPECT_EQ(b.score, -2);
     EXPECT_EQ(player(5).score, 0);
-    EXPECT_EQ(b.rank, 16);  // behind the empty slots
+    EXPECT_EQ(b.rank, 2);  // before the empty slots, whatever his score
+    EXPECT_EQ(player(2).rank, 3);
+    EXPECT_EQ(player(15).rank, 16);
 }
 
 TEST_F(Statistics, TeamGamesCrownTheWinningTeam) {

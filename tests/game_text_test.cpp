@@ -68,10 +68,11 @@ TEST_F(LoadGame, FailuresAreLoggedAndLeaveTheTotals) {
     auto ctx = make_context();
     EXPECT_EQ(load_text(*ctx, "no game here\n"), 0);
     EXPECT_EQ(load_text(*ctx, "0.00\tinfo\tx\n"), 0);
-    EXPECT_EQ(load_text(*ctx, "0.00\tinfo\tx\n1.00\tgame_end"), 0);  // no line end: no message
+    EXPECT_EQ(load_text(*ctx, "0.00\tinfo\tx\n1.00\tgame_end", 2), 0);  // no line end
     EXPECT_EQ(error_log(),
               "\tcan't identify logfile (no unreal tournament logfile?)\r\n"
-              "\tnot enought memory for game (>512000 Signs)\r\n");
+              "\tno complete game_end line in games.log (unfinished game)\r\n"
+              "\tno complete game_end line in games2.log (unfinished game)\r\n");
     EXPECT_EQ(ctx->session_info.game_count, 0);
     EXPECT_EQ(ctx->session_info.session_seconds, 0);
 }
@@ -87,7 +88,15 @@ TEST_F(LoadGame, TextIsCappedAt511999Characters) {
     ASSERT_EQ(fits.size(), 511999u);
     EXPECT_EQ(load_text(*ctx, fits), 1);
     std::string over = big.substr(0, 511999 - 11) + "\ngame_end\tx\n";
-    EXPECT_EQ(load_text(*ctx, over), 0);
+    EXPECT_EQ(load_text(*ctx, over), 0);  // the cut took the line end
+    // As long as nothing was cut, a missing line end is an unfinished game.
+    std::string unfinished = big.substr(0, 511999 - 11) + "\ngame_end\tx";
+    ASSERT_EQ(unfinished.size(), 511999u);
+    EXPECT_EQ(load_text(*ctx, unfinished), 0);
+    EXPECT_EQ(error_log(),
+              "\tnot enought memory for game (>512000 Signs)\r\n"
+              "\tnot enought memory for game (>512000 Signs)\r\n"
+              "\tno complete game_end line in games.log (unfinished game)\r\n");
 }
 
 TEST_F(LoadGame, InfoInsideAWordStartsTheGame) {

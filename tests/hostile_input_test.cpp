@@ -174,6 +174,10 @@ TEST_F(HostileInput, UnwritableErrorLogAndPageLoseNothing) {
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_NE(r.out.find("game 01:"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(dir() / "error.log"));
+    // Said once, however many lines were lost.
+    EXPECT_EQ(r.err,
+              "analyser: can't write error.log here, so its diagnostics are lost; make the folder writable, free "
+              "some disk space and remove any folder or link named error.log\n");
 
     fs::remove(dir() / "error.log");
     // A folder in the place of the page, which is named after the log's date.
@@ -186,9 +190,12 @@ TEST_F(HostileInput, UnwritableErrorLogAndPageLoseNothing) {
     fs::create_directory(dir() / page);
     auto before = files();
     r = analyse({"-ni"});
-    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.exit_code, 2);
     EXPECT_NE(r.out.find("game 01:"), std::string::npos);
     EXPECT_NE(error_log().find("\tcan't create Analyse-HTML-File\r\n"), std::string::npos);
+    EXPECT_EQ(r.err, "analyser: can't write the page " + page +
+                         "; make the folder writable, free some disk space and remove any folder or link of that "
+                         "name (details in error.log)\n");
     auto after = files();
     for (const auto& [name, size] : before) EXPECT_TRUE(after.count(name)) << name << " was lost";
 }

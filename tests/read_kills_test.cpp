@@ -11,14 +11,15 @@ const std::string kTwoPlayers = connect_lines(0, "Alpha") + connect_lines(1, "Be
 class Kills : public PassTest {
 protected:
     const KillRecord& kill(int index) const { return ctx->kill_table[static_cast<std::size_t>(index)]; }
-    void play(const std::string& lines, const std::string& setup = kTwoPlayers) {
-        ASSERT_EQ(interpret(DEATHMATCH, setup, lines), 1);
+    void play(const std::string& lines, const std::string& setup = kTwoPlayers, std::string_view type = DEATHMATCH) {
+        ASSERT_EQ(interpret(type, setup, lines), 1);
     }
 };
 
 TEST_F(Kills, KillsTeamKillsAndSelfKillsFillTableAndCounters) {
     play(kill_line("12.50", 0, "Shock Rifle", 1) + kill_line("13.00", 1, "Double Enforcer", 0, "teamkill") +
-         kill_line("14.00", 1, "Rocket Launcher", 1) + log_line("15.00", {"suicide", "1", "Fell"}));
+             kill_line("14.00", 1, "Rocket Launcher", 1) + log_line("15.00", {"suicide", "1", "Fell"}),
+         connect_lines(0, "Alpha", false, "0") + connect_lines(1, "Beta", false, "0"), TEAM_GAME);
     EXPECT_EQ(kill(0).killer, 0);
     EXPECT_EQ(kill(0).victim, 1);
     EXPECT_EQ(kill(0).weapon, 40);
@@ -35,6 +36,19 @@ TEST_F(Kills, KillsTeamKillsAndSelfKillsFillTableAndCounters) {
     EXPECT_EQ(player(1).kills_by_victim[1], 1);  // himself
     EXPECT_EQ(player(1).deaths, 2);
     EXPECT_EQ(player(1).suicides, 2);  // the self kill and the suicide line
+}
+
+// Some servers write every kill of a game without teams as a team kill.
+TEST_F(Kills, TeamKillLinesAreOrdinaryKillsInGamesWithoutTeams) {
+    for (std::string_view type : {DEATHMATCH, std::string_view("Last Man Standing")}) {
+        play(kill_line("13.00", 1, "Double Enforcer", 0, "teamkill"), kTwoPlayers, type);
+        EXPECT_EQ(kill(0).teamkill, 0) << type;
+        EXPECT_EQ(kill(0).weapon, 32) << type;
+        EXPECT_EQ(kill(0).time, 13) << type;
+        EXPECT_EQ(player(1).teamkills, 0) << type;
+        EXPECT_EQ(player(1).kills_by_victim[0], 1) << type;
+        EXPECT_EQ(player(0).deaths, 1) << type;
+    }
 }
 
 TEST_F(Kills, SkillLinesAreNeverKills) {

@@ -467,7 +467,7 @@ TEST_F(SessionReport, NoRedCellWithoutHumans) {
     EXPECT_EQ(rows[1][2], centred("Bot/4"));
 }
 
-TEST_F(SessionReport, NoWinAndANegativeScoreRanksBehindTheFreeSlots) {
+TEST_F(SessionReport, APlayerRanksBeforeTheFreeSlotsWhateverHisScore) {
     // Last Man Standing with one life: two deaths give a score of -1 a game.
     write_log(dir(), 0,
               game_log("DM-Deck16.unr", "Last Man Standing", 1,
@@ -483,7 +483,7 @@ TEST_F(SessionReport, NoWinAndANegativeScoreRanksBehindTheFreeSlots) {
     EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"Ann", "Ben", "Cid"}));
     EXPECT_EQ(rows[1][0], centred("1"));
     EXPECT_EQ(rows[2][0], centred("2"));
-    EXPECT_EQ(rows[3][0], centred("32"));
+    EXPECT_EQ(rows[3][0], centred("3"));
     EXPECT_EQ(rows[3][3], centred("0"));
     EXPECT_EQ(rows[3][4], centred("-2"));
 }
@@ -518,11 +518,23 @@ TEST_F(SessionReport, FolderWhereThePageCannotBeCreated) {
     // A folder of the page's name: no user, not even root, can open it as a file.
     fs::create_directory(dir() / PAGE_NAME);
     RunResult result = analyse();
-    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.exit_code, 2);
     EXPECT_NE(result.out.find("game 01:"), std::string::npos);
     EXPECT_NE(error_log().find("\tcan't create Analyse-HTML-File\r\nSession analysed in "), std::string::npos);
+    EXPECT_NE(result.err.find("analyser: can't write the page velstra14072001.html;"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(dir() / PAGE_NAME));
     EXPECT_TRUE(fs::is_empty(dir() / PAGE_NAME));
+}
+
+// A full disk shows only when the page's buffered bytes are written out.
+TEST_F(SessionReport, APageThatCannotBeWrittenIsReported) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    auto ctx = make_context();
+    ctx->session_players[0].name = "Alice";
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(write_html_page(*ctx, full, "14072001"), 0);
+    EXPECT_EQ(error_log(), "\tcan't write Analyse-HTML-File\r\n");
 }
 
 TEST_F(SessionReport, HostileTextsAreEscaped) {

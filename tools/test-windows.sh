@@ -46,7 +46,7 @@ done
 # - LogConvertFailures.ADanglingLinkIsAFileNotFound and
 #   LogConvertRenames.ATargetThatCannotBeOpenedIsNotReplacedEither: a
 #   dangling symbolic link is a POSIX thing; wine does not show it at all.
-suites="AnalyserCli.* AnalyserSession.* LogConvertCommandLine.* LogConvertExamples.* LogConvertListing.*
+suites="AnalyserCli.* AnalyserSession.* Sessions/GoldenSession.* LogConvertCommandLine.* LogConvertExamples.* LogConvertListing.*
 LogConvertFailures.* LogConvertRenames.*"
 named="HostileInput.FormatDirectivesInNamesArePrintedAsText HostileInput.GarbageFilesEndTheSessionCleanly
 HostileInput.UnwritableErrorLogAndPageLoseNothing LogGen.AnalyserReadsAGeneratedSession
@@ -55,7 +55,7 @@ SessionReport.PageOfAKnownSession SessionReport.MapLineAndImageOnlyWhenEveryGame
 SessionReport.NoImageSwitchLeavesNoImageTag SessionReport.FlagGamesOnlyShowTheFlagColumns
 SessionReport.UnknownGameTypeIsNamedSo SessionReport.RedMarksTheBestHumansUnderEachColumnsCondition
 SessionReport.LowestTeamKillRateIsRed SessionReport.NoRedCellWithoutHumans
-SessionReport.NoWinAndANegativeScoreRanksBehindTheFreeSlots SessionReport.SkinImagesAreNamedBeforeTheFirstSlash
+SessionReport.APlayerRanksBeforeTheFreeSlotsWhateverHisScore SessionReport.SkinImagesAreNamedBeforeTheFirstSlash
 SessionReport.PageIsNamedAfterTheLastLogsDate SessionReport.FolderWhereThePageCannotBeCreated
 SessionReport.HostileTextsAreEscaped"
 excluded="LogConvertListing.NamesComeInByteOrderWhateverTheCreationOrder

@@ -1,0 +1,168 @@
+// Whole sessions through the analyser program, compared byte for byte with
+// the expected files of tests/golden/<session>/expected: the console
+// ("console.txt"), standard error ("stderr.txt"), the exit code
+// ("exit-code"), error.log ("error.log", with LF line ends and the session
+// time as "*") and every page the run writes (under its own name).
+//
+// A session's folder holds its inputs:
+//   games.log.txt, games1.log.txt, ...  logs as 8-bit text with LF line ends,
+//                                       written as the game writes them
+//                                       (16-bit, CR LF, no byte-order mark);
+//   *.raw                               files copied byte for byte, without
+//                                       the ".raw" (8-bit logs, odd bytes);
+//   User.ini                            copied byte for byte;
+//   source                              a folder of the project whose files
+//                                       are copied as they are;
+//   args                                the command line, one argument a line.
+// Every log is dated 14 July 2001, so the page is velstra14072001.html.
+//
+// tools/update-goldens.sh rewrites the expected files from what the program
+// does now; review the change with git diff.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "analysis_test_support.h"
+#include "session_logs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kGolden = fs::path(__FILE__).parent_path() / "golden";
+const fs::path kProject = fs::path(__FILE__).parent_path().parent_path();
+
+bool updating() {
+    const char* update = std::getenv("VELSTRA_UPDATE_GOLDENS");
+    return update != nullptr && std::string(update) == "1";
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// A unified diff of two texts, for a failure message a reviewer can read.
+std::string readable_diff(const std::string& expected, const std::string& actual) {
+    const fs::path dir = fs::temp_directory_path() / ("velstra-diff-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    write_file(dir / "expected", expected);
+    write_file(dir / "actual", actual);
+    std::string diff;
+    const std::string command = "diff -u '" + (dir / "expected").string() + "' '" + (dir / "actual").string() + "'";
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char chunk[4096];
+        std::size_t got = 0;
+        while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) diff.append(chunk, got);
+        pclose(pipe);
+    }
+    fs::remove_all(dir);
+    return diff.empty() ? "(the texts differ only where diff cannot show it)" : diff;
+}
+
+// error.log as the expected file keeps it: LF line ends, the session time
+// as "*" (it differs from run to run).
+std::string normalised_error_log(const std::string& log) {
+    std::string text;
+    for (std::size_t i = 0; i < log.size(); ++i)
+        if (!(log[i] == '\r' && i + 1 < log.size() && log[i + 1] == '\n')) text += log[i];
+    return std::regex_replace(text, std::regex("Session analysed in [0-9.E+-]+ seconds"),
+                              "Session analysed in * seconds");
+}
+
+class GoldenSession : public ScratchFolder, public ::testing::WithParamInterface<std::string> {
+protected:
+    fs::path source() const { return kGolden / GetParam(); }
+
+    void install() {
+        const fs::path from = source();
+        if (fs::exists(from / "source")) {
+            const std::string folder = lines_of(read_file(from / "source")).at(0);
+            for (const auto& entry : fs::directory_iterator(kProject / folder))
+                fs::copy_file(entry.path(), dir() / entry.path().filename());
+        }
+        for (const auto& entry : fs::directory_iterator(from)) {
+            const std::string file = entry.path().filename().string();
+            if (file.ends_with(".log.txt"))
+                write_file(dir() / file.substr(0, file.size() - 4), to_utf16_log(read_file(entry.path())).substr(2));
+            else if (file.ends_with(".raw"))
+                write_file(dir() / file.substr(0, file.size() - 4), read_file(entry.path()));
+            else if (file == "User.ini")
+                write_file(dir() / file, read_file(entry.path()));
+        }
+        for (const auto& entry : fs::directory_iterator(dir()))
+            if (entry.path().extension() == ".log") session_logs::set_log_date(entry.path(), 14, 7, 2001);
+    }
+
+    std::vector<std::string> arguments() const {
+        return fs::exists(source() / "args") ? lines_of(read_file(source() / "args")) : std::vector<std::string>{};
+    }
+
+    // What the run gave, by the name of the expected file.
+    std::map<std::string, std::string> outputs(const RunResult& run) const {
+        std::map<std::string, std::string> out = {
+            {"console.txt", run.out},
+            {"stderr.txt", run.err},
+            {"exit-code", std::to_string(run.exit_code) + "\n"},
+        };
+        if (fs::exists(dir() / "error.log")) out["error.log"] = normalised_error_log(error_log());
+        for (const auto& entry : fs::directory_iterator(dir())) {
+            const std::string file = entry.path().filename().string();
+            if (file.starts_with("velstra") && file.ends_with(".html")) out[file] = read_page(entry.path());
+        }
+        return out;
+    }
+};
+
+TEST_P(GoldenSession, MatchesTheExpectedFiles) {
+    install();
+    const RunResult run = run_analyser_program(arguments(), dir());
+    const std::map<std::string, std::string> actual = outputs(run);
+    const fs::path expected_dir = source() / "expected";
+
+    if (updating()) {
+        fs::remove_all(expected_dir);
+        fs::create_directories(expected_dir);
+        for (const auto& [name, bytes] : actual) write_file(expected_dir / name, bytes);
+        return;
+    }
+    std::set<std::string> expected_names;
+    for (const auto& entry : fs::directory_iterator(expected_dir))
+        expected_names.insert(entry.path().filename().string());
+    for (const auto& [name, bytes] : actual) {
+        if (!expected_names.count(name)) {
+            ADD_FAILURE() << GetParam() << ": the run wrote " << name << ", which is not expected";
+            continue;
+        }
+        const std::string expected = read_file(expected_dir / name);
+        EXPECT_TRUE(expected == bytes) << GetParam() << "/expected/" << name << " differs:\n"
+                                       << readable_diff(expected, bytes);
+    }
+    for (const std::string& name : expected_names)
+        EXPECT_TRUE(actual.count(name)) << GetParam() << ": the run did not write " << name;
+}
+
+std::vector<std::string> golden_sessions() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kGolden))
+        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, GoldenSession, ::testing::ValuesIn(golden_sessions()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name;
+                             for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             return name;
+                         });
+
+}  // namespace
