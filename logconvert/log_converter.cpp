@@ -2,10 +2,12 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "author_info.h"
 #include "error_log.h"
+#include "failure_report.h"
 
 namespace {
 
@@ -22,9 +24,34 @@ __attribute__((format(printf, 1, 2))) void log_line(const char* fmt, ...) {
     error_log_append(line);
 }
 
-bool is_switch(const char* arg) {
-    return std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "/v") == 0 || std::strcmp(arg, "?") == 0 ||
-           std::strcmp(arg, "/?") == 0;
+bool is_one_of(const char* arg, std::initializer_list<const char*> switches) {
+    for (const char* s : switches)
+        if (std::strcmp(arg, s) == 0) return true;
+    return false;
+}
+
+void print_usage(std::FILE* out) {
+    std::fputs(
+        "usage: logconvert [-v | /v | ? | /? | -h | --help | /h]\n"
+        "\n"
+        "Run it in the folder that holds the game's logs. It lists every *.log file but\n"
+        "error.log and, when there is no games.log yet, renames them to games.log,\n"
+        "games1.log, ... (the names analyser reads); then it writes 8-bit copies\n"
+        "games.txt, games1.txt, ... and appends its diagnostics to error.log.\n"
+        "\n"
+        "  -v, /v, ?, /?     the credits only\n"
+        "  -h, --help, /h    this text\n"
+        "\n"
+        "Exit codes: 0 every log was read and copied; 1 no log was found, or a log could\n"
+        "not be read or its copy not written.\n",
+        out);
+}
+
+void report_unwritable_copy(const char* output_name) {
+    report_failure(Failure::CopyUnwritable,
+                   "can't write the copy %s; make the folder writable, free some disk space and remove any folder or "
+                   "link of that name (details in error.log)",
+                   output_name);
 }
 
 // The fixed 24-character local calendar text with its line feed, as the C
@@ -81,7 +108,7 @@ void print_converter_credits(std::FILE* out) {
 int list_logs(ConverterContext& ctx) {
     ctx.rename_logs = 1;
     int count = 0;
-    if (std::FILE* games = std::fopen("games.log", "rb")) {
+    if (std::FILE* games = platform_open_read("games.log", false)) {
         ctx.rename_logs = 0;
         std::fclose(games);
     }
@@ -115,7 +142,8 @@ int list_logs(ConverterContext& ctx) {
 int load_log(ConverterContext& ctx, int i) {
     if (i < 0 || i >= MAX_LOG_NAMES) return 0;
     const char* name = ctx.log_names[i].c_str();
-    std::FILE* file = std::fopen(name, "rb");
+    // A folder or FIFO that the search listed is no log, and must not block.
+    std::FILE* file = platform_open_read(name, false);
     if (file == nullptr) {
         log_line("\t%s file not found in the current directory", name);
         return 0;
@@ -132,8 +160,7 @@ int load_log(ConverterContext& ctx, int i) {
     const bool unreadable = std::ferror(file) != 0;
     std::fclose(file);
     if (unreadable) {
-        // A name that opens but cannot be read (a directory on POSIX systems,
-        // which do not refuse to open one) is as unusable as a missing file.
+        // A file that opens but cannot be read is as unusable as a missing one.
         ctx.file_length = 0;
         ctx.file_buffer[0] = '\0';
         log_line("\t%s file not found in the current directory", name);
@@ -166,9 +193,11 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
         }
     }
 
-    std::FILE* output = std::fopen(output_name.c_str(), "wb");
+    // Never through a link: the copy must not overwrite what a link names.
+    std::FILE* output = platform_open_write(output_name.c_str(), WriteMode::Truncate);
     if (output == nullptr) {
         log_line("\tcan not save %s file in the current directory", output_name.c_str());
+        report_unwritable_copy(output_name.c_str());
         return 0;
     }
     const int length = ctx.file_buffer ? ctx.file_length : 0;
@@ -178,6 +207,7 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
     if (!written) {
         // A copy cut short (a full disk) is not reported as converted.
         log_line("\tcan not save %s file in the current directory", output_name.c_str());
+        report_unwritable_copy(output_name.c_str());
         return 0;
     }
     log_line("\t\tinfo: converted %s to %s", found_name, output_name.c_str());
@@ -185,26 +215,40 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
 }
 
 int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
-    if (argc > 1 && argv[1] != nullptr && is_switch(argv[1])) {
-        print_converter_credits(ctx.out);
-        return 0;
+    set_failure_program("logconvert");
+    if (argc > 1 && argv[1] != nullptr) {
+        if (is_one_of(argv[1], {"-v", "/v", "?", "/?"})) {
+            print_converter_credits(ctx.out);
+            return 0;
+        }
+        if (is_one_of(argv[1], {"-h", "--help", "/h"})) {
+            print_converter_credits(ctx.out);
+            print_usage(ctx.out);
+            return 0;
+        }
     }
     error_log_banner("LOG CONVERTER");
 
     const int last = list_logs(ctx);
     if (last == -1) {
         error_log_append("\tlog file not found in the current directory");
+        report_failure(Failure::NoLogs,
+                       "no .log file in this folder; run logconvert in the folder that holds the game's logs "
+                       "(details in error.log)");
         return 1;
     }
-    // The exit code is the last step's result: 1 when the last file was
-    // converted, 0 when a load stopped the run or the last copy failed.
+    // Success only when every log was read and copied. A log that cannot be
+    // read stops the run; a copy that cannot be written does not.
     int result = 0;
     for (int i = 0; i <= last; ++i) {
         if (!load_log(ctx, i)) {
-            result = 0;
-            break;
+            report_failure(Failure::LogUnreadable,
+                           "can't read the log %s, so it and the logs after it were not converted; check that it "
+                           "is a readable file (details in error.log)",
+                           ctx.log_names[i].c_str());
+            return 1;
         }
-        result = convert_log(ctx, i, ctx.rename_logs);
+        if (!convert_log(ctx, i, ctx.rename_logs)) result = 1;
     }
     return result;
 }

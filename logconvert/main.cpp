@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
     // The console gets the same bytes on every system.
-    platform_binary_stdout();
+    platform_binary_console();
     // The one converter state of the run.
     static ConverterContext ctx;
     std::exit(run_logconvert(ctx, argc, argv));
