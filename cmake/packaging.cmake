@@ -10,6 +10,8 @@ set(VELSTRA_SAMPLE_SESSION ${PROJECT_SOURCE_DIR}/examples/session)
 if(WIN32)
   install(TARGETS analyser logconvert RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+  # The README shows the page's picture from docs/.
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png DESTINATION docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION examples)
 else()
   install(TARGETS analyser logconvert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -32,6 +34,7 @@ else()
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endif()
 

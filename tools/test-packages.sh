@@ -50,7 +50,8 @@ root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 doc=$root/usr/share/doc/velstra
 for f in usr/bin/analyser usr/bin/logconvert usr/share/man/man1/analyser.1.gz usr/share/man/man1/logconvert.1.gz \
-    usr/share/doc/velstra/README.md usr/share/doc/velstra/examples/session/games.log \
+    usr/share/doc/velstra/README.md usr/share/doc/velstra/docs/session-page.png \
+    usr/share/doc/velstra/examples/session/games.log \
     usr/share/doc/velstra/examples/session/User.ini; do
     [ -f "$root/$f" ] || fail "deb: /$f is missing"
 done
@@ -83,7 +84,8 @@ head -n 1 "$linux_run/credits.txt" | grep -q "^Programm Version: " || fail "deb:
 top_dir=velstra-$version-win64
 expected=$(
     {
-        printf '%s\n' "$top_dir/analyser.exe" "$top_dir/logconvert.exe" "$top_dir/README.md"
+        printf '%s\n' "$top_dir/analyser.exe" "$top_dir/logconvert.exe" "$top_dir/README.md" \
+            "$top_dir/docs/session-page.png"
         for f in "$top"/examples/session/*; do echo "$top_dir/examples/session/${f##*/}"; done
     } | sort
 )
