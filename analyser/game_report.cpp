@@ -24,7 +24,7 @@ int print_game_report(AnalysisContext& ctx) {
     // Games of ten seconds or less show no players.
     const bool show_players = game.duration > 10;
     const bool team_piece = is_team_game(game.game_type);
-    const bool flag_line = game.game_type == 8 || game.game_type == 7;
+    const bool flag_line = counts_flags(game.game_type);
     for (int slot : order) {
         const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(slot)];
         if (!show_players) break;

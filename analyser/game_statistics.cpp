@@ -59,11 +59,12 @@ void compute_player_figures(AnalysisContext& ctx, int slot) {
 }
 
 void compute_scores(AnalysisContext& ctx) {
-    const int type = ctx.game_info.game_type;
+    const GameType type = ctx.game_info.game_type;
     for (PlayerRecord& p : ctx.game_players) {
-        if (type == 5 || type == 6 || type == 8 || type == 10) {
+        if (type == GameType::Assault || type == GameType::DeathMatch || type == GameType::CaptureTheFlag ||
+            type == GameType::TeamGame) {
             p.score = p.net_kills;
-        } else if (type == 9 && !p.name.empty()) {
+        } else if (type == GameType::LastManStanding && !p.name.empty()) {
             long long score = static_cast<long long>(ctx.game_info.frag_limit) - p.deaths - p.suicides;
             p.score = static_cast<int>(score < INT32_MIN ? INT32_MIN : score);
         }
@@ -108,8 +109,8 @@ void choose_team_game_winner(AnalysisContext& ctx, const Order& order) {
 }
 
 void mark_winners(AnalysisContext& ctx, const Order& order) {
-    const int type = ctx.game_info.game_type;
-    if (type == 10) choose_team_game_winner(ctx, order);
+    const GameType type = ctx.game_info.game_type;
+    if (type == GameType::TeamGame) choose_team_game_winner(ctx, order);
     if (is_team_game(type)) {
         // An unknown winning team crowns nobody.
         if (ctx.game_info.winning_team.empty()) return;
@@ -123,9 +124,12 @@ void mark_winners(AnalysisContext& ctx, const Order& order) {
 // Best number of kills by one killer in adjacent kill lines of one second.
 void compute_multikills(AnalysisContext& ctx) {
     int runs[MAXPLAYER] = {};
-    for (int e = 1; e < MAX_KILLS; ++e) {
-        const KillRecord& previous = ctx.kill_table[static_cast<std::size_t>(e - 1)];
-        const KillRecord& current = ctx.kill_table[static_cast<std::size_t>(e)];
+    // The first unused entry (time -1) closes the last stretch; the unused
+    // entries after it change nothing.
+    const KillTable& kills = ctx.kill_table;
+    for (std::size_t e = 1; e <= kills.size() && e < KillTable::capacity; ++e) {
+        const KillRecord& previous = kills[e - 1];
+        const KillRecord& current = kills[e];
         if (current.time == previous.time) {
             if (current.killer == previous.killer && in_slot_range(current.killer)) ++runs[current.killer];
         } else {

@@ -41,7 +41,7 @@ bool GameText::append_raw(const char* bytes, std::size_t count) {
     while (count > 0 && length < LOG_BUFFER_SIZE) {
         std::size_t take = LOG_BUFFER_SIZE - length < count ? LOG_BUFFER_SIZE - length : count;
         std::memcpy(out + length, bytes, take);
-        length += platform_drop_zero_and_cr(out + length, take);
+        length += drop_zero_and_cr(out + length, take);
         bytes += take;
         count -= take;
     }

@@ -11,6 +11,7 @@
 
 #include "bounded_text.h"
 #include "platform.h"
+#include "text_scan.h"
 
 inline constexpr std::size_t LOG_BUFFER_SIZE = 512000;
 inline constexpr std::size_t MAX_TEXT_LENGTH = LOG_BUFFER_SIZE - 1;
@@ -45,7 +46,7 @@ struct GameText {
 
     std::size_t find(std::string_view pattern, std::size_t from) const {
         if (from > length) return npos;
-        const char* found = platform_find(buffer.get() + from, length - from, pattern.data(), pattern.size());
+        const char* found = find_text(buffer.get() + from, length - from, pattern.data(), pattern.size());
         return found == nullptr ? npos : static_cast<std::size_t>(found - buffer.get());
     }
     std::size_t find_char(char c, std::size_t from) const { return from > length ? npos : view().find(c, from); }

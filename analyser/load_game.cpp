@@ -5,6 +5,7 @@
 
 #include "error_log.h"
 #include "platform.h"
+#include "text_scan.h"
 #include "time_functions.h"
 
 namespace {
@@ -112,7 +113,7 @@ int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
         std::size_t start = text.length;
         std::size_t got = std::fread(buffer + start, 1, LOG_BUFFER_SIZE - start, file);
         if (got == 0) break;
-        text.length = start + platform_drop_zero_and_cr(buffer + start, got);
+        text.length = start + drop_zero_and_cr(buffer + start, got);
     }
     // A read error is no end of file: half a game would pass for a whole one.
     const bool unreadable = std::ferror(file) != 0;

@@ -1,5 +1,6 @@
 #include "name_tables.h"
 
+#include <algorithm>
 #include <array>
 
 #include "error_log.h"
@@ -15,12 +16,12 @@ struct NamedCode {
 // Each table is tested in this order and the first contained name decides, so
 // a name that is part of another ("Enforcer" in "Double Enforcer") comes after it.
 constexpr std::array<NamedCode, 6> gametypes{{
-    {"Tournament DeathMatch", 6},
-    {"Assault", 5},
-    {"Domination", 7},
-    {"Capture the Flag", 8},
-    {"Last Man Standing", 9},
-    {"Tournament Team Game", 10},
+    {"Tournament DeathMatch", static_cast<int>(GameType::DeathMatch)},
+    {"Assault", static_cast<int>(GameType::Assault)},
+    {"Domination", static_cast<int>(GameType::Domination)},
+    {"Capture the Flag", static_cast<int>(GameType::CaptureTheFlag)},
+    {"Last Man Standing", static_cast<int>(GameType::LastManStanding)},
+    {"Tournament Team Game", static_cast<int>(GameType::TeamGame)},
 }};
 
 constexpr std::array<NamedCode, 15> weapons{{
@@ -50,6 +51,10 @@ constexpr std::array<NamedCode, 23> items{{
     {"WarHeadAmmo", 12009},      {"Rifle Round", 12010},    {"NullAmmo", 12011},
 }};
 
+// Every weapon code counts in a player's kills_by_weapon.
+static_assert(std::all_of(weapons.begin(), weapons.end(),
+                          [](const NamedCode& weapon) { return weapon.code > 0 && weapon.code < WEAPON_SLOTS; }));
+
 template <std::size_t N>
 int first_contained(const std::array<NamedCode, N>& table, std::string_view text, int none) {
     for (const NamedCode& entry : table)
@@ -66,15 +71,15 @@ void log_unknown(const char* warning, std::string_view text) {
 
 }  // namespace
 
-int gametype_from_name(std::string_view text) {
-    int code = first_contained(gametypes, text, -1);
-    if (code == -1) error_log_append("\t\twarning:unknown gametype");
-    return code;
+GameType gametype_from_name(std::string_view text) {
+    const int code = first_contained(gametypes, text, static_cast<int>(GameType::Unknown));
+    if (code == static_cast<int>(GameType::Unknown)) error_log_append("\t\twarning:unknown gametype");
+    return static_cast<GameType>(code);
 }
 
-const char* gametype_name(int code) {
+const char* gametype_name(GameType type) {
     for (const NamedCode& entry : gametypes)
-        if (entry.code == code) return entry.name.data();
+        if (entry.code == static_cast<int>(type)) return entry.name.data();
     error_log_append("\t\twarning:unknown gametype");
     return "unknown gametype";
 }

@@ -3,10 +3,13 @@
 
 #include <string_view>
 
-// Game-type code (5..10) of the first known name contained in text, else -1
+#include "records.h"
+
+// The game type of the first known name contained in text, else Unknown
 // with a warning line.
-int gametype_from_name(std::string_view text);
-const char* gametype_name(int code);
+GameType gametype_from_name(std::string_view text);
+// The game type's name; Unknown gives "unknown gametype" with a warning line.
+const char* gametype_name(GameType type);
 
 // Weapon code (31..45) of the first known name contained in text, else 0.
 int weapon_from_name(std::string_view text);

@@ -82,11 +82,12 @@ int read_gametype_events(AnalysisContext& ctx) {
         return 0;
     }
 
-    const int type = ctx.game_info.game_type;
-    if (type == 5) ctx.game_info.winning_team = reason.substr(0, 17) == "Assault succeeded" ? "attacker" : "defender";
-    if (type == 7) read_domination(ctx);
-    if (type == 8) read_capture_the_flag(ctx);
-    if (type == 7) {
+    const GameType type = ctx.game_info.game_type;
+    if (type == GameType::Assault)
+        ctx.game_info.winning_team = reason.substr(0, 17) == "Assault succeeded" ? "attacker" : "defender";
+    if (type == GameType::Domination) read_domination(ctx);
+    if (type == GameType::CaptureTheFlag) read_capture_the_flag(ctx);
+    if (type == GameType::Domination) {
         for_each_line(text, "dom_playerscore_update\t", '\t', true, [&](std::string_view id, std::string_view score) {
             if (PlayerRecord* player = player_at(ctx, parse_int(id))) player->score = parse_int(score);
         });

@@ -6,16 +6,15 @@
 void read_item_pickups(AnalysisContext& ctx) {
     constexpr std::string_view ITEM_GET = "item_get\t";
     const GameText& text = ctx.text;
-    std::size_t stored = 0;
     std::size_t cursor = text.game_start;
     while (cursor < text.game_end) {
         std::size_t found = text.find(ITEM_GET, cursor);
         if (found == GameText::npos) return;
-        if (stored == MAX_ITEMS) {
+        if (ctx.item_table.full()) {
             error_log_append("\t\twarning:maximum of items exceeded");
             return;
         }
-        ItemRecord& record = ctx.item_table[stored++];
+        ItemRecord& record = ctx.item_table.add();
         record.time = text.line_time(found);
 
         std::string_view field;

@@ -45,8 +45,8 @@ void read_kills(AnalysisContext& ctx) {
     constexpr std::string_view KILL = "kill\t";
     // Servers that count team kills in every game type write each kill of a
     // game without teams as a team kill: there it is an ordinary kill.
-    const bool teams_kill_each_other = ctx.game_info.game_type != 6 && ctx.game_info.game_type != 9;
-    std::size_t stored = 0;
+    const bool teams_kill_each_other =
+        ctx.game_info.game_type != GameType::DeathMatch && ctx.game_info.game_type != GameType::LastManStanding;
     std::size_t cursor = play_start;
     while (cursor < text.game_end) {
         std::size_t found = text.find(KILL, cursor);
@@ -61,11 +61,11 @@ void read_kills(AnalysisContext& ctx) {
             continue;
         }
         const bool teamkill = teamkill_word && teams_kill_each_other;
-        if (stored == MAX_KILLS) {
+        if (ctx.kill_table.full()) {
             error_log_append("\t\twarning:maximum of kills exceeded");
             return;
         }
-        KillRecord& record = ctx.kill_table[stored++];
+        KillRecord& record = ctx.kill_table.add();
         record.time = text.line_time(found);
 
         std::string_view field;

@@ -38,7 +38,7 @@ void init_game_info(GameInfo& r) {
     r.duration = 0;
     r.game_bytes = 0;
     r.map_name.clear();
-    r.game_type = -1;
+    r.game_type = GameType::Unknown;
     r.frag_limit = -1;
     r.winning_team.clear();
 }
@@ -49,7 +49,7 @@ void init_session_info(SessionInfo& r) {
     r.game_count = 0;
     r.session_map.clear();
     r.same_map = -1;
-    r.session_game_type = -1;
+    r.session_game_type = GameType::Unknown;
     r.same_game_type = -1;
     r.reported_games = 0;
     r.reported_seconds = 0;
@@ -87,8 +87,8 @@ void init_session(AnalysisContext& ctx) {
 void reset_game(AnalysisContext& ctx) {
     for (auto& p : ctx.game_players) init_player_record(p);
     ctx.player_by_id.fill(-1);
-    for (auto& k : ctx.kill_table) init_kill_record(k);
-    for (auto& i : ctx.item_table) i = ItemRecord{0, 0, 0};
+    ctx.kill_table.clear();
+    ctx.item_table.clear();
     ctx.game_info.winning_team.clear();
     ctx.assault_index.built = false;
 }

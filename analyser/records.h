@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "bounded_text.h"
+#include "counted_table.h"
 #include "game_text.h"
 
 inline constexpr int MAXPLAYER = 16;
@@ -21,6 +22,26 @@ inline constexpr int MAX_ITEMS = 5000;
 inline constexpr int MAX_SKINS = 50;
 inline constexpr int MAX_BESTS = 16;
 inline constexpr int WEAPON_SLOTS = 50;
+
+// The game types by the codes the game's names map to.
+enum class GameType : int {
+    Unknown = -1,
+    Assault = 5,
+    DeathMatch = 6,  // Tournament DeathMatch
+    Domination = 7,
+    CaptureTheFlag = 8,
+    LastManStanding = 9,
+    TeamGame = 10,  // Tournament Team Game
+};
+
+// The games played by teams: only they read team lines and show teams.
+inline bool is_team_game(GameType type) {
+    return type == GameType::Assault || type == GameType::Domination || type == GameType::CaptureTheFlag ||
+           type == GameType::TeamGame;
+}
+
+// The games that count flags (or control points) per player.
+inline bool counts_flags(GameType type) { return type == GameType::CaptureTheFlag || type == GameType::Domination; }
 
 struct PlayerRecord {
     Text name;
@@ -60,7 +81,7 @@ struct GameInfo {
     int duration;
     int game_bytes;
     Text map_name;
-    int game_type;
+    GameType game_type;
     int frag_limit;
     Text winning_team;
 };
@@ -71,7 +92,7 @@ struct SessionInfo {
     int game_count;
     Text session_map;
     int same_map;
-    int session_game_type;
+    GameType session_game_type;
     int same_game_type;
     // The games whose report was printed, and their length in seconds: the
     // page counts these, not the games that were merely loaded.
@@ -92,6 +113,14 @@ struct ItemRecord {
     int slot;
     int time;
 };
+
+// The kill and pick-up lines of the current game, in log order.
+inline constexpr KillRecord INITIAL_KILL{-1, -1, -1, -1, 0};
+// A pick-up line cut short keeps these for what it lacks (slot 0 included);
+// the entries beyond the count are never walked.
+inline constexpr ItemRecord INITIAL_ITEM{0, 0, 0};
+using KillTable = CountedTable<KillRecord, MAX_KILLS>;
+using ItemTable = CountedTable<ItemRecord, MAX_ITEMS>;
 
 struct BestEntry {
     int value;
@@ -124,8 +153,8 @@ struct AnalysisContext {
     std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
     GameInfo game_info{};
     SessionInfo session_info{};
-    std::array<KillRecord, MAX_KILLS> kill_table{};
-    std::array<ItemRecord, MAX_ITEMS> item_table{};
+    KillTable kill_table{INITIAL_KILL};
+    ItemTable item_table{INITIAL_ITEM};
     std::array<BestEntry, MAX_BESTS> best_table{};
     std::array<SkinRecord, MAX_SKINS> skin_table{};
     int images_enabled = 1;
@@ -153,10 +182,6 @@ void init_session(AnalysisContext& ctx);
 // Before every game: the game players, the id map, the kill and item tables,
 // and the winning team (so no game inherits an earlier game's winner).
 void reset_game(AnalysisContext& ctx);
-
-inline bool is_team_game(int game_type) {
-    return game_type == 5 || game_type == 7 || game_type == 8 || game_type == 10;
-}
 
 // Sums of values read from logs stay inside the int range.
 inline int saturating_add(int a, int b) {

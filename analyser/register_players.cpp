@@ -250,7 +250,7 @@ bool assault_line_names(AnalysisContext& ctx, std::string_view pattern, const Fi
 
 Field assault_team(AnalysisContext& ctx, std::string_view value) {
     Field team(value);
-    if (ctx.game_info.game_type != 5) return team;
+    if (ctx.game_info.game_type != GameType::Assault) return team;
     if (assault_line_names(ctx, ATTACKER, team)) return Field("attacker");
     if (assault_line_names(ctx, DEFENDER, team)) return Field("defender");
     error_log_append("\t\tcan not identify team membership");

@@ -211,7 +211,7 @@ struct Page {
 int write_html_page(AnalysisContext& ctx, std::FILE* out, const char* date) {
     const Order order = rank_session(ctx);
     const SessionInfo& s = ctx.session_info;
-    const bool flag_game = s.same_game_type == 1 && (s.session_game_type == 8 || s.session_game_type == 7);
+    const bool flag_game = s.same_game_type == 1 && counts_flags(s.session_game_type);
     const Page page{out, ctx, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
 
     html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");

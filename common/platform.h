@@ -18,17 +18,6 @@ int platform_local_time_checked(std::time_t when, std::tm& result);
 // Milliseconds on a monotonic clock; only differences are meaningful.
 long long platform_clock_ms();
 
-// The first position of needle in haystack, or nullptr. Every pass of the
-// analyser searches the whole game text several times, so this is the hot
-// loop of a session: on x86-64 it tests sixteen positions at a time.
-const char* platform_find(const char* haystack, std::size_t haystack_size, const char* needle, std::size_t needle_size);
-
-// Drops every zero and carriage-return byte of data[0..count), packing the
-// others down in place, and returns how many stayed. This turns the game's
-// 16-bit logs into text while they are read, so it runs over every byte of a
-// session: 16-bit and 8-bit text go sixteen bytes at a time on x86-64.
-std::size_t platform_drop_zero_and_cr(char* data, std::size_t count);
-
 // How platform_open_write opens a file.
 enum class WriteMode {
     Truncate,      // binary, emptied: a copy

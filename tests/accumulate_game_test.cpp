@@ -16,7 +16,7 @@ protected:
         next_game();
     }
     // A fresh game, as the per-game reset and the statistics leave it.
-    void next_game(std::string_view map = "DM-Deck16.unr", int type = 6) {
+    void next_game(std::string_view map = "DM-Deck16.unr", GameType type = GameType::DeathMatch) {
         reset_game(*ctx);
         ctx->game_info.map_name = map;
         ctx->game_info.game_type = type;
@@ -44,11 +44,11 @@ TEST_F(Accumulation, MapAndGameTypeOfTheSession) {
     accumulate_game(*ctx);
     EXPECT_EQ(ctx->session_info.same_map, 0);
     EXPECT_EQ(ctx->session_info.same_game_type, 1);
-    next_game("DM-Deck16.unr", 8);
+    next_game("DM-Deck16.unr", GameType::CaptureTheFlag);
     accumulate_game(*ctx);
     EXPECT_EQ(ctx->session_info.same_map, 0);
     EXPECT_EQ(ctx->session_info.same_game_type, 0);
-    EXPECT_EQ(ctx->session_info.session_game_type, 6);
+    EXPECT_EQ(ctx->session_info.session_game_type, GameType::DeathMatch);
 }
 
 TEST_F(Accumulation, PlayersAreMatchedByExactNameAndKeepTheirFirstGamesMarkers) {

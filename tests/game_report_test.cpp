@@ -19,7 +19,7 @@ protected:
         ctx->game_info.duration = 125;
         ctx->game_info.game_bytes = 4711;
         ctx->game_info.map_name = "CTF-Face.unr";
-        ctx->game_info.game_type = 8;
+        ctx->game_info.game_type = GameType::CaptureTheFlag;
         for (int s = 0; s < MAXPLAYER; ++s) ctx->game_players[static_cast<std::size_t>(s)].rank = s + 1;
     }
     PlayerRecord& player(int slot, std::string_view name, int rank, int is_human) {
@@ -45,7 +45,7 @@ TEST_F(GameReport, SkillTeamAndFlagPiecesOnlyWhereTheyApply) {
     player(0, "Bot", 2, 0);
     player(1, "Unstated", 1, -1).winner = 1;
     for (int type : {5, 6, 7, 8, 9, 10, -1}) {
-        ctx->game_info.game_type = type;
+        ctx->game_info.game_type = static_cast<GameType>(type);
         const bool team = type == 5 || type == 7 || type == 8 || type == 10;
         const std::string team_piece = team ? "team: 0\n" : "\n";
         std::string out = report();
@@ -67,7 +67,7 @@ TEST_F(GameReport, GamesOfTenSecondsOrLessShowNoPlayers) {
 }
 
 TEST_F(GameReport, AnUnknownGameTypeIsNamedAndLogged) {
-    ctx->game_info.game_type = 4;
+    ctx->game_info.game_type = GameType::Unknown;
     EXPECT_EQ(report(),
               "game 03:   time: 2:05  byte: 4711 map: CTF-Face.unr  gametype: unknown gametype\n" + kSeparator + "\n");
     EXPECT_EQ(error_log(), "\t\twarning:unknown gametype\r\n");

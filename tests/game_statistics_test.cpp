@@ -12,8 +12,8 @@ namespace {
 
 class Statistics : public ::testing::Test {
 protected:
-    void SetUp() override { ctx = game(6); }
-    static std::unique_ptr<AnalysisContext> game(int type) {
+    void SetUp() override { ctx = game(GameType::DeathMatch); }
+    static std::unique_ptr<AnalysisContext> game(GameType type) {
         auto c = make_context();
         c->game_info.game_type = type;
         c->game_info.duration = 600;
@@ -30,8 +30,10 @@ protected:
     }
     // Kill records in log order: killer and time of each.
     void kills(std::initializer_list<std::pair<int, int>> killer_time) {
-        std::size_t i = 0;
-        for (auto [killer, time] : killer_time) ctx->kill_table[i++] = KillRecord{killer, 15, 31, time, 0};
+        for (auto [killer, time] : killer_time) ctx->kill_table.add() = KillRecord{killer, 15, 31, time, 0};
+    }
+    void items(std::initializer_list<ItemRecord> records) {
+        for (const ItemRecord& record : records) ctx->item_table.add() = record;
     }
     std::unique_ptr<AnalysisContext> ctx;
 };
@@ -74,7 +76,7 @@ TEST_F(Statistics, KillsFavouritesAndRates) {
 
 TEST_F(Statistics, KillrateIsTruncatedAndGuardedByTheDuration) {
     for (int duration : {7, 0}) {
-        ctx = game(6);
+        ctx = game(GameType::DeathMatch);
         ctx->game_info.duration = duration;
         named(4, "Self").kills_by_victim[4] = 1;
         compute_game_statistics(*ctx);
@@ -84,18 +86,22 @@ TEST_F(Statistics, KillrateIsTruncatedAndGuardedByTheDuration) {
 }
 
 TEST_F(Statistics, LurchAndQuadsComeFromTheOwnPickups) {
-    const ItemRecord items[] = {{11002, 0, 5},  {11002, 1, 6},  {10001, 0, 30},  {11002, 1, 100},
-                                {10001, 0, 40}, {11002, 0, 60}, {10001, -1, 61}, {10001, 2, 62}};
-    std::copy(std::begin(items), std::end(items), ctx->item_table.begin());
+    items({{11002, 0, 5},
+           {11002, 1, 6},
+           {10001, 0, 30},
+           {11002, 1, 100},
+           {10001, 0, 40},
+           {11002, 0, 60},
+           {10001, -1, 61},
+           {10001, 2, 62}});
     compute_game_statistics(*ctx);
     EXPECT_EQ(player(0).lurch, 2);  // 30 after 5 and 60 after 40, not 40 after 30
     EXPECT_EQ(player(1).lurch, 1);
     EXPECT_EQ(player(0).quads, 2);
     EXPECT_EQ(player(2).quads, 1);
 
-    ctx = game(6);
-    ctx->item_table[0] = ItemRecord{11002, 3, 0};
-    ctx->item_table[1] = ItemRecord{11002, 3, 100};
+    ctx = game(GameType::DeathMatch);
+    items({{11002, 3, 0}, {11002, 3, 100}});
     compute_game_statistics(*ctx);
     EXPECT_EQ(player(3).lurch, 0);  // nothing counts after a pick-up at 0
 }
@@ -108,7 +114,7 @@ TEST_F(Statistics, TsFactorCountsAdjacentKillsOfOneKillerInOneSecond) {
 
     // A, B, A in one second; later B twice, then B three times; killers
     // beyond the slots never count.
-    ctx = game(6);
+    ctx = game(GameType::DeathMatch);
     kills({{0, 10}, {1, 10}, {0, 10}, {1, 20}, {1, 20}, {0, 21}, {1, 30}, {1, 30}, {1, 30}, {16, 40}, {16, 40}});
     compute_game_statistics(*ctx);
     EXPECT_EQ(player(0).multikill, 0);
@@ -116,9 +122,9 @@ TEST_F(Statistics, TsFactorCountsAdjacentKillsOfOneKillerInOneSecond) {
 }
 
 TEST_F(Statistics, TsFactorOfAStretchReachingTheLastRecordIsNeverClosed) {
-    for (int i = 0; i < MAX_KILLS; ++i) ctx->kill_table[static_cast<std::size_t>(i)] = KillRecord{1, 15, 31, i, 0};
     kills({{0, 0}, {0, 0}});  // closed by the next second
-    ctx->kill_table[998].time = ctx->kill_table[999].time = 5000;
+    for (int i = 2; i < MAX_KILLS - 2; ++i) ctx->kill_table.add() = KillRecord{1, 15, 31, i, 0};
+    kills({{1, 5000}, {1, 5000}});
     compute_game_statistics(*ctx);
     EXPECT_EQ(player(0).multikill, 2);
     EXPECT_EQ(player(1).multikill, 0);
@@ -134,14 +140,14 @@ TEST_F(Statistics, RanksFollowTheExchangesAndTheTopSlotWinsOutsideTeamGames) {
     EXPECT_EQ(player(0).rank, 3);
     EXPECT_EQ(player(2).winner + player(1).winner + player(0).winner, 1);
 
-    ctx = game(6);  // equal scores: only the top slot wins
+    ctx = game(GameType::DeathMatch);  // equal scores: only the top slot wins
     named(3, "D", "", 2);
     named(4, "E", "", 2);
     compute_game_statistics(*ctx);
     EXPECT_EQ(player(3).winner, 1);
     EXPECT_EQ(player(4).winner, 0);
 
-    ctx = game(9);  // nobody scored: the player wins, not the empty slot 0 before him
+    ctx = game(GameType::LastManStanding);  // nobody scored: the player wins, not the empty slot 0 before him
     named(5, "Idle");
     ctx->game_info.frag_limit = 0;
     compute_game_statistics(*ctx);
@@ -151,7 +157,7 @@ TEST_F(Statistics, RanksFollowTheExchangesAndTheTopSlotWinsOutsideTeamGames) {
 }
 
 TEST_F(Statistics, LastManStandingScoresLivesLeft) {
-    ctx = game(9);
+    ctx = game(GameType::LastManStanding);
     ctx->game_info.frag_limit = 10;
     PlayerRecord& a = named(0, "A");
     a.deaths = 3;
@@ -169,7 +175,7 @@ TEST_F(Statistics, LastManStandingScoresLivesLeft) {
 }
 
 TEST_F(Statistics, TeamGamesCrownTheWinningTeam) {
-    ctx = game(10);
+    ctx = game(GameType::TeamGame);
     named(0, "A", "0", 2);
     named(1, "B", "1", 5);
     named(2, "C", "1");
@@ -179,7 +185,7 @@ TEST_F(Statistics, TeamGamesCrownTheWinningTeam) {
     EXPECT_EQ(player(1).winner + player(2).winner, 2);
     EXPECT_EQ(player(0).winner + player(3).winner, 0);
 
-    ctx = game(7);  // Domination keeps the logged scores
+    ctx = game(GameType::Domination);  // Domination keeps the logged scores
     ctx->game_info.winning_team = "Red";
     named(0, "A", "Blue").score = 40;
     named(1, "B", "Red", 30).score = 12;
@@ -190,11 +196,11 @@ TEST_F(Statistics, TeamGamesCrownTheWinningTeam) {
 }
 
 TEST_F(Statistics, AnUnknownWinningTeamCrownsNobody) {
-    for (int type : {5, 7, 8, 10}) {
+    for (GameType type : {GameType::Assault, GameType::Domination, GameType::CaptureTheFlag, GameType::TeamGame}) {
         ctx = game(type);
         named(0, "NoTeam");
         compute_game_statistics(*ctx);
-        for (const PlayerRecord& p : ctx->game_players) EXPECT_EQ(p.winner, 0) << type;
+        for (const PlayerRecord& p : ctx->game_players) EXPECT_EQ(p.winner, 0) << static_cast<int>(type);
     }
 }
 
