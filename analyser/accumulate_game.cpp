@@ -1,6 +1,5 @@
 #include "accumulate_game.h"
 
-#include "error_log.h"
 #include "game_statistics.h"
 
 namespace {
@@ -81,7 +80,7 @@ void accumulate_game(AnalysisContext& ctx) {
         if (session == nullptr) {
             // The session list is full: this player and the later slots of
             // the game are left out, and the loss is reported.
-            error_log_append("\t\twarning:maximum of session players exceeded");
+            ctx.log.append("\t\twarning:maximum of session players exceeded");
             return;
         }
         add_player(*session, player);

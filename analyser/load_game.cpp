@@ -2,8 +2,8 @@
 
 #include <climits>
 #include <cstdio>
+#include <memory>
 
-#include "error_log.h"
 #include "platform.h"
 #include "text_scan.h"
 #include "time_functions.h"
@@ -18,23 +18,23 @@ int clamp_to_int(long long value) {
 
 bool prepare_buffer(AnalysisContext& ctx) {
     if (ctx.text.allocate()) return true;
-    error_log_append("\tcan't allocate 512000 byte memory");
+    ctx.log.append("\tcan't allocate 512000 byte memory");
     return false;
 }
 
 void log_date_of(AnalysisContext& ctx, const char* file_name) {
-    std::tm modified = file_date(file_name);
+    std::tm modified = file_date(*ctx.files, file_name);
     ctx.session_info.log_date.format("%02i%02i%04i", modified.tm_mday, modified.tm_mon + 1, modified.tm_year + 1900);
 }
 
 // A game without a complete game_end line: cut off by the buffer, or a game
 // the server never finished (a crash, a file cut short).
-int incomplete_game(const GameText& text, const char* file_name, LoadFailure& failure) {
-    if (text.cut) {
-        error_log_append("\tnot enought memory for game (>512000 Signs)");
+int incomplete_game(AnalysisContext& ctx, const char* file_name, LoadFailure& failure) {
+    if (ctx.text.cut) {
+        ctx.log.append("\tnot enought memory for game (>512000 Signs)");
         failure = LoadFailure::TooLong;
     } else {
-        error_log_appendf("\tno complete game_end line in %s (unfinished game)", file_name);
+        ctx.log.appendf("\tno complete game_end line in %s (unfinished game)", file_name);
         failure = LoadFailure::Unfinished;
     }
     return 0;
@@ -45,18 +45,18 @@ int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure&
     GameText& text = ctx.text;
     std::size_t start = text.find("info", 0);
     if (start == GameText::npos) {
-        error_log_append("\tcan't identify logfile (no unreal tournament logfile?)");
+        ctx.log.append("\tcan't identify logfile (no unreal tournament logfile?)");
         failure = LoadFailure::NotAGameLog;
         return 0;
     }
     std::size_t end_word = text.find("game_end", start + 1);
-    if (end_word == GameText::npos) return incomplete_game(text, file_name, failure);
+    if (end_word == GameText::npos) return incomplete_game(ctx, file_name, failure);
     // Time stamps come from the file: keep their difference and the session
     // sum inside the int range whatever they say.
     ctx.game_info.duration = clamp_to_int(static_cast<long long>(text.line_time(end_word)) - text.line_time(start));
 
     std::size_t line_end = text.find_char('\n', end_word);
-    if (line_end == GameText::npos) return incomplete_game(text, file_name, failure);
+    if (line_end == GameText::npos) return incomplete_game(ctx, file_name, failure);
 
     text.game_start = start;
     text.game_end = line_end;
@@ -85,12 +85,12 @@ int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
     LoadFailure& failure = why != nullptr ? *why : ignored;
     const BoundedText<64> file_name = game_file_name(n);
 
-    error_log_appendf("*** loading game: %i", n);
+    ctx.log.appendf("*** loading game: %i", n);
 
     // A folder or a FIFO of that name is no log either, and must not block.
-    std::FILE* file = platform_open_read(file_name.c_str(), false);
-    if (file == nullptr) {
-        error_log_appendf("\t%s file not found in the current directory", file_name.c_str());
+    std::unique_ptr<InputFile> file = ctx.files->open_read(file_name.c_str(), false);
+    if (!file) {
+        ctx.log.appendf("\t%s file not found in the current directory", file_name.c_str());
         failure = LoadFailure::NotFound;
         return 0;
     }
@@ -99,7 +99,6 @@ int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
     log_date_of(ctx, file_name.c_str());
 
     if (!prepare_buffer(ctx)) {
-        std::fclose(file);
         failure = LoadFailure::NoMemory;
         return 0;
     }
@@ -111,16 +110,16 @@ int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
     char* buffer = text.buffer.get();
     while (text.length < LOG_BUFFER_SIZE) {
         std::size_t start = text.length;
-        std::size_t got = std::fread(buffer + start, 1, LOG_BUFFER_SIZE - start, file);
+        std::size_t got = file->read(buffer + start, LOG_BUFFER_SIZE - start);
         if (got == 0) break;
         text.length = start + drop_zero_and_cr(buffer + start, got);
     }
     // A read error is no end of file: half a game would pass for a whole one.
-    const bool unreadable = std::ferror(file) != 0;
-    std::fclose(file);
+    const bool unreadable = file->failed();
+    file.reset();
     if (unreadable) {
         text.clear_text();
-        error_log_appendf("\tcan't read %s", file_name.c_str());
+        ctx.log.appendf("\tcan't read %s", file_name.c_str());
         failure = LoadFailure::Unreadable;
         return 0;
     }

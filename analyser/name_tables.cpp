@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "error_log.h"
 #include "game_text.h"
 
 namespace {
@@ -63,41 +62,40 @@ int first_contained(const std::array<NamedCode, N>& table, std::string_view text
 }
 
 // The offending field is logged as a line of its own, exactly as read.
-void log_unknown(const char* warning, std::string_view text) {
-    error_log_append(warning);
+void log_unknown(ErrorLog& log, const char* warning, std::string_view text) {
     Field line(text);
-    error_log_append(line.c_str());
+    log.append_two(warning, line.c_str());
 }
 
 }  // namespace
 
-GameType gametype_from_name(std::string_view text) {
+GameType gametype_from_name(std::string_view text, ErrorLog& log) {
     const int code = first_contained(gametypes, text, static_cast<int>(GameType::Unknown));
-    if (code == static_cast<int>(GameType::Unknown)) error_log_append("\t\twarning:unknown gametype");
+    if (code == static_cast<int>(GameType::Unknown)) log.append("\t\twarning:unknown gametype");
     return static_cast<GameType>(code);
 }
 
-const char* gametype_name(GameType type) {
+const char* gametype_name(GameType type, ErrorLog& log) {
     for (const NamedCode& entry : gametypes)
         if (entry.code == static_cast<int>(type)) return entry.name.data();
-    error_log_append("\t\twarning:unknown gametype");
+    log.append("\t\twarning:unknown gametype");
     return "unknown gametype";
 }
 
-int weapon_from_name(std::string_view text) {
+int weapon_from_name(std::string_view text, ErrorLog& log) {
     int code = first_contained(weapons, text, 0);
-    if (code == 0) log_unknown("\t\tunsupported weapon found", text);
+    if (code == 0) log_unknown(log, "\t\tunsupported weapon found", text);
     return code;
 }
 
-int item_from_name(std::string_view text) {
+int item_from_name(std::string_view text, ErrorLog& log) {
     int code = first_contained(items, text, -1);
     if (code == -1) code = first_contained(weapons, text, -1);
-    if (code == -1) log_unknown("\t\twarning: unsupported item found", text);
+    if (code == -1) log_unknown(log, "\t\twarning: unsupported item found", text);
     return code;
 }
 
-const char* weapon_name(int code) {
+const char* weapon_name(int code, ErrorLog& log) {
     switch (code) {
         case 1: return "Shotgun";
         case 2: return "Gauntlet";
@@ -112,7 +110,7 @@ const char* weapon_name(int code) {
         case 11: return "Lightninggun";
         case 12: return "BFG";
         case 13: return "BFG-Splash";
-        case 14: error_log_appendf("%s: ID:%i", "\t\tunsupported weapon found", code); return "wp14";
+        case 14: log.appendf("%s: ID:%i", "\t\tunsupported weapon found", code); return "wp14";
         case 15:
         case 16:
         case 17:
@@ -120,7 +118,7 @@ const char* weapon_name(int code) {
         case 23:
         case 24:
         case 25: {
-            error_log_appendf("%s ID:%i", "\t\tunsupported weapon found", code);
+            log.appendf("%s ID:%i", "\t\tunsupported weapon found", code);
             switch (code) {
                 case 15: return "wp15";
                 case 16: return "wp16";

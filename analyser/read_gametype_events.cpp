@@ -1,7 +1,5 @@
 #include "read_gametype_events.h"
 
-#include "error_log.h"
-
 namespace {
 
 // These events count for the record that collects the logged id's events,
@@ -78,7 +76,7 @@ int read_gametype_events(AnalysisContext& ctx) {
     if (end_line == GameText::npos) return 0;
     std::string_view reason = text.view().substr(end_line + GAME_END.size());
     if (reason.substr(0, 9) == "mapchange") {
-        error_log_append("\tGame not analysed (mapchange)");
+        ctx.log.append("\tGame not analysed (mapchange)");
         return 0;
     }
 

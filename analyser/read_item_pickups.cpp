@@ -1,6 +1,5 @@
 #include "read_item_pickups.h"
 
-#include "error_log.h"
 #include "name_tables.h"
 
 void read_item_pickups(AnalysisContext& ctx) {
@@ -11,7 +10,7 @@ void read_item_pickups(AnalysisContext& ctx) {
         std::size_t found = text.find(ITEM_GET, cursor);
         if (found == GameText::npos) return;
         if (ctx.item_table.full()) {
-            error_log_append("\t\twarning:maximum of items exceeded");
+            ctx.log.append("\t\twarning:maximum of items exceeded");
             return;
         }
         ItemRecord& record = ctx.item_table.add();
@@ -20,7 +19,7 @@ void read_item_pickups(AnalysisContext& ctx) {
         std::string_view field;
         std::size_t end = 0;
         if (!text.field(found + ITEM_GET.size(), '\t', field, end)) return;
-        record.item = item_from_name(Field(field).view());
+        record.item = item_from_name(Field(field).view(), ctx.log);
         if (!text.field(end + 1, '\n', field, end)) return;
         // A pick-up by an id without a record gets slot -1, which no figure
         // counts (the statistics skip slots outside 0..15).

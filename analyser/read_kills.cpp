@@ -1,6 +1,5 @@
 #include "read_kills.h"
 
-#include "error_log.h"
 #include "name_tables.h"
 
 namespace {
@@ -37,7 +36,7 @@ void read_kills(AnalysisContext& ctx) {
 
     std::size_t play_start = text.find("game_start", text.game_start);
     if (play_start == GameText::npos) {
-        error_log_append("\tno gamestart found");
+        ctx.log.append("\tno gamestart found");
         return;
     }
     count_id_lines(ctx, "headshot\t", play_start, [](PlayerRecord& p) { ++p.headshots; });
@@ -62,7 +61,7 @@ void read_kills(AnalysisContext& ctx) {
         }
         const bool teamkill = teamkill_word && teams_kill_each_other;
         if (ctx.kill_table.full()) {
-            error_log_append("\t\twarning:maximum of kills exceeded");
+            ctx.log.append("\t\twarning:maximum of kills exceeded");
             return;
         }
         KillRecord& record = ctx.kill_table.add();
@@ -76,7 +75,7 @@ void read_kills(AnalysisContext& ctx) {
         record.teamkill = teamkill ? 1 : 0;
 
         if (!text.field(tab + 1, '\t', field, tab)) return;
-        int weapon = weapon_from_name(Field(field).view());
+        int weapon = weapon_from_name(Field(field).view(), ctx.log);
         record.weapon = weapon;
         PlayerRecord* killer_record = ctx.player_for_id(killer);
         if (killer_record != nullptr) ++killer_record->kills_by_weapon[static_cast<std::size_t>(weapon)];

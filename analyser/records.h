@@ -13,7 +13,11 @@
 
 #include "bounded_text.h"
 #include "counted_table.h"
+#include "error_log.h"
+#include "file_system.h"
 #include "game_text.h"
+#include "output.h"
+#include "time_functions.h"
 
 inline constexpr int MAXPLAYER = 16;
 inline constexpr int MAX_SESSION_PLAYERS = 32;
@@ -168,8 +172,19 @@ struct AnalysisContext {
     GameText text;
     AssaultIndex assault_index;
 
-    // Where the per-game reports go (the console in the program).
-    std::FILE* out = stdout;
+    // The folder the logs are read from and the files written to, the
+    // diagnostics, and where the per-game reports go (the console).
+    FileSystem* files = &real_file_system();
+    ErrorLog log{real_file_system()};
+    Output* out = &console_output();
+    // The clock that dates a page without a log date.
+    std::time_t (*now)() = system_now;
+
+    // Reads and writes the files of another folder (memory, in tests).
+    void use_files(FileSystem& other) {
+        files = &other;
+        log.use(other);
+    }
 
     // The record that collects the events of a logged id, or nullptr for an
     // id outside 0..15 or one that never connected.

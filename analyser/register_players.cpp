@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "error_log.h"
 #include "skins.h"
 
 namespace {
@@ -35,7 +34,7 @@ bool read_team_line(const GameText& text, std::size_t found, int& id, std::strin
     return text.field(tab + 1, '\n', team, line_end);
 }
 
-void log_bad_id() { error_log_append("\t\tplayer ID > MAXPLAYER found can't add player to analyse"); }
+void log_bad_id(AnalysisContext& ctx) { ctx.log.append("\t\tplayer ID > MAXPLAYER found can't add player to analyse"); }
 
 // Pass 1: each iteration pairs a connect line with the next bot flag and
 // skill lines after the cursor (and, in team games, the next team line).
@@ -56,7 +55,7 @@ void register_connects(AnalysisContext& ctx) {
             if (!text.field(found + TEAMCHANGE.size(), '\t', field, tab)) return;
             const int id = parse_int(field);
             if (!valid_id(id)) {
-                log_bad_id();
+                log_bad_id(ctx);
                 return;
             }
             if (!text.field(tab + 1, '\n', team, line_end)) return;
@@ -71,7 +70,7 @@ void register_connects(AnalysisContext& ctx) {
         if (!text.field(tab + 1, '\t', field, tab)) return;
         int id = parse_int(field);
         if (!valid_id(id)) {
-            log_bad_id();
+            log_bad_id(ctx);
             return;
         }
         PlayerRecord& player = record_of(ctx, id);
@@ -131,7 +130,7 @@ void register_renames(AnalysisContext& ctx) {
         Text renamed(new_name);
         if (valid_id(id) && !(record_of(ctx, id).name == renamed)) {
             PlayerRecord& player = record_of(ctx, id);
-            error_log_appendf("\t\tinfo: Player %s to %s renamed", player.name.c_str(), renamed.c_str());
+            ctx.log.appendf("\t\tinfo: Player %s to %s renamed", player.name.c_str(), renamed.c_str());
             player.name = renamed;
             set_skin(ctx, player);
         }
@@ -176,10 +175,10 @@ void resolve_equal_names(AnalysisContext& ctx) {
                 Text extended;
                 extended.format("%s_%i", first.name.c_str(), i);
                 first.name = extended;
-                error_log_append("\t\twarning: two player with same name");
+                ctx.log.append("\t\twarning: two player with same name");
             } else {
                 ctx.player_by_id[static_cast<std::size_t>(k)] = i;
-                error_log_appendf("\t\tinfo: Player %s re-entered", first.name.c_str());
+                ctx.log.appendf("\t\tinfo: Player %s re-entered", first.name.c_str());
                 later.name.clear();
             }
         }
@@ -253,7 +252,7 @@ Field assault_team(AnalysisContext& ctx, std::string_view value) {
     if (ctx.game_info.game_type != GameType::Assault) return team;
     if (assault_line_names(ctx, ATTACKER, team)) return Field("attacker");
     if (assault_line_names(ctx, DEFENDER, team)) return Field("defender");
-    error_log_append("\t\tcan not identify team membership");
+    ctx.log.append("\t\tcan not identify team membership");
     return team;
 }
 

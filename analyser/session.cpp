@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "accumulate_game.h"
-#include "error_log.h"
 #include "failure_report.h"
 #include "game_header.h"
 #include "game_report.h"
@@ -27,8 +26,8 @@ bool is_switch(const char* arg, const char* a, const char* b) {
     return std::strcmp(arg, a) == 0 || std::strcmp(arg, b) == 0;
 }
 
-void print_usage(std::FILE* out) {
-    std::fputs(
+void print_usage(Output& out) {
+    out.put(
         "usage: analyser [-ni | /ni | -v | /v | ? | /? | -h | --help | /h]\n"
         "\n"
         "Run it in the folder that holds the game's logs. It reads games.log, games1.log,\n"
@@ -41,8 +40,7 @@ void print_usage(std::FILE* out) {
         "  -h, --help, /h    this text\n"
         "\n"
         "Exit codes: 0 the session was analysed; 1 games.log could not be loaded;\n"
-        "2 the page could not be written.\n",
-        out);
+        "2 the page could not be written.\n");
 }
 
 // The line on standard error when the session cannot start.
@@ -59,16 +57,16 @@ void report_no_session(LoadFailure why) {
 
 }  // namespace
 
-void print_credits(std::FILE* out) {
-    std::fprintf(out, "Programm Version: %s.%s\n", VERSION_MAJOR, VERSION_MINOR);
-    std::fprintf(out, "Included:\n");
-    std::fprintf(out, "  Keshs tempra library version: %s\n", TEMPRA_VERSION);
-    std::fprintf(out, "  Keshs HTML library version: %s\n", HTML_LIBRARY_VERSION);
-    std::fprintf(out, "Compiler: %s\n", COMPILER_TEXT);
-    std::fprintf(out, "Autor: %s\n", AUTHOR_HANDLE);
-    std::fprintf(out, "e-mail: %s\n", AUTHOR_EMAIL);
-    std::fprintf(out, "homepage:%s\n", AUTHOR_HOMEPAGE);
-    std::fprintf(out, "\n");
+void print_credits(Output& out) {
+    out.print("Programm Version: %s.%s\n", VERSION_MAJOR, VERSION_MINOR);
+    out.print("Included:\n");
+    out.print("  Keshs tempra library version: %s\n", TEMPRA_VERSION);
+    out.print("  Keshs HTML library version: %s\n", HTML_LIBRARY_VERSION);
+    out.print("Compiler: %s\n", COMPILER_TEXT);
+    out.print("Autor: %s\n", AUTHOR_HANDLE);
+    out.print("e-mail: %s\n", AUTHOR_EMAIL);
+    out.print("homepage:%s\n", AUTHOR_HOMEPAGE);
+    out.print("\n");
 }
 
 int analyse_loaded_game(AnalysisContext& ctx) {
@@ -92,21 +90,21 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     if (argc > 1) {
         const char* arg = argv[1];
         if (is_switch(arg, "-v", "/v") || is_switch(arg, "?", "/?")) {
-            print_credits(ctx.out);
+            print_credits(*ctx.out);
             return 0;
         }
         if (is_switch(arg, "-h", "--help") || std::strcmp(arg, "/h") == 0) {
-            print_credits(ctx.out);
-            print_usage(ctx.out);
+            print_credits(*ctx.out);
+            print_usage(*ctx.out);
             return 0;
         }
         if (is_switch(arg, "-ni", "/ni")) {
-            error_log_append("\tinfo: \"No Image\" Switch found, no IMG TAG will be created in analyse HTML");
+            ctx.log.append("\tinfo: \"No Image\" Switch found, no IMG TAG will be created in analyse HTML");
             ctx.images_enabled = 0;
         }
     }
     const long long start = platform_clock_ms();
-    error_log_banner("ANALYSE");
+    ctx.log.banner("ANALYSE");
     init_session(ctx);
 
     LoadFailure why = LoadFailure::None;
@@ -115,7 +113,7 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
         report_no_session(why);
         return 1;
     }
-    std::fprintf(ctx.out, "VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
+    ctx.out->print("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
     if (ctx.images_enabled) read_user_ini(ctx);
 
     for (int n = 0;;) {
@@ -127,10 +125,10 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     compute_session_bests(ctx);
     const int page_written = write_html_report(ctx);
     ctx.text.buffer.reset();
-    std::fflush(ctx.out);
+    std::fflush(stdout);
 
     const long long elapsed = platform_clock_ms() - start;
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
-    error_log_appendf("Session analysed in %G seconds", seconds);
+    ctx.log.appendf("Session analysed in %G seconds", seconds);
     return page_written ? 0 : 2;
 }

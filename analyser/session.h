@@ -12,4 +12,4 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv);
 int analyse_loaded_game(AnalysisContext& ctx);
 
 // Prints the credits block.
-void print_credits(std::FILE* out);
+void print_credits(Output& out);

@@ -1,15 +1,13 @@
 #include "session_report.h"
 
 #include <array>
-#include <cstdio>
+#include <memory>
 #include <string_view>
 #include <utility>
 
-#include "error_log.h"
 #include "failure_report.h"
 #include "html_writer.h"
 #include "name_tables.h"
-#include "platform.h"
 #include "player_order.h"
 #include "program_info.h"
 #include "session_bests.h"
@@ -17,12 +15,8 @@
 
 namespace {
 
-constexpr const char* BLACK = "000000";
-constexpr const char* RED = "ff0000";
-
-// A cell or line text: an escaped record text (at most 6 x 199 characters)
-// with a label or a number around it.
-using PageText = BoundedText<HTML_ESCAPED_CAPACITY + 80>;
+constexpr Markup BLACK = "000000";
+constexpr Markup RED = "ff0000";
 
 using Order = std::array<int, MAX_SESSION_PLAYERS>;
 
@@ -45,14 +39,13 @@ enum class Condition { AboveZero, ZeroOrAbove, Any };
 enum class Shown { Number, Weapon, Victim };
 
 struct Column {
-    const char* first_line;
-    const char* second_line;
+    Markup first_line;
+    Markup second_line;
     Shown shown;
     int PlayerRecord::*value;  // the compared value, and the number shown
     BestPosition best;
     Condition condition;
 };
-
 // Columns 4 to 13; the last two depend on the session's game type.
 constexpr Column STATISTICS[] = {
     {"winns", "&nbsp;", Shown::Number, &PlayerRecord::winner, BEST_WINS, Condition::AboveZero},
@@ -89,90 +82,91 @@ bool meets(Condition condition, int best) {
 }
 
 struct Page {
-    std::FILE* out;
-    const AnalysisContext& ctx;
+    Output& out;
+    AnalysisContext& ctx;
     const Column* last_columns;  // the two columns after the Lurch-factor
 
-    void header_cell(const char* first_line, const char* second_line) const {
-        PageText label;
-        label.format("%s<BR>\n%s", first_line, second_line);
-        html_cell(out, BLACK, HTML_ALIGN_CENTER, label.c_str(), 4);
+    void header_cell(Markup first_line, Markup second_line) const {
+        HtmlText label = first_line;
+        label += "<BR>\n";
+        label += second_line;
+        html_cell(out, BLACK, HTML_ALIGN_CENTER, label, 4);
     }
 
     void statistic_cell(const PlayerRecord& p, const Column& column) const {
         const int value = p.*column.value;
-        PageText text;
-        switch (column.shown) {
-            case Shown::Number: text.format("%i", value); break;
-            case Shown::Weapon: text.format("%s/%i", weapon_name(p.fav_weapon), value); break;
-            case Shown::Victim: text.format("%s/%i", html_escape(p.fav_victim_name.view()).c_str(), value); break;
+        HtmlText text = HtmlText::number(value);
+        if (column.shown != Shown::Number) {
+            text = column.shown == Shown::Weapon ? html_escape(weapon_name(p.fav_weapon, ctx.log))
+                                                 : html_escape(p.fav_victim_name.view());
+            text += "/";
+            text += HtmlText::number(value);
         }
         const int best = ctx.best_table[column.best].value;
         const bool marked = p.is_human == 1 && value == best && meets(column.condition, best);
-        html_cell(out, marked ? RED : BLACK, HTML_ALIGN_CENTER, text.c_str(), HTML_PLAIN);
+        html_cell(out, marked ? RED : BLACK, HTML_ALIGN_CENTER, text, HTML_PLAIN);
     }
 
     void name_cell(const PlayerRecord& p) const {
-        std::fputs("<TD>\n", out);
+        out.put("<TD>\n");
         // The image is named after the part of the skin before its first "/".
-        std::string_view skin = p.skin.view();
-        PageText image;
-        image.format("%s.gif", html_escape(skin.substr(0, skin.find('/'))).c_str());
-        if (ctx.images_enabled) html_image(out, image.c_str(), 32, 32, html_escape(skin).c_str(), HTML_IMAGE_NO_ALIGN);
+        const std::string_view skin = p.skin.view();
+        HtmlText image = html_escape(skin.substr(0, skin.find('/')));
+        image += ".gif";
+        const HtmlText alt = html_escape(skin);
+        if (ctx.images_enabled) html_image(out, &image, 32, 32, &alt, HTML_IMAGE_NO_ALIGN);
         html_line_break(out);
-        html_text(out, BLACK, HTML_ALIGN_NONE, html_escape(p.name.view()).c_str(), HTML_PLAIN);
-        std::fputs("</TD>\n", out);
+        html_text(out, BLACK, HTML_ALIGN_NONE, html_escape(p.name.view()), HTML_PLAIN);
+        out.put("</TD>\n");
     }
 
     void player_row(const PlayerRecord& p) const {
         html_row_begin(out);
-        PageText text;
-        text.format("%i", p.rank);
-        html_cell(out, BLACK, HTML_ALIGN_CENTER, text.c_str(), HTML_PLAIN);
+        html_cell(out, BLACK, HTML_ALIGN_CENTER, HtmlText::number(p.rank), HTML_PLAIN);
         name_cell(p);
         if (p.is_human == 1) {
             html_cell(out, BLACK, HTML_ALIGN_CENTER, "Human", HTML_PLAIN);
         } else {
-            text.format("%s/%i", "Bot", p.skill);
-            html_cell(out, BLACK, HTML_ALIGN_CENTER, text.c_str(), HTML_PLAIN);
+            HtmlText bot = "Bot/";
+            bot += HtmlText::number(p.skill);
+            html_cell(out, BLACK, HTML_ALIGN_CENTER, bot, HTML_PLAIN);
         }
         for (const Column& column : STATISTICS) statistic_cell(p, column);
         for (int k = 0; k < 2; ++k) statistic_cell(p, last_columns[k]);
         html_row_end(out);
     }
 
-    void session_line(const char* text) const {
-        html_text(out, BLACK, HTML_ALIGN_NONE, text, HTML_PLAIN);
+    // A line of the session block: a label and its value.
+    void session_line(const HtmlText& label, const HtmlText& value) const {
+        HtmlText line = label;
+        line += value;
+        html_text(out, BLACK, HTML_ALIGN_NONE, line, HTML_PLAIN);
         html_line_break(out);
     }
 
     void session_block(const char* date) const {
         const SessionInfo& s = ctx.session_info;
-        std::fputs("<table border=\"0\" width=\"100%\">\n<tr>\n<td>\n", out);
-        std::fputs("<H3>", out);
-        const EscapedText map = html_escape(s.session_map.view());
+        out.put("<table border=\"0\" width=\"100%\">\n<tr>\n<td>\n");
+        out.put("<H3>");
+        const HtmlText map = html_escape(s.session_map.view());
         if (s.same_map == 1 && ctx.images_enabled) {
-            PageText image;
-            image.format("%s.jpg", map.c_str());
-            html_image(out, image.c_str(), 128, 128, map.c_str(), HTML_IMAGE_RIGHT);
+            HtmlText image = map;
+            image += ".jpg";
+            html_image(out, &image, 128, 128, &map, HTML_IMAGE_RIGHT);
         }
-        PageText line;
-        line.format("Session date: %s", date);
-        session_line(line.c_str());
+        session_line("Session date: ", html_escape(date));
         // Only the games that were reported count, not those left out (a map
         // change) or that did not load.
-        line.format("Anaylsed games: %i", s.reported_games);
-        session_line(line.c_str());
-        line.format("Session lenght: %i min", s.reported_seconds / 60);
-        session_line(line.c_str());
-        if (s.same_map == 1) {
-            line.format("%s %s", "Session map:", map.c_str());
-            session_line(line.c_str());
-        }
-        line.format("%s %s", "Session gametype:", s.same_game_type == 1 ? gametype_name(s.session_game_type) : "mixed");
-        session_line(line.c_str());
-        std::fputs("</H3>", out);
-        std::fputs("</td>\n</tr>\n</table>\n", out);
+        session_line("Anaylsed games: ", HtmlText::number(s.reported_games));
+        HtmlText minutes = HtmlText::number(s.reported_seconds / 60);
+        minutes += " min";
+        session_line("Session lenght: ", minutes);
+        if (s.same_map == 1) session_line("Session map: ", map);
+        session_line("Session gametype: ", s.same_game_type == 1
+                                               ? html_escape(gametype_name(s.session_game_type, ctx.log))
+                                               : HtmlText("mixed"));
+        out.put("</H3>");
+        out.put("</td>\n</tr>\n</table>\n");
         html_paragraph(out);
         html_line_break(out);
     }
@@ -198,26 +192,29 @@ struct Page {
     void footer() const {
         html_text(out, BLACK, HTML_ALIGN_NONE, "Analyse program written by KESH with MS VC++ 6.0", 4);
         html_text(out, BLACK, HTML_ALIGN_NONE, "e-mail: ", HTML_PLAIN);
-        html_mail_link(out, AUTHOR_EMAIL, AUTHOR_EMAIL);
+        html_mail_link(out, Markup(AUTHOR_EMAIL), Markup(AUTHOR_EMAIL));
         html_line_break(out);
         html_text(out, BLACK, HTML_ALIGN_NONE, "homepage: ", HTML_PLAIN);
-        html_link(out, AUTHOR_HOMEPAGE, AUTHOR_HOMEPAGE);
+        html_link(out, Markup(AUTHOR_HOMEPAGE), Markup(AUTHOR_HOMEPAGE));
         html_tail(out);
     }
 };
 
 }  // namespace
 
-int write_html_page(AnalysisContext& ctx, std::FILE* out, const char* date) {
+int write_html_page(AnalysisContext& ctx, OutputFile& out, const char* date) {
     const Order order = rank_session(ctx);
     const SessionInfo& s = ctx.session_info;
     const bool flag_game = s.same_game_type == 1 && counts_flags(s.session_game_type);
     const Page page{out, ctx, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
 
     html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
-    PageText banner;
-    banner.format("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
-    html_text(out, RED, HTML_ALIGN_CENTER, banner.c_str(), 2);
+    HtmlText banner = "VELSTRA v";
+    banner += Markup(VERSION_MAJOR);
+    banner += ".";
+    banner += Markup(VERSION_MINOR);
+    banner += "\n\n";
+    html_text(out, RED, HTML_ALIGN_CENTER, banner, 2);
     html_paragraph(out);
     html_line_break(out);
 
@@ -225,31 +222,34 @@ int write_html_page(AnalysisContext& ctx, std::FILE* out, const char* date) {
     page.player_table(order);
     page.footer();
 
-    // A full disk shows only when the buffered bytes are written out.
-    const bool written = std::ferror(out) == 0 && std::fflush(out) == 0;
-    if (std::fclose(out) == 0 && written) return 1;
-    error_log_append("\tcan't write Analyse-HTML-File");
+    if (out.close()) return 1;
+    ctx.log.append("\tcan't write Analyse-HTML-File");
     return 0;
 }
 
-int write_html_report(AnalysisContext& ctx) {
+Text session_date(const AnalysisContext& ctx) {
     Text date;
     if (!ctx.session_info.log_date.empty()) {
         date = ctx.session_info.log_date;
     } else {
         int year = 0, month = 0, day = 0;
-        current_date(year, month, day);
+        current_date(ctx.now(), year, month, day);
         date.format("%02i%02i%04i", day, month, year);
     }
+    return date;
+}
+
+int write_html_report(AnalysisContext& ctx) {
+    const Text date = session_date(ctx);
     BoundedText<256> file_name;
     file_name.format("velstra%s.html", date.c_str());
 
     // The page has a stream of its own; the console stays where it is.
-    std::FILE* out = platform_open_write(file_name.c_str(), WriteMode::TruncateText);
-    if (out == nullptr) {
+    std::unique_ptr<OutputFile> out = ctx.files->open_write(file_name.c_str(), WriteMode::TruncateText);
+    if (!out) {
         rank_session(ctx);
-        error_log_append("\tcan't create Analyse-HTML-File");
-    } else if (write_html_page(ctx, out, date.c_str())) {
+        ctx.log.append("\tcan't create Analyse-HTML-File");
+    } else if (write_html_page(ctx, *out, date.c_str())) {
         return 1;
     }
     report_failure(Failure::PageUnwritable,

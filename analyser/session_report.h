@@ -1,7 +1,6 @@
 #pragma once
 
-#include <cstdio>
-
+#include "file_system.h"
 #include "records.h"
 
 // Ranks the session players (sets their rank) and writes the session page
@@ -14,4 +13,7 @@ int write_html_report(AnalysisContext& ctx);
 // Ranks the session players and writes the page of the session dated date to
 // out, then closes out. Returns 1 when every byte reached the file, else logs
 // "\tcan't write Analyse-HTML-File" and returns 0.
-int write_html_page(AnalysisContext& ctx, std::FILE* out, const char* date);
+int write_html_page(AnalysisContext& ctx, OutputFile& out, const char* date);
+
+// The date text of the session: the last log's, or today's without one.
+Text session_date(const AnalysisContext& ctx);

@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-#include "error_log.h"
 #include "game_text.h"
-#include "platform.h"
 
 namespace {
 
@@ -49,17 +47,31 @@ private:
     bool at_end_ = false;
 };
 
+// Reads the file through a small buffer.
 class FileTokens final : public TokenReader {
 public:
-    explicit FileTokens(std::FILE* file) : file_(file) {}
+    explicit FileTokens(InputFile& file) : file_(file) {}
 
 protected:
-    int get() override { return std::fgetc(file_); }
-    void unget(int c) override { std::ungetc(c, file_); }
-    void rewind() override { std::rewind(file_); }
+    int get() override {
+        if (next_ == filled_) {
+            filled_ = file_.read(buffer_, sizeof buffer_);
+            next_ = 0;
+            if (filled_ == 0) return EOF;
+        }
+        return static_cast<unsigned char>(buffer_[next_++]);
+    }
+    void unget(int) override { --next_; }
+    void rewind() override {
+        file_.rewind();
+        next_ = filled_ = 0;
+    }
 
 private:
-    std::FILE* file_;
+    InputFile& file_;
+    char buffer_[4096];
+    std::size_t next_ = 0;
+    std::size_t filled_ = 0;
 };
 
 class TextTokens final : public TokenReader {
@@ -147,7 +159,7 @@ bool seek_section(TokenReader& tokens, std::string_view header) {
 
 void read_tokens(AnalysisContext& ctx, TokenReader& tokens) {
     if (!seek_section(tokens, "[Botpack.ChallengeBotInfo]")) {
-        error_log_append("\t\t\"[Botpack.ChallengeBotInfo]\" sektion not found in User.ini file");
+        ctx.log.append("\t\t\"[Botpack.ChallengeBotInfo]\" sektion not found in User.ini file");
     } else {
         while (!tokens.at_end()) {
             Field token = tokens.next();
@@ -167,7 +179,7 @@ void read_tokens(AnalysisContext& ctx, TokenReader& tokens) {
 
     tokens.restart();
     if (!seek_section(tokens, "[DefaultPlayer]")) {
-        error_log_append("\t\t\"[DefaultPlayer]\" sektion not found in User.ini file");
+        ctx.log.append("\t\t\"[DefaultPlayer]\" sektion not found in User.ini file");
         return;
     }
     int target = first_free_record(ctx);
@@ -200,15 +212,14 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
 }  // namespace
 
 int read_user_ini(AnalysisContext& ctx) {
-    std::FILE* file = platform_open_read("User.ini", true);
-    if (file == nullptr) file = platform_open_read("user.ini", true);
-    if (file == nullptr) {
-        error_log_append("\t\tCan't find User.ini file");
+    std::unique_ptr<InputFile> file = ctx.files->open_read("User.ini", true);
+    if (!file) file = ctx.files->open_read("user.ini", true);
+    if (!file) {
+        ctx.log.append("\t\tCan't find User.ini file");
         return 0;
     }
-    FileTokens tokens(file);
+    FileTokens tokens(*file);
     read_tokens(ctx, tokens);
-    std::fclose(file);
     return 1;
 }
 
@@ -217,13 +228,13 @@ void read_user_ini_text(AnalysisContext& ctx, std::string_view content) {
     read_tokens(ctx, tokens);
 }
 
-std::string_view find_skin(const AnalysisContext& ctx, std::string_view name) {
+std::string_view find_skin(AnalysisContext& ctx, std::string_view name) {
     for (const SkinRecord& record : ctx.skin_table)
         if (equal_ignoring_case(record.name.view(), name)) return record.face.view();
     // A very long name makes the warning longer than a log line's 199
     // characters: it is cut there.
     Text player(name);
-    error_log_appendf("\t\twarning: Skin information of player %s not found, using playername for skin-image",
-                      player.c_str());
+    ctx.log.appendf("\t\twarning: Skin information of player %s not found, using playername for skin-image",
+                    player.c_str());
     return name;
 }

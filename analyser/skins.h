@@ -14,4 +14,4 @@ void read_user_ini_text(AnalysisContext& ctx, std::string_view content);
 
 // The face of the first skin record whose name equals name, ignoring the case
 // of A-Z; otherwise logs a warning and returns name itself.
-std::string_view find_skin(const AnalysisContext& ctx, std::string_view name);
+std::string_view find_skin(AnalysisContext& ctx, std::string_view name);

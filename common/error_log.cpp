@@ -7,7 +7,6 @@
 
 #include "bounded_text.h"
 #include "failure_report.h"
-#include "platform.h"
 
 namespace {
 
@@ -17,35 +16,47 @@ void report_lost_lines() {
                    "space and remove any folder or link named error.log");
 }
 
+// A lone blank is the callers' way of asking for an empty line.
+void add_line(std::string& message, const char* text) {
+    if (std::strcmp(text, " ") != 0) message += text;
+    message += "\r\n";
+}
+
 }  // namespace
 
-int error_log_append(const char* text) {
-    std::FILE* file = platform_open_write("error.log", WriteMode::Append);
-    if (file == nullptr) {
+void ErrorLog::use(FileSystem& files) {
+    file_.reset();
+    files_ = &files;
+}
+
+int ErrorLog::write_lines(const char* first, const char* second) {
+    if (!file_) file_ = files_->open_write("error.log", WriteMode::Append);
+    if (!file_) {
         report_lost_lines();
         return 0;
     }
-    bool written = true;
-    if (text != nullptr) {
-        // A lone blank is the callers' way of asking for an empty line.
-        if (std::strcmp(text, " ") != 0) written = std::fputs(text, file) >= 0;
-        written = std::fputs("\r\n", file) >= 0 && written;
-    }
-    written = std::fclose(file) == 0 && written;
-    if (!written) report_lost_lines();
+    if (first == nullptr) return 1;
+    std::string message;
+    add_line(message, first);
+    if (second != nullptr) add_line(message, second);
+    if (!file_->write(message.data(), message.size())) report_lost_lines();
     return 1;
 }
 
-int error_log_appendf(const char* fmt, ...) {
+int ErrorLog::append(const char* text) { return write_lines(text, nullptr); }
+
+int ErrorLog::append_two(const char* first, const char* second) { return write_lines(first, second); }
+
+int ErrorLog::appendf(const char* fmt, ...) {
     char line[Text::max_length + 1];
     va_list args;
     va_start(args, fmt);
     std::vsnprintf(line, sizeof line, fmt, args);
     va_end(args);
-    return error_log_append(line);
+    return append(line);
 }
 
-void error_log_banner(const char* title) {
+void ErrorLog::banner(const char* title) {
     constexpr std::size_t width = 85;
     const std::string stars(width, '*');
     const std::size_t inner = width - 2;
@@ -53,10 +64,10 @@ void error_log_banner(const char* title) {
     const std::size_t left = (inner - length) / 2;
     const std::string line =
         "*" + std::string(left, ' ') + std::string(title, length) + std::string(inner - length - left, ' ') + "*";
-    error_log_append(" ");
-    error_log_append(" ");
-    error_log_append(stars.c_str());
-    error_log_append(line.c_str());
-    error_log_append(stars.c_str());
-    error_log_append(" ");
+    append(" ");
+    append(" ");
+    append(stars.c_str());
+    append(line.c_str());
+    append(stars.c_str());
+    append(" ");
 }

@@ -1,18 +1,43 @@
-// The diagnostics file shared by both programs.
+// The diagnostics file shared by both programs, "error.log" in the current
+// folder.
 //
-// Every call appends one line to "error.log" in the current directory and
-// closes the file again, so each line is on disk as soon as the call returns.
-// Lines end in CR LF on every platform.
+// Every line is appended and ends in CR LF on every platform; the file is
+// never truncated. It is opened on first use and kept open, and every
+// message reaches it with one write as soon as the call returns, so nothing
+// is lost if the program stops right afterwards.
 #pragma once
 
-// Appends text and "\r\n". A text of one blank writes an empty line; a null
-// text only creates the file. Returns 1 when the file could be opened, else 0.
-int error_log_append(const char* text);
+#include <memory>
 
-// Formats a line into a buffer of 200 characters (longer lines are cut at 199)
-// and appends it.
-__attribute__((format(printf, 1, 2))) int error_log_appendf(const char* fmt, ...);
+#include "file_system.h"
 
-// The start banner of a program run: two empty lines, a box of asterisks 85
-// characters wide with title centred in it, and one more empty line.
-void error_log_banner(const char* title);
+class ErrorLog {
+public:
+    explicit ErrorLog(FileSystem& files) : files_(&files) {}
+
+    // Where the file lives from now on (the file is opened again there).
+    void use(FileSystem& files);
+
+    // Appends text and "\r\n". A text of one blank writes an empty line; a
+    // null text only creates the file. Returns 1 when the file is open, else
+    // 0 (and the next call tries again). A line that cannot be written is
+    // said once a run on standard error.
+    int append(const char* text);
+
+    // Formats a line into a buffer of 200 characters (longer lines are cut at
+    // 199) and appends it.
+    __attribute__((format(printf, 2, 3))) int appendf(const char* fmt, ...);
+
+    // A message of two lines in one write: a warning and the text it is about.
+    int append_two(const char* first, const char* second);
+
+    // The start banner of a program run: two empty lines, a box of asterisks
+    // 85 characters wide with title centred in it, and one more empty line.
+    void banner(const char* title);
+
+private:
+    int write_lines(const char* first, const char* second);
+
+    FileSystem* files_;
+    std::unique_ptr<OutputFile> file_;
+};

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -12,10 +11,3 @@ void enter_scratch_folder() {
     fs::create_directories(dir);
     fs::current_path(dir);
 }
-
-void trim_error_log() {
-    static int calls = 0;
-    if (++calls % 1000 == 0) std::remove("error.log");
-}
-
-const char* null_device() { return "/dev/null"; }

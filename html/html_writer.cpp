@@ -2,158 +2,152 @@
 
 #include <cstring>
 
+#include "bounded_text.h"
 #include "html_version.h"
 
 namespace {
 
-const char* or_empty(const char* text) { return text != nullptr ? text : ""; }
+const char* or_empty(Markup text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
-bool is_coloured(const char* colour) { return colour != nullptr && std::strcmp(colour, HTML_NO_COLOUR) != 0; }
+bool is_coloured(Markup colour) {
+    return colour.c_str() != nullptr && std::strcmp(colour.c_str(), HTML_NO_COLOUR) != 0;
+}
+
+// The count of characters a piece wrote, as fprintf would give it.
+int written(std::size_t size, bool ok) { return ok ? static_cast<int>(size) : -1; }
+
+int put(Output& out, const char* text) {
+    const std::size_t size = std::strlen(text);
+    return written(size, out.write(text, size));
+}
 
 }  // namespace
 
-int html_head(std::FILE* out, const char* title, const char* author, const char* version, const char* background) {
-    std::fprintf(out, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n");
-    std::fprintf(out, "<HTML>\n");
-    std::fprintf(out, "<HEAD>\n");
-    if (title != nullptr)
-        std::fprintf(out, "<TITLE>%s</TITLE>\n", title);
+int html_head(Output& out, Markup title, Markup author, Markup version, Markup background) {
+    out.put("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n");
+    out.put("<HTML>\n");
+    out.put("<HEAD>\n");
+    if (title.c_str() != nullptr)
+        out.print("<TITLE>%s</TITLE>\n", title.c_str());
     else
-        std::fprintf(out, "<TITLE></TITLE>\n");
-    std::fprintf(out, "<META NAME=\"GENERATOR\" CONTENT=\"%s Compiler\">\n", HTML_COMPILER_NAME);
-    std::fprintf(out, "<META NAME=\"FORMATTER\" CONTENT=\"KESHs HTML-Library\">\n");
-    if (author != nullptr) std::fprintf(out, "<META NAME=\"AUTOR\" CONTENT=\"%s\">\n", author);
-    if (version != nullptr) std::fprintf(out, "<META NAME=\"VERSION\" CONTENT=\"%s\">\n", version);
-    std::fprintf(out, "</HEAD>\n");
-    if (background != nullptr)
-        std::fprintf(out,
-                     "<BODY BACKGROUND=\"%s\" BGCOLOR=\"#ffffff\" TEXT=\"#000000\" LINK=\"#0000ff\" "
-                     "VLINK=\"#800080\" ALINK=\"#ff0000\">\n\n",
-                     background);
+        out.put("<TITLE></TITLE>\n");
+    out.print("<META NAME=\"GENERATOR\" CONTENT=\"%s Compiler\">\n", HTML_COMPILER_NAME);
+    out.put("<META NAME=\"FORMATTER\" CONTENT=\"KESHs HTML-Library\">\n");
+    if (author.c_str() != nullptr) out.print("<META NAME=\"AUTOR\" CONTENT=\"%s\">\n", author.c_str());
+    if (version.c_str() != nullptr) out.print("<META NAME=\"VERSION\" CONTENT=\"%s\">\n", version.c_str());
+    out.put("</HEAD>\n");
+    if (background.c_str() != nullptr)
+        out.print(
+            "<BODY BACKGROUND=\"%s\" BGCOLOR=\"#ffffff\" TEXT=\"#000000\" LINK=\"#0000ff\" "
+            "VLINK=\"#800080\" ALINK=\"#ff0000\">\n\n",
+            background.c_str());
     else
-        std::fprintf(out,
-                     "<BODY BGCOLOR=\"#ffffff\" TEXT=\"#000000\" LINK=\"#0000ff\" VLINK=\"#800080\" "
-                     "ALINK=\"#ff0000\">\n\n");
+        out.put(
+            "<BODY BGCOLOR=\"#ffffff\" TEXT=\"#000000\" LINK=\"#0000ff\" VLINK=\"#800080\" "
+            "ALINK=\"#ff0000\">\n\n");
     return 1;
 }
 
-int html_tail(std::FILE* out) {
-    std::fprintf(out, "</BODY>\n");
-    std::fprintf(out, "</HTML>\n");
+int html_tail(Output& out) {
+    out.put("</BODY>\n");
+    out.put("</HTML>\n");
     return 1;
 }
 
-int html_paragraph(std::FILE* out) { return std::fprintf(out, "<P>\n"); }
+int html_paragraph(Output& out) { return put(out, "<P>\n"); }
 
-int html_line_break(std::FILE* out) { return std::fprintf(out, "<BR>\n"); }
+int html_line_break(Output& out) { return put(out, "<BR>\n"); }
 
-int html_text(std::FILE* out, const char* colour, int align, const char* text, int size) {
-    text = or_empty(text);
+int html_text(Output& out, Markup colour, int align, const HtmlText& text, int size) {
+    const char* chars = text.c_str();
     if (align == HTML_ALIGN_CENTER)
-        std::fprintf(out, "<CENTER>");
+        out.put("<CENTER>");
     else if (align == HTML_ALIGN_RIGHT)
-        std::fprintf(out, "<DIV align=\"right\">\n");
+        out.put("<DIV align=\"right\">\n");
 
     // The colour goes inside a small-font tag, but wraps plain text and
     // headings in a font tag of its own.
     const bool coloured = is_coloured(colour);
     BoundedText<256> attribute;
     if (coloured) {
-        attribute.format("color=\"#%s\"", colour);
-        if (size >= 0) std::fprintf(out, "<FONT color=\"#%s\">", colour);
+        attribute.format("color=\"#%s\"", colour.c_str());
+        if (size >= 0) out.print("<FONT color=\"#%s\">", colour.c_str());
     }
 
     switch (size) {
-        case -2: std::fprintf(out, "<FONT size=\"-2\" %s>%s</FONT>", attribute.c_str(), text); break;
-        case -1: std::fprintf(out, "<FONT size=\"-1\" %s>%s</FONT>", attribute.c_str(), text); break;
-        case 0: std::fprintf(out, "%s", text); break;
-        case 1: std::fprintf(out, "<H1>%s</H1>", text); break;
-        case 2: std::fprintf(out, "<H2>%s</H2>", text); break;
-        case 3: std::fprintf(out, "<H3>%s</H3>", text); break;
-        case 4: std::fprintf(out, "<H4>%s</H4>", text); break;
+        case -2: out.print("<FONT size=\"-2\" %s>%s</FONT>", attribute.c_str(), chars); break;
+        case -1: out.print("<FONT size=\"-1\" %s>%s</FONT>", attribute.c_str(), chars); break;
+        case 0: out.put(text.view()); break;
+        case 1: out.print("<H1>%s</H1>", chars); break;
+        case 2: out.print("<H2>%s</H2>", chars); break;
+        case 3: out.print("<H3>%s</H3>", chars); break;
+        case 4: out.print("<H4>%s</H4>", chars); break;
         default: break;
     }
 
-    if (coloured && size >= 0) std::fprintf(out, "</FONT>");
+    if (coloured && size >= 0) out.put("</FONT>");
 
     if (align == HTML_ALIGN_CENTER)
-        std::fprintf(out, "</CENTER>\n");
+        out.put("</CENTER>\n");
     else if (align == HTML_ALIGN_RIGHT)
-        std::fprintf(out, "</DIV>\n");
+        out.put("</DIV>\n");
     return 1;
 }
 
-int html_image(std::FILE* out, const char* source, int width, int height, const char* alt, int align) {
+int html_image(Output& out, const HtmlText* source, int width, int height, const HtmlText* alt, int align) {
     if (source == nullptr) return 0;
     if (alt != nullptr)
-        std::fprintf(out, "<img src=\"%s\" width=\"%i\" height=\"%i\" alt=\"%s\" ", source, width, height, alt);
+        out.print("<img src=\"%s\" width=\"%i\" height=\"%i\" alt=\"%s\" ", source->c_str(), width, height,
+                  alt->c_str());
     else
-        std::fprintf(out, "<img src=\"%s\" width=\"%i\" height=\"%i\" ", source, width, height);
+        out.print("<img src=\"%s\" width=\"%i\" height=\"%i\" ", source->c_str(), width, height);
     switch (align) {
-        case HTML_IMAGE_CENTER: return std::fprintf(out, "align=\"center\">");
-        case HTML_IMAGE_LEFT: return std::fprintf(out, "align=\"left\">");
-        case HTML_IMAGE_RIGHT: return std::fprintf(out, "align=\"right\">");
-        default: return std::fprintf(out, ">");
+        case HTML_IMAGE_CENTER: return put(out, "align=\"center\">");
+        case HTML_IMAGE_LEFT: return put(out, "align=\"left\">");
+        case HTML_IMAGE_RIGHT: return put(out, "align=\"right\">");
+        default: return put(out, ">");
     }
 }
 
-int html_mail_link(std::FILE* out, const char* address, const char* label) {
-    return std::fprintf(out, "<A HREF=\"mailto:%s\">%s</A>\n", or_empty(address), or_empty(label));
+int html_mail_link(Output& out, const HtmlText& address, const HtmlText& label) {
+    const std::size_t size = address.size() + label.size() + 23;
+    return written(size, out.print("<A HREF=\"mailto:%s\">%s</A>\n", address.c_str(), label.c_str()));
 }
 
-int html_link(std::FILE* out, const char* address, const char* label) {
-    return std::fprintf(out, "<A HREF=\"%s\">%s</A>", or_empty(address), or_empty(label));
+int html_link(Output& out, const HtmlText& address, const HtmlText& label) {
+    const std::size_t size = address.size() + label.size() + 15;
+    return written(size, out.print("<A HREF=\"%s\">%s</A>", address.c_str(), label.c_str()));
 }
 
-int html_row_begin(std::FILE* out) {
-    std::fprintf(out, "<TR>\n");
+int html_row_begin(Output& out) {
+    out.put("<TR>\n");
     return 1;
 }
 
-int html_row_end(std::FILE* out) {
-    std::fprintf(out, "</TR>\n");
+int html_row_end(Output& out) {
+    out.put("</TR>\n");
     return 1;
 }
 
-int html_table_begin(std::FILE* out, int width_percent, int border, const char* colour) {
-    std::fprintf(out, "<TABLE  width=\"");
-    std::fprintf(out, "%i", width_percent);
-    std::fprintf(out, "%%\" border=\"");
-    std::fprintf(out, "%i", border);
-    std::fprintf(out, "\" cellspacing=\"0\" cellpadding=\"4\" bgcolor=\"#");
-    std::fprintf(out, "%s", or_empty(colour));
-    std::fprintf(out, "\">\n");
+int html_table_begin(Output& out, int width_percent, int border, Markup colour) {
+    out.put("<TABLE  width=\"");
+    out.print("%i", width_percent);
+    out.put("%\" border=\"");
+    out.print("%i", border);
+    out.put("\" cellspacing=\"0\" cellpadding=\"4\" bgcolor=\"#");
+    out.put(or_empty(colour));
+    out.put("\">\n");
     return 1;
 }
 
-int html_table_end(std::FILE* out) {
-    std::fprintf(out, "</TABLE>\n");
+int html_table_end(Output& out) {
+    out.put("</TABLE>\n");
     return 1;
 }
 
-int html_cell(std::FILE* out, const char* colour, int align, const char* text, int size) {
-    std::fprintf(out, "<TD>\n");
+int html_cell(Output& out, Markup colour, int align, const HtmlText& text, int size) {
+    out.put("<TD>\n");
     html_text(out, colour, align, text, size);
-    std::fprintf(out, "</TD>\n");
+    out.put("</TD>\n");
     return 1;
-}
-
-EscapedText html_escape(std::string_view text) {
-    char escaped[HTML_ESCAPED_CAPACITY];
-    std::size_t length = 0;
-    for (char c : text) {
-        const char* entity = nullptr;
-        switch (c) {
-            case '&': entity = "&amp;"; break;
-            case '<': entity = "&lt;"; break;
-            case '>': entity = "&gt;"; break;
-            case '"': entity = "&quot;"; break;
-            default: break;
-        }
-        std::string_view piece = entity != nullptr ? std::string_view(entity) : std::string_view(&c, 1);
-        if (length + piece.size() > HTML_ESCAPED_CAPACITY - 1) break;
-        std::memcpy(escaped + length, piece.data(), piece.size());
-        length += piece.size();
-    }
-    return EscapedText(std::string_view(escaped, length));
 }

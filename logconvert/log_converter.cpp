@@ -3,10 +3,10 @@
 #include <cstdarg>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <new>
 
 #include "author_info.h"
-#include "error_log.h"
 #include "failure_report.h"
 
 namespace {
@@ -15,13 +15,13 @@ namespace {
 using LogLine = BoundedText<600>;
 using CalendarText = BoundedText<32>;
 
-__attribute__((format(printf, 1, 2))) void log_line(const char* fmt, ...) {
+__attribute__((format(printf, 2, 3))) void log_line(ConverterContext& ctx, const char* fmt, ...) {
     char line[LogLine::max_length + 1];
     va_list args;
     va_start(args, fmt);
     std::vsnprintf(line, sizeof line, fmt, args);
     va_end(args);
-    error_log_append(line);
+    ctx.log.append(line);
 }
 
 bool is_one_of(const char* arg, std::initializer_list<const char*> switches) {
@@ -30,8 +30,8 @@ bool is_one_of(const char* arg, std::initializer_list<const char*> switches) {
     return false;
 }
 
-void print_usage(std::FILE* out) {
-    std::fputs(
+void print_usage(Output& out) {
+    out.put(
         "usage: logconvert [-v | /v | ? | /? | -h | --help | /h]\n"
         "\n"
         "Run it in the folder that holds the game's logs. It lists every *.log file but\n"
@@ -43,8 +43,7 @@ void print_usage(std::FILE* out) {
         "  -h, --help, /h    this text\n"
         "\n"
         "Exit codes: 0 every log was read and copied; 1 no log was found, or a log could\n"
-        "not be read or its copy not written.\n",
-        out);
+        "not be read or its copy not written.\n");
 }
 
 void report_unwritable_copy(const char* output_name) {
@@ -76,18 +75,17 @@ CalendarText calendar_text(const PlatformDirEntry& entry) {
 
 void print_listing_line(const ConverterContext& ctx, const PlatformDirEntry& entry) {
     // The size as a 64-bit number: a log beyond 2 GiB shows its true size.
-    std::fprintf(ctx.out, "Name:%s  Size:%lld  Date:%s  ", entry.name.c_str(), entry.size,
-                 calendar_text(entry).c_str());
+    ctx.out->print("Name:%s  Size:%lld  Date:%s  ", entry.name.c_str(), entry.size, calendar_text(entry).c_str());
 }
 
 // Writes the bytes that are not zero, in runs, and says whether all of them
 // reached the file.
-bool write_without_zeros(std::FILE* output, const char* bytes, int length) {
+bool write_without_zeros(Output& output, const char* bytes, int length) {
     int run_start = 0;
     for (int k = 0; k <= length; ++k) {
         if (k < length && bytes[k] != '\0') continue;
         const std::size_t run = static_cast<std::size_t>(k - run_start);
-        if (run > 0 && std::fwrite(bytes + run_start, 1, run, output) != run) return false;
+        if (run > 0 && !output.write(bytes + run_start, run)) return false;
         run_start = k + 1;
     }
     return true;
@@ -95,36 +93,34 @@ bool write_without_zeros(std::FILE* output, const char* bytes, int length) {
 
 }  // namespace
 
-void print_converter_credits(std::FILE* out) {
-    std::fprintf(out, "Programm Version: %s.%s\n", CONVERTER_VERSION_MAJOR, CONVERTER_VERSION_MINOR);
-    std::fprintf(out, "Compiler: %s\n", COMPILER_TEXT);
-    std::fprintf(out, "Included:\n");
-    std::fprintf(out, "Autor: %s\n", AUTHOR_HANDLE);
-    std::fprintf(out, "e-mail: %s\n", AUTHOR_EMAIL);
-    std::fprintf(out, "homepage:%s\n", AUTHOR_HOMEPAGE);
-    std::fprintf(out, "\n");
+void print_converter_credits(Output& out) {
+    out.print("Programm Version: %s.%s\n", CONVERTER_VERSION_MAJOR, CONVERTER_VERSION_MINOR);
+    out.print("Compiler: %s\n", COMPILER_TEXT);
+    out.print("Included:\n");
+    out.print("Autor: %s\n", AUTHOR_HANDLE);
+    out.print("e-mail: %s\n", AUTHOR_EMAIL);
+    out.print("homepage:%s\n", AUTHOR_HOMEPAGE);
+    out.print("\n");
 }
 
 int list_logs(ConverterContext& ctx) {
     ctx.rename_logs = 1;
     int count = 0;
-    if (std::FILE* games = platform_open_read("games.log", false)) {
-        ctx.rename_logs = 0;
-        std::fclose(games);
-    }
+    if (ctx.files->open_read("games.log", false)) ctx.rename_logs = 0;
 
     // Only the first entry of the search is listed when it is "error.log".
     // The search walks the names in byte order, so the result is the same on
     // every run.
     PlatformDirEntry entry;
     bool first = true;
-    for (const char* after = ""; ctx.find_next(".log", after, entry); after = entry.name.c_str(), first = false) {
+    for (const char* after = ""; ctx.files->find_next(".log", after, entry);
+         after = entry.name.c_str(), first = false) {
         if (count >= MAX_LOG_NAMES) break;
         // Cutting the name to fit the table could name another file, which
         // would then be renamed and converted in its place. The skipped name
         // still was the search's first entry when it came first.
         if (entry.name.size() > LogName::max_length) {
-            error_log_append("\t\twarning: file name too long, skipped");
+            ctx.log.append("\t\twarning: file name too long, skipped");
             continue;
         }
         if (entry.name == "error.log") {
@@ -143,27 +139,26 @@ int load_log(ConverterContext& ctx, int i) {
     if (i < 0 || i >= MAX_LOG_NAMES) return 0;
     const char* name = ctx.log_names[i].c_str();
     // A folder or FIFO that the search listed is no log, and must not block.
-    std::FILE* file = platform_open_read(name, false);
-    if (file == nullptr) {
-        log_line("\t%s file not found in the current directory", name);
+    std::unique_ptr<InputFile> file = ctx.files->open_read(name, false);
+    if (!file) {
+        log_line(ctx, "\t%s file not found in the current directory", name);
         return 0;
     }
     if (!ctx.file_buffer) ctx.file_buffer.reset(new (std::nothrow) char[FILE_BUFFER_SIZE]);
     if (!ctx.file_buffer) {
-        error_log_append("\tcan't allocate 512000 byte memory");
-        std::fclose(file);
+        ctx.log.append("\tcan't allocate 512000 byte memory");
         return 0;
     }
     // A longer file is cut here; the last byte of the buffer stays for the
     // terminating zero.
-    const std::size_t got = std::fread(ctx.file_buffer.get(), 1, FILE_BUFFER_SIZE - 1, file);
-    const bool unreadable = std::ferror(file) != 0;
-    std::fclose(file);
+    const std::size_t got = file->read(ctx.file_buffer.get(), FILE_BUFFER_SIZE - 1);
+    const bool unreadable = file->failed();
+    file.reset();
     if (unreadable) {
         // A file that opens but cannot be read is as unusable as a missing one.
         ctx.file_length = 0;
         ctx.file_buffer[0] = '\0';
-        log_line("\t%s file not found in the current directory", name);
+        log_line(ctx, "\t%s file not found in the current directory", name);
         return 0;
     }
     ctx.file_length = static_cast<int>(got);
@@ -185,32 +180,31 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
         // Never onto another file: renaming "y.log" onto an existing
         // "games1.log" would destroy that log. A file that keeps its name is
         // still converted from the bytes already read.
-        if (platform_rename_no_replace(found_name, log_name.c_str())) {
-            std::fprintf(ctx.out, "\t%s -> %s\n", found_name, log_name.c_str());
-            log_line("\t\tinfo: renamed   %s to %s", found_name, log_name.c_str());
+        if (ctx.files->rename_no_replace(found_name, log_name.c_str())) {
+            ctx.out->print("\t%s -> %s\n", found_name, log_name.c_str());
+            log_line(ctx, "\t\tinfo: renamed   %s to %s", found_name, log_name.c_str());
         } else {
-            log_line("\t\twarning: can not rename %s to %s", found_name, log_name.c_str());
+            log_line(ctx, "\t\twarning: can not rename %s to %s", found_name, log_name.c_str());
         }
     }
 
     // Never through a link: the copy must not overwrite what a link names.
-    std::FILE* output = platform_open_write(output_name.c_str(), WriteMode::Truncate);
-    if (output == nullptr) {
-        log_line("\tcan not save %s file in the current directory", output_name.c_str());
+    std::unique_ptr<OutputFile> output = ctx.files->open_write(output_name.c_str(), WriteMode::Truncate);
+    if (!output) {
+        log_line(ctx, "\tcan not save %s file in the current directory", output_name.c_str());
         report_unwritable_copy(output_name.c_str());
         return 0;
     }
     const int length = ctx.file_buffer ? ctx.file_length : 0;
-    bool written = write_without_zeros(output, ctx.file_buffer.get(), length);
-    written = std::fflush(output) == 0 && written;
-    written = std::fclose(output) == 0 && written;
+    bool written = write_without_zeros(*output, ctx.file_buffer.get(), length);
+    written = output->close() && written;
     if (!written) {
         // A copy cut short (a full disk) is not reported as converted.
-        log_line("\tcan not save %s file in the current directory", output_name.c_str());
+        log_line(ctx, "\tcan not save %s file in the current directory", output_name.c_str());
         report_unwritable_copy(output_name.c_str());
         return 0;
     }
-    log_line("\t\tinfo: converted %s to %s", found_name, output_name.c_str());
+    log_line(ctx, "\t\tinfo: converted %s to %s", found_name, output_name.c_str());
     return 1;
 }
 
@@ -218,20 +212,20 @@ int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
     set_failure_program("logconvert");
     if (argc > 1 && argv[1] != nullptr) {
         if (is_one_of(argv[1], {"-v", "/v", "?", "/?"})) {
-            print_converter_credits(ctx.out);
+            print_converter_credits(*ctx.out);
             return 0;
         }
         if (is_one_of(argv[1], {"-h", "--help", "/h"})) {
-            print_converter_credits(ctx.out);
-            print_usage(ctx.out);
+            print_converter_credits(*ctx.out);
+            print_usage(*ctx.out);
             return 0;
         }
     }
-    error_log_banner("LOG CONVERTER");
+    ctx.log.banner("LOG CONVERTER");
 
     const int last = list_logs(ctx);
     if (last == -1) {
-        error_log_append("\tlog file not found in the current directory");
+        ctx.log.append("\tlog file not found in the current directory");
         report_failure(Failure::NoLogs,
                        "no .log file in this folder; run logconvert in the folder that holds the game's logs "
                        "(details in error.log)");

@@ -9,6 +9,9 @@
 #include <memory>
 
 #include "bounded_text.h"
+#include "error_log.h"
+#include "file_system.h"
+#include "output.h"
 #include "platform.h"
 
 inline constexpr const char* CONVERTER_VERSION_MAJOR = "1";
@@ -19,10 +22,6 @@ inline constexpr int FILE_BUFFER_SIZE = 512000;
 
 using LogName = BoundedText<256>;  // at most 255 characters
 
-// The directory search the converter walks (platform_find_next in the
-// program); after may be the name of the entry it fills in.
-using FindNextLog = int (*)(const char* suffix, const char* after, PlatformDirEntry& entry);
-
 struct ConverterContext {
     std::array<LogName, MAX_LOG_NAMES> log_names{};
     int rename_logs = 1;  // 1 while the found logs get the analyser's names
@@ -32,12 +31,21 @@ struct ConverterContext {
     std::unique_ptr<char[]> file_buffer;
     int file_length = 0;
 
-    std::FILE* out = stdout;  // the listing and rename lines
-    FindNextLog find_next = platform_find_next;
+    // The folder of the logs, the diagnostics, and where the listing and
+    // rename lines go (the console).
+    FileSystem* files = &real_file_system();
+    ErrorLog log{real_file_system()};
+    Output* out = &console_output();
+
+    // Works on the files of another folder (memory, in tests).
+    void use_files(FileSystem& other) {
+        files = &other;
+        log.use(other);
+    }
 };
 
 // The credits block of the switches "-v", "/v", "?" and "/?".
-void print_converter_credits(std::FILE* out);
+void print_converter_credits(Output& out);
 
 // Lists the "*.log" files into log_names and settles rename_logs. Returns
 // the index of the last name stored, or -1 when none was stored.

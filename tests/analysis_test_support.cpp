@@ -59,8 +59,8 @@ std::unique_ptr<AnalysisContext> make_context() {
     auto ctx = std::make_unique<AnalysisContext>();
     init_session(*ctx);
     reset_game(*ctx);
-    static std::FILE* discard = std::fopen("/dev/null", "w");
-    ctx->out = discard;
+    static NullOutput discard;
+    ctx->out = &discard;
     return ctx;
 }
 

@@ -64,17 +64,10 @@ RunResult run_logconvert_program(const std::vector<std::string>& args, const std
 // the same expected bytes hold on both systems.
 std::string read_page(const std::filesystem::path& path);
 
-// The whole standard output of fn(stream), captured through a temporary file.
+// Everything fn(output) writes.
 template <typename Fn>
 std::string capture_output(Fn fn) {
-    std::FILE* stream = std::tmpfile();
-    fn(stream);
-    std::fflush(stream);
-    std::rewind(stream);
-    std::string result;
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) result.append(chunk, got);
-    std::fclose(stream);
-    return result;
+    StringOutput output;
+    fn(output);
+    return output.text;
 }

@@ -33,8 +33,8 @@ protected:
         return p;
     }
     std::string report() {
-        return capture_output([&](std::FILE* out) {
-            ctx->out = out;
+        return capture_output([&](Output& out) {
+            ctx->out = &out;
             print_game_report(*ctx);
         });
     }

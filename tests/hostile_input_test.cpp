@@ -64,8 +64,8 @@ TEST_F(HostileInput, LongTextsAreCutAtTheirFields) {
                        connect_lines(1, "Short", false, team) + log_line("1.00", {"game_start"}) +
                        kill_line("5.00", 0, weapon, 1) + log_line("599.00", {"game_end", "x"});
     ASSERT_EQ(load_text(*ctx, text), 1);
-    std::FILE* out = std::tmpfile();
-    ctx->out = out;
+    StringOutput out;
+    ctx->out = &out;
     analyse_loaded_game(*ctx);
     EXPECT_EQ(ctx->game_info.map_name.view(), map.substr(0, 199));
     EXPECT_EQ(ctx->game_players[0].name.view(), name.substr(0, 199));
@@ -73,7 +73,6 @@ TEST_F(HostileInput, LongTextsAreCutAtTheirFields) {
     EXPECT_EQ(ctx->game_players[0].team.view(), team.substr(0, 199));
     EXPECT_EQ(ctx->game_players[1].fav_victim_name.view(), " ");
     EXPECT_EQ(ctx->game_players[0].fav_victim_name.view(), "Short");
-    std::fclose(out);
     // The unknown weapon is logged as read, cut at 255 characters.
     EXPECT_EQ(error_log(), "\t\tunsupported weapon found\r\n" + weapon.substr(0, 255) + "\r\n");
 }

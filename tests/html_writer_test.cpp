@@ -10,13 +10,16 @@
 
 namespace {
 
-std::string text_of(const char* colour, int align, const char* text, int size) {
-    return capture_output([&](std::FILE* out) { html_text(out, colour, align, text, size); });
+std::string text_of(Markup colour, int align, const HtmlText& text, int size) {
+    return capture_output([&](Output& out) { html_text(out, colour, align, text, size); });
 }
 
-std::string image_of(const char* source, int width, int height, const char* alt, int align) {
-    return capture_output([&](std::FILE* out) { html_image(out, source, width, height, alt, align); });
+std::string image_of(const HtmlText& source, int width, int height, const HtmlText* alt, int align) {
+    return capture_output([&](Output& out) { html_image(out, &source, width, height, alt, align); });
 }
+
+const HtmlText kA = "A";
+const HtmlText kEmpty = "";
 
 TEST(HtmlText, AlignmentWrapsTheText) {
     EXPECT_EQ(text_of("000000", 0, "12", 0), "<CENTER>12</CENTER>\n");
@@ -55,43 +58,45 @@ TEST(HtmlText, TextIsNeverTheFormat) {
 }
 
 TEST(HtmlCell, WrapsTheTextInACell) {
-    std::string cell = capture_output([](std::FILE* out) { html_cell(out, "ff0000", 0, "7", 0); });
+    std::string cell = capture_output([](Output& out) { html_cell(out, "ff0000", 0, "7", 0); });
     EXPECT_EQ(cell, "<TD>\n<CENTER><FONT color=\"#ff0000\">7</FONT></CENTER>\n</TD>\n");
-    cell = capture_output([](std::FILE* out) { html_cell(out, "000000", -1, "a", 4); });
+    cell = capture_output([](Output& out) { html_cell(out, "000000", -1, "a", 4); });
     EXPECT_EQ(cell, "<TD>\n<H4>a</H4></TD>\n");
 }
 
 TEST(HtmlImage, AltTextAndEachAlignment) {
-    EXPECT_EQ(image_of("a.gif", 32, 16, "A", -1),
+    EXPECT_EQ(image_of("a.gif", 32, 16, &kA, -1),
               "<img src=\"a.gif\" width=\"32\" height=\"16\" alt=\"A\" align=\"left\">");
-    EXPECT_EQ(image_of("a.gif", 32, 16, "A", 0),
+    EXPECT_EQ(image_of("a.gif", 32, 16, &kA, 0),
               "<img src=\"a.gif\" width=\"32\" height=\"16\" alt=\"A\" align=\"center\">");
-    EXPECT_EQ(image_of("a.gif", 32, 16, "A", 1),
+    EXPECT_EQ(image_of("a.gif", 32, 16, &kA, 1),
               "<img src=\"a.gif\" width=\"32\" height=\"16\" alt=\"A\" align=\"right\">");
-    EXPECT_EQ(image_of("a.gif", 32, 16, "A", -2), "<img src=\"a.gif\" width=\"32\" height=\"16\" alt=\"A\" >");
+    EXPECT_EQ(image_of("a.gif", 32, 16, &kA, -2), "<img src=\"a.gif\" width=\"32\" height=\"16\" alt=\"A\" >");
     EXPECT_EQ(image_of("a.gif", 128, 128, nullptr, -2), "<img src=\"a.gif\" width=\"128\" height=\"128\" >");
-    EXPECT_EQ(image_of("a.gif", 1, 2, "", 1), "<img src=\"a.gif\" width=\"1\" height=\"2\" alt=\"\" align=\"right\">");
+    EXPECT_EQ(image_of("a.gif", 1, 2, &kEmpty, 1),
+              "<img src=\"a.gif\" width=\"1\" height=\"2\" alt=\"\" align=\"right\">");
 }
 
 TEST(HtmlImage, WithoutASourceNothingIsWritten) {
     int result = -1;
-    std::string written = capture_output([&](std::FILE* out) { result = html_image(out, nullptr, 32, 32, "A", 1); });
+    std::string written = capture_output([&](Output& out) { result = html_image(out, nullptr, 32, 32, &kA, 1); });
     EXPECT_EQ(written, "");
     EXPECT_EQ(result, 0);
     // With a source the result counts the closing piece only.
-    std::string closing = capture_output([&](std::FILE* out) { result = html_image(out, "a.gif", 1, 1, nullptr, 1); });
+    const HtmlText source = "a.gif";
+    std::string closing = capture_output([&](Output& out) { result = html_image(out, &source, 1, 1, nullptr, 1); });
     EXPECT_EQ(result, static_cast<int>(std::string("align=\"right\">").size()));
 }
 
 TEST(HtmlLinks, MailLinkEndsTheLineAndLinkDoesNot) {
-    std::string mail = capture_output([](std::FILE* out) { html_mail_link(out, "a@b.org", "write"); });
+    std::string mail = capture_output([](Output& out) { html_mail_link(out, "a@b.org", "write"); });
     EXPECT_EQ(mail, "<A HREF=\"mailto:a@b.org\">write</A>\n");
-    std::string link = capture_output([](std::FILE* out) { html_link(out, "http://x.org/", "x"); });
+    std::string link = capture_output([](Output& out) { html_link(out, "http://x.org/", "x"); });
     EXPECT_EQ(link, "<A HREF=\"http://x.org/\">x</A>");
 }
 
 TEST(HtmlTable, TableRowAndSmallPieces) {
-    std::string table = capture_output([](std::FILE* out) {
+    std::string table = capture_output([](Output& out) {
         html_table_begin(out, 100, 2, "ffffff");
         html_row_begin(out);
         html_row_end(out);
@@ -103,12 +108,12 @@ TEST(HtmlTable, TableRowAndSmallPieces) {
     EXPECT_EQ(table,
               "<TABLE  width=\"100%\" border=\"2\" cellspacing=\"0\" cellpadding=\"4\" bgcolor=\"#ffffff\">\n"
               "<TR>\n</TR>\n</TABLE>\n<P>\n<BR>\n</BODY>\n</HTML>\n");
-    std::string narrow = capture_output([](std::FILE* out) { html_table_begin(out, 50, 0, "c0c0c0"); });
+    std::string narrow = capture_output([](Output& out) { html_table_begin(out, 50, 0, "c0c0c0"); });
     EXPECT_EQ(narrow, "<TABLE  width=\"50%\" border=\"0\" cellspacing=\"0\" cellpadding=\"4\" bgcolor=\"#c0c0c0\">\n");
 }
 
 TEST(HtmlHead, EveryPiece) {
-    std::string head = capture_output([](std::FILE* out) { html_head(out, "T", "A", "V", "bg.gif"); });
+    std::string head = capture_output([](Output& out) { html_head(out, "T", "A", "V", "bg.gif"); });
     EXPECT_EQ(head,
               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
               "<HTML>\n"
@@ -124,7 +129,7 @@ TEST(HtmlHead, EveryPiece) {
 }
 
 TEST(HtmlHead, AbsentPiecesAreLeftOut) {
-    std::string head = capture_output([](std::FILE* out) { html_head(out, nullptr, nullptr, nullptr, nullptr); });
+    std::string head = capture_output([](Output& out) { html_head(out, nullptr, nullptr, nullptr, nullptr); });
     EXPECT_EQ(head,
               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\n"
               "<HTML>\n"
@@ -135,9 +140,9 @@ TEST(HtmlHead, AbsentPiecesAreLeftOut) {
               "</HEAD>\n"
               "<BODY BGCOLOR=\"#ffffff\" TEXT=\"#000000\" LINK=\"#0000ff\" VLINK=\"#800080\" ALINK=\"#ff0000\">\n\n");
     // Each optional piece on its own.
-    std::string author_only = capture_output([](std::FILE* out) { html_head(out, "T", "A", nullptr, nullptr); });
+    std::string author_only = capture_output([](Output& out) { html_head(out, "T", "A", nullptr, nullptr); });
     EXPECT_NE(author_only.find("<META NAME=\"AUTOR\" CONTENT=\"A\">\n</HEAD>\n"), std::string::npos);
-    std::string version_only = capture_output([](std::FILE* out) { html_head(out, "T", nullptr, "V", nullptr); });
+    std::string version_only = capture_output([](Output& out) { html_head(out, "T", nullptr, "V", nullptr); });
     EXPECT_NE(version_only.find("HTML-Library\">\n<META NAME=\"VERSION\" CONTENT=\"V\">\n</HEAD>\n"),
               std::string::npos);
     EXPECT_EQ(version_only.find("AUTOR"), std::string::npos);
@@ -157,8 +162,8 @@ TEST(HtmlEscape, TheLongestRecordTextFitsAndNothingIsSplit) {
     for (int i = 0; i < 199; ++i) expected += "&quot;";
     EXPECT_EQ(html_escape(quotes).view(), expected);
     // Beyond the capacity the text is cut before an entity that does not fit whole.
-    std::string longer = std::string(HTML_ESCAPED_CAPACITY - 3, 'a') + "<b";
-    EXPECT_EQ(html_escape(longer).view(), std::string(HTML_ESCAPED_CAPACITY - 3, 'a'));
+    std::string longer = std::string(HtmlText::escape_limit - 2, 'a') + "<b";
+    EXPECT_EQ(html_escape(longer).view(), std::string(HtmlText::escape_limit - 2, 'a'));
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "analysis_test_support.h"
 #include "log_converter.h"
+#include "memory_file_system.h"
 
 namespace fs = std::filesystem;
 
@@ -481,44 +483,40 @@ TEST_F(LogConvertRenames, ATargetThatCannotBeOpenedIsNotReplacedEither) {
 }
 
 // ---------------------------------------------------------------------------
-// The operations, on a directory search that the test controls: names longer
-// than a table entry cannot be made on the usual Linux file systems.
+// The operations, on a folder in memory: names longer than a table entry
+// cannot be made on the usual Linux file systems.
 
-const std::vector<std::string>* fake_folder = nullptr;
+// A folder whose search can miss names that are there.
+class MemoryFolder : public MemoryFileSystem {
+public:
+    std::set<std::string> unlisted;
+    int find_next(const char* suffix, const char* after, PlatformDirEntry& entry) override {
+        int found = MemoryFileSystem::find_next(suffix, after, entry);
+        while (found && unlisted.count(entry.name.c_str()) != 0)
+            found = MemoryFileSystem::find_next(suffix, entry.name.c_str(), entry);
+        return found;
+    }
+};
 
-int fake_find_next(const char*, const char* after, PlatformDirEntry& entry) {
-    const std::string start = after;  // may be entry's own name
-    const std::string* best = nullptr;
-    for (const std::string& name : *fake_folder)
-        if (name > start && (best == nullptr || name < *best)) best = &name;
-    if (best == nullptr) return 0;
-    entry.name = *best;
-    entry.size = static_cast<long long>(best->size());
-    entry.write_time = example_time();
-    entry.time_known = 1;
-    return 1;
-}
-
-class LogConvertOperations : public ScratchFolder {
+class LogConvertOperations : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScratchFolder::SetUp();
         ctx_ = std::make_unique<ConverterContext>();
-        ctx_->find_next = fake_find_next;
+        ctx_->use_files(folder_);
     }
-    void TearDown() override {
-        fake_folder = nullptr;
-        ScratchFolder::TearDown();
-    }
-    int list(const std::vector<std::string>& folder, std::string& out) {
-        fake_folder = &folder;
+    // Lists a folder of these names, each a file as long as its name.
+    int list(const std::vector<std::string>& names, std::string& out) {
+        folder_.files.clear();
+        for (const std::string& name : names) folder_.add(name, name, example_time());
         int last = -2;
-        out = capture_output([&](std::FILE* stream) {
-            ctx_->out = stream;
+        out = capture_output([&](Output& stream) {
+            ctx_->out = &stream;
             last = list_logs(*ctx_);
         });
         return last;
     }
+    std::string error_log() const { return folder_.bytes("error.log"); }
+    MemoryFolder folder_;
     std::unique_ptr<ConverterContext> ctx_;
 };
 
@@ -558,9 +556,8 @@ TEST_F(LogConvertOperations, ListingSettlesRenameAndCountsFrom0) {
     EXPECT_EQ(ctx_->rename_logs, 0);
 
     // An openable "games.log" settles it even when the search misses it.
-    write_file("games.log", "g");
-    const std::vector<std::string> without_games = {"a.log"};
-    EXPECT_EQ(list(without_games, out), 0);
+    folder_.unlisted = {"games.log"};
+    EXPECT_EQ(list(with_games, out), 0);
     EXPECT_EQ(ctx_->rename_logs, 0);
 }
 
@@ -568,8 +565,7 @@ TEST_F(LogConvertOperations, LoadAndConvertRejectIndexesOutsideTheTable) {
     EXPECT_EQ(load_log(*ctx_, -1), 0);
     EXPECT_EQ(load_log(*ctx_, MAX_LOG_NAMES), 0);
     EXPECT_EQ(convert_log(*ctx_, MAX_LOG_NAMES, 0), 0);
-    EXPECT_FALSE(fs::exists("error.log"));
-    EXPECT_FALSE(fs::exists("games101.txt"));
+    EXPECT_TRUE(folder_.files.empty());
 }
 
 }  // namespace

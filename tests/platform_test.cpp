@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "analysis_test_support.h"
+#include "file_system.h"
 #include "time_functions.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST_F(PlatformFileTimes, FileDateIsInUtc) {
     set_time("a.log", kExample);
     // 13:06 there, 10:06 in UTC.
     const TimeZone east("EAT-3");
-    const std::tm date = file_date("a.log");
+    const std::tm date = file_date(real_file_system(), "a.log");
     EXPECT_EQ(date.tm_sec, 42);
     EXPECT_EQ(date.tm_min, 6);
     EXPECT_EQ(date.tm_hour, 10);
@@ -81,7 +82,7 @@ TEST_F(PlatformFileTimes, FileDateIsInUtc) {
 }
 
 TEST_F(PlatformFileTimes, FileDateOfAMissingFileIsTheStartOf1970) {
-    const std::tm date = file_date("missing.log");
+    const std::tm date = file_date(real_file_system(), "missing.log");
     EXPECT_EQ(date.tm_mday, 1);
     EXPECT_EQ(date.tm_mon, 0);
     EXPECT_EQ(date.tm_year, 70);

@@ -533,7 +533,7 @@ TEST_F(SessionReport, APageThatCannotBeWrittenIsReported) {
     ctx->session_players[0].name = "Alice";
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    EXPECT_EQ(write_html_page(*ctx, full, "14072001"), 0);
+    EXPECT_EQ(write_html_page(*ctx, *output_file_of(full), "14072001"), 0);
     EXPECT_EQ(error_log(), "\tcan't write Analyse-HTML-File\r\n");
 }
 
@@ -611,11 +611,9 @@ TEST_F(SessionReport, UnstatedBotStateShowsAsBotAndIsNeverRed) {
 
 TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
     auto ctx = make_context();
-    const std::time_t now = std::time(nullptr);
-    std::tm today{};
-    localtime_r(&now, &today);
-    char name[64];
-    std::snprintf(name, sizeof name, "velstra%02i%02i%04i.html", today.tm_mday, today.tm_mon + 1, today.tm_year + 1900);
+    // Noon of 10 July 2001 (UTC): the same day in every time zone of the world's clocks.
+    ctx->now = [] { return std::time_t{994766400}; };
+    const char* name = "velstra10072001.html";
     ASSERT_EQ(write_html_report(*ctx), 1);
     const std::string text = read_file(dir() / name);
     // No game reached the session: no map, a mixed game type, no rows.

@@ -57,7 +57,8 @@ TEST_F(Skins, MissingSectionsAndFilesAreLogged) {
               "\t\tCan't find User.ini file\r\n");
 
     std::filesystem::remove("error.log");
-    write_file("user.ini", kBots);  // the second choice of name
+    ctx->log.use(real_file_system());  // the log is kept open: start a new one
+    write_file("user.ini", kBots);     // the second choice of name
     EXPECT_EQ(read_user_ini(*ctx), 1);
     EXPECT_EQ(skin(0).name, "Dante");
     EXPECT_EQ(error_log(), "\t\t\"[DefaultPlayer]\" sektion not found in User.ini file\r\n");

@@ -1,0 +1,74 @@
+#include <cstdio>
+
+#include "file_system.h"
+
+namespace {
+
+class StreamInput final : public InputFile {
+public:
+    explicit StreamInput(std::FILE* file) : file_(file) {}
+    ~StreamInput() override { std::fclose(file_); }
+    StreamInput(const StreamInput&) = delete;
+    StreamInput& operator=(const StreamInput&) = delete;
+
+    std::size_t read(char* data, std::size_t size) override { return std::fread(data, 1, size, file_); }
+    bool failed() const override { return std::ferror(file_) != 0; }
+    void rewind() override { std::rewind(file_); }
+
+private:
+    std::FILE* file_;
+};
+
+class StreamFile final : public OutputFile {
+public:
+    explicit StreamFile(std::FILE* file) : file_(file) {}
+    ~StreamFile() override {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+    StreamFile(const StreamFile&) = delete;
+    StreamFile& operator=(const StreamFile&) = delete;
+
+    bool write(const char* data, std::size_t size) override {
+        return note(file_ != nullptr && (size == 0 || std::fwrite(data, 1, size, file_) == size));
+    }
+    bool close() override {
+        if (file_ == nullptr) return false;
+        // A full disk shows only when the buffered bytes are written out.
+        const bool written = !failed() && std::ferror(file_) == 0 && std::fflush(file_) == 0;
+        const bool closed = std::fclose(file_) == 0;
+        file_ = nullptr;
+        return note(written && closed);
+    }
+
+private:
+    std::FILE* file_;
+};
+
+class RealFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<InputFile> open_read(const char* name, bool text) override {
+        std::FILE* file = platform_open_read(name, text);
+        if (file == nullptr) return nullptr;
+        return std::make_unique<StreamInput>(file);
+    }
+    std::unique_ptr<OutputFile> open_write(const char* name, WriteMode mode) override {
+        std::FILE* file = platform_open_write(name, mode);
+        if (file == nullptr) return nullptr;
+        if (mode == WriteMode::Append) std::setvbuf(file, nullptr, _IONBF, 0);
+        return std::make_unique<StreamFile>(file);
+    }
+    int write_time(const char* name, std::time_t& when) override { return platform_file_write_time(name, when); }
+    int find_next(const char* suffix, const char* after, PlatformDirEntry& entry) override {
+        return platform_find_next(suffix, after, entry);
+    }
+    int rename_no_replace(const char* from, const char* to) override { return platform_rename_no_replace(from, to); }
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> output_file_of(std::FILE* stream) { return std::make_unique<StreamFile>(stream); }
+
+FileSystem& real_file_system() {
+    static RealFileSystem files;
+    return files;
+}

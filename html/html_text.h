@@ -1,0 +1,58 @@
+// The only texts the HTML writer takes: the program's own markup, and text
+// from outside (logs, User.ini) escaped on its way in. A name from a log can
+// therefore never reach a page unescaped: there is no way to hand it over
+// but through html_escape.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Markup and fixed texts written in the program: constants only.
+class Markup {
+public:
+    consteval Markup(const char* text) : text_(text) {}  // NOLINT(google-explicit-constructor)
+    const char* c_str() const { return text_; }          // may be null: "none"
+
+private:
+    const char* text_;
+};
+
+class HtmlText {
+public:
+    // Room for a 199-character record text in which every character became
+    // the longest entity, "&quot;", with a label or number around it.
+    static constexpr std::size_t escape_limit = std::size_t{6} * 199;
+    static constexpr std::size_t capacity = escape_limit + 86;
+
+    // A string literal of the program.
+    template <std::size_t N>
+    consteval HtmlText(const char (&literal)[N]) {  // NOLINT(google-explicit-constructor)
+        static_assert(N <= capacity, "markup too long");
+        for (std::size_t i = 0; i + 1 < N; ++i) data_[i] = literal[i];
+        length_ = N - 1;
+    }
+    HtmlText(Markup markup);  // NOLINT(google-explicit-constructor)
+
+    // Text from outside, with "&", "<", ">" and '"' replaced by their entities,
+    // fit for element text and quoted attribute values alike. A text too long
+    // is cut before the first character whose entity does not fit whole.
+    static HtmlText escape(std::string_view text);
+    // A number written with "%i".
+    static HtmlText number(int value);
+
+    // Appends more; what does not fit is cut (no caller comes near).
+    HtmlText& operator+=(const HtmlText& more);
+
+    const char* c_str() const { return data_; }
+    std::size_t size() const { return length_; }
+    std::string_view view() const { return {data_, length_}; }
+
+private:
+    HtmlText() = default;
+    void append(std::string_view text);
+
+    char data_[capacity] = {};
+    std::size_t length_ = 0;
+};
+
+inline HtmlText html_escape(std::string_view text) { return HtmlText::escape(text); }
