@@ -17,6 +17,8 @@ public:
         const std::size_t got = end - position_ < size ? end - position_ : size;
         std::memcpy(data, file_.bytes.data() + position_, got);
         position_ += got;
+        // As fread, a read that meets the error returns what it got, failing.
+        if (file_.fail_read && got < size) failed_ = true;
         return got;
     }
     bool failed() const override { return failed_; }

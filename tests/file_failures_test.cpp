@@ -1,0 +1,123 @@
+// Reads, writes and closes that fail, on a folder in memory: what both
+// programs log, and how they end. The same on every system.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "log_converter.h"
+#include "memory_file_system.h"
+#include "session.h"
+#include "session_logs.h"
+
+namespace {
+
+// Noon of 14 July 2001, UTC.
+constexpr std::time_t kLogTime = 995112000;
+const char* const kPage = "velstra14072001.html";
+
+const std::string kGame = to_utf16_log(session_logs::game_log("DM-Deck16.unr", "Tournament DeathMatch", 20,
+                                                              {{"Ann", 0, false, 1}, {"Bob", 1, true, 3}},
+                                                              session_logs::kill("100.00", 0, 1)));
+
+class AnalyserFiles : public ::testing::Test {
+protected:
+    AnalyserFiles() {
+        ctx.use_files(folder);
+        ctx.out = &console;
+        folder.add("games.log", kGame, kLogTime);
+    }
+    int run() {
+        const char* argv[] = {"analyser", "-ni"};
+        return run_analyser(ctx, 2, argv);
+    }
+    // error.log without the session time, which differs from run to run.
+    std::string log_tail(std::size_t lines) const {
+        std::string log = folder.bytes("error.log");
+        log = log.substr(0, log.rfind("Session analysed in "));
+        std::size_t start = log.size();
+        for (std::size_t n = 0; n <= lines && start != std::string::npos && start > 0; ++n)
+            start = log.rfind('\n', start - 1);
+        return start == std::string::npos ? log : log.substr(start + 1);
+    }
+    MemoryFileSystem folder;
+    StringOutput console;
+    AnalysisContext ctx;
+};
+
+TEST_F(AnalyserFiles, AReadThatFailsIsNoShorterGame) {
+    folder.add("games1.log", kGame, kLogTime).fail_read = true;
+    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(console.text.find("game 02:"), std::string::npos);
+    EXPECT_EQ(log_tail(2), "*** loading game: 1\r\n\tcan't read games1.log\r\n");
+    EXPECT_FALSE(folder.bytes(kPage).empty());
+}
+
+TEST_F(AnalyserFiles, APageThatCannotBeWrittenOrClosedEndsWithExitTwo) {
+    folder.add(kPage, "").fail_write = true;
+    EXPECT_EQ(run(), 2);
+    EXPECT_NE(console.text.find("game 01:"), std::string::npos);
+    EXPECT_EQ(log_tail(1), "\tcan't write Analyse-HTML-File\r\n");
+
+    AnalysisContext again;
+    again.use_files(folder);
+    again.out = &console;
+    folder.files.erase("error.log");
+    folder.add(kPage, "").fail_close = true;
+    const char* argv[] = {"analyser", "-ni"};
+    EXPECT_EQ(run_analyser(again, 2, argv), 2);
+    EXPECT_EQ(log_tail(1), "\tcan't write Analyse-HTML-File\r\n");
+    EXPECT_EQ(folder.bytes(kPage), "");  // the buffered page was lost
+}
+
+TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
+    folder.add("error.log", "").fail_write = true;
+    EXPECT_EQ(run(), 0);
+    EXPECT_NE(console.text.find("game 01:"), std::string::npos);
+    EXPECT_EQ(folder.bytes("error.log"), "");
+    EXPECT_NE(folder.bytes(kPage).find("Anaylsed games: 1<BR>"), std::string::npos);
+}
+
+class ConverterFiles : public ::testing::Test {
+protected:
+    ConverterFiles() {
+        ctx.use_files(folder);
+        ctx.out = &console;
+    }
+    int run() {
+        const char* argv[] = {"logconvert"};
+        return run_logconvert(ctx, 1, argv);
+    }
+    std::string log_lines() const {
+        const std::string log = folder.bytes("error.log");
+        const std::string banner_end = std::string(85, '*') + "\r\n\r\n";
+        return log.substr(log.rfind(banner_end) + banner_end.size());
+    }
+    MemoryFileSystem folder;
+    StringOutput console;
+    ConverterContext ctx;
+};
+
+TEST_F(ConverterFiles, ALogThatCannotBeReadStopsTheRun) {
+    folder.add("games.log", "a");
+    folder.add("games1.log", "bb").fail_read = true;
+    folder.add("games2.log", "c");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(log_lines(),
+              "\t\tinfo: converted games.log to games.txt\r\n"
+              "\tgames1.log file not found in the current directory\r\n");
+    EXPECT_FALSE(folder.exists("games1.txt"));
+    EXPECT_FALSE(folder.exists("games2.txt"));
+}
+
+TEST_F(ConverterFiles, ACopyThatCannotBeWrittenOrClosedIsNotConverted) {
+    folder.add("games.log", "a");
+    folder.add("games1.log", "b");
+    folder.add("games.txt", "").fail_write = true;
+    folder.add("games1.txt", "").fail_close = true;
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(log_lines(),
+              "\tcan not save games.txt file in the current directory\r\n"
+              "\tcan not save games1.txt file in the current directory\r\n");
+}
+
+}  // namespace
