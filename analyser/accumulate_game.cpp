@@ -42,16 +42,9 @@ void add_player(PlayerRecord& session, const PlayerRecord& game) {
         session.fav_victim_kills = game.fav_victim_kills;
     }
 
-    session.fav_weapon = 0;
-    session.fav_weapon_kills = -1;
-    for (int w = 0; w < WEAPON_SLOTS; ++w) {
-        std::size_t i = static_cast<std::size_t>(w);
-        session.kills_by_weapon[i] = saturating_add(session.kills_by_weapon[i], game.kills_by_weapon[i]);
-        if (session.kills_by_weapon[i] > session.fav_weapon_kills) {
-            session.fav_weapon = w;
-            session.fav_weapon_kills = session.kills_by_weapon[i];
-        }
-    }
+    for (std::size_t w = 0; w < session.kills_by_weapon.size(); ++w)
+        session.kills_by_weapon[w] = saturating_add(session.kills_by_weapon[w], game.kills_by_weapon[w]);
+    first_largest(session.kills_by_weapon, session.fav_weapon, session.fav_weapon_kills);
 
     session.score = saturating_add(session.score, game.score);
     session.deaths = saturating_add(session.deaths, game.deaths);

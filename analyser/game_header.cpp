@@ -1,5 +1,6 @@
 #include "game_header.h"
 
+#include "line_walker.h"
 #include "name_tables.h"
 
 int read_game_header(AnalysisContext& ctx) {
@@ -19,12 +20,9 @@ int read_game_header(AnalysisContext& ctx) {
     // only found in this order.
     std::size_t cursor = text.game_start;
     for (const Key& key : keys) {
-        std::string_view pattern(key.pattern);
-        std::size_t found = text.find(pattern, cursor);
-        if (found == GameText::npos) return 0;
+        LineWalker line(text, key.pattern, cursor, LineWalker::Bound::TextEnd);
         std::string_view value;
-        std::size_t line_end = 0;
-        if (!text.field(found + pattern.size(), '\n', value, line_end)) return 0;
+        if (!line.next() || !line.field('\n', value)) return 0;
         switch (key.store) {
             // A map name beyond the field's 199 characters is cut there.
             case Store::MapName: ctx.game_info.map_name = value; break;
@@ -32,7 +30,7 @@ int read_game_header(AnalysisContext& ctx) {
             case Store::FragLimit: ctx.game_info.frag_limit = parse_int(value); break;
             case Store::Nothing: break;
         }
-        cursor = line_end;
+        cursor = line.cursor();
     }
     return 1;
 }

@@ -10,20 +10,6 @@ namespace {
 
 bool in_slot_range(int slot) { return slot >= 0 && slot < MAXPLAYER; }
 
-// Index and count of the first largest entry (a later entry must be strictly
-// greater to win, so the lowest index wins a tie).
-template <typename Counts>
-void first_largest(const Counts& counts, int& index, int& count) {
-    index = 0;
-    count = -1;
-    for (std::size_t i = 0; i < counts.size(); ++i) {
-        if (counts[i] > count) {
-            count = counts[i];
-            index = static_cast<int>(i);
-        }
-    }
-}
-
 // The pick-ups that came 20 seconds or more after the same player's
 // previous one (whose time must be above 0), for every slot in one walk.
 void compute_lurch_factors(AnalysisContext& ctx) {

@@ -1,5 +1,7 @@
 #include "read_gametype_events.h"
 
+#include "line_walker.h"
+
 namespace {
 
 // These events count for the record that collects the logged id's events,
@@ -12,16 +14,12 @@ PlayerRecord* player_at(AnalysisContext& ctx, int id) { return ctx.player_for_id
 // first line that lacks a delimiter.
 template <typename Handle>
 void for_each_line(const GameText& text, std::string_view pattern, char first_delim, bool read_second, Handle handle) {
-    std::size_t cursor = text.game_start;
-    while (true) {
-        std::size_t found = text.find(pattern, cursor);
-        if (found == GameText::npos) return;
+    LineWalker lines(text, pattern, text.game_start, LineWalker::Bound::TextEnd);
+    while (lines.next()) {
         std::string_view first, second;
-        std::size_t end = 0;
-        if (!text.field(found + pattern.size(), first_delim, first, end)) return;
-        if (read_second && !text.field(end + 1, '\n', second, end)) return;
+        if (!lines.field(first_delim, first)) return;
+        if (read_second && !lines.field('\n', second)) return;
         handle(first, second);
-        cursor = end;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "read_kills.h"
 
+#include "line_walker.h"
 #include "name_tables.h"
 
 namespace {
@@ -15,16 +16,11 @@ void count_for(AnalysisContext& ctx, int id, Count count) {
 // counts it. Ends at the first line without that tab.
 template <typename Count>
 void count_id_lines(AnalysisContext& ctx, std::string_view pattern, std::size_t start, Count count) {
-    const GameText& text = ctx.text;
-    std::size_t cursor = start;
-    while (true) {
-        std::size_t found = text.find(pattern, cursor);
-        if (found == GameText::npos) return;
-        std::string_view field;
-        std::size_t tab = 0;
-        if (!text.field(found + pattern.size(), '\t', field, tab)) return;
-        count_for(ctx, parse_int(field), count);
-        cursor = tab + 1;
+    LineWalker lines(ctx.text, pattern, start, LineWalker::Bound::TextEnd);
+    int id = 0;
+    while (lines.next() && lines.number('\t', id)) {
+        count_for(ctx, id, count);
+        lines.continue_after_delimiter();
     }
 }
 
@@ -41,22 +37,20 @@ void read_kills(AnalysisContext& ctx) {
     }
     count_id_lines(ctx, "headshot\t", play_start, [](PlayerRecord& p) { ++p.headshots; });
 
-    constexpr std::string_view KILL = "kill\t";
     // Servers that count team kills in every game type write each kill of a
     // game without teams as a team kill: there it is an ordinary kill.
     const bool teams_kill_each_other =
         ctx.game_info.game_type != GameType::DeathMatch && ctx.game_info.game_type != GameType::LastManStanding;
-    std::size_t cursor = play_start;
-    while (cursor < text.game_end) {
-        std::size_t found = text.find(KILL, cursor);
-        if (found == GameText::npos) return;
+    LineWalker lines(text, "kill\t", play_start, LineWalker::Bound::GameEnd);
+    while (lines.next()) {
         // Only the event words "kill" and "teamkill" are kills; other words
         // that end in "kill" ("Skill", "spree_kill", "flag_kill",
         // "spawnkill") are not.
+        const std::size_t found = lines.match();
         const bool kill_word = found >= 1 && text.at(found - 1) == '\t';
         const bool teamkill_word = found >= 5 && text.view().substr(found - 5, 5) == "\tteam";
         if (!kill_word && !teamkill_word) {
-            cursor = found + 1;
+            lines.pass_over();
             continue;
         }
         const bool teamkill = teamkill_word && teams_kill_each_other;
@@ -67,21 +61,20 @@ void read_kills(AnalysisContext& ctx) {
         KillRecord& record = ctx.kill_table.add();
         record.time = text.line_time(found);
 
-        std::string_view field;
-        std::size_t tab = 0;
-        if (!text.field(found + KILL.size(), '\t', field, tab)) return;
-        int killer = parse_int(field);
+        int killer = 0;
+        if (!lines.number('\t', killer)) return;
         record.killer = killer;
         record.teamkill = teamkill ? 1 : 0;
 
-        if (!text.field(tab + 1, '\t', field, tab)) return;
-        int weapon = weapon_from_name(Field(field).view(), ctx.log);
+        std::string_view weapon_field;
+        if (!lines.field('\t', weapon_field)) return;
+        const int weapon = weapon_from_name(Field(weapon_field).view(), ctx.log);
         record.weapon = weapon;
         PlayerRecord* killer_record = ctx.player_for_id(killer);
         if (killer_record != nullptr) ++killer_record->kills_by_weapon[static_cast<std::size_t>(weapon)];
 
-        if (!text.field(tab + 1, '\t', field, tab)) return;
-        int victim = parse_int(field);
+        int victim = 0;
+        if (!lines.number('\t', victim)) return;
         record.victim = victim;
 
         PlayerRecord* victim_record = ctx.player_for_id(victim);
@@ -92,6 +85,5 @@ void read_kills(AnalysisContext& ctx) {
             if (teamkill) ++killer_record->teamkills;
             if (killer == victim) ++killer_record->suicides;
         }
-        cursor = tab;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "line_walker.h"
 #include "skins.h"
 
 namespace {
@@ -24,16 +25,6 @@ void set_skin(AnalysisContext& ctx, PlayerRecord& player) {
         player.skin = player.name;
 }
 
-// A "Teamchange\t" line at found: its id and its team value. Returns false
-// when a delimiter is missing.
-bool read_team_line(const GameText& text, std::size_t found, int& id, std::string_view& team, std::size_t& line_end) {
-    std::string_view field;
-    std::size_t tab = 0;
-    if (!text.field(found + TEAMCHANGE.size(), '\t', field, tab)) return false;
-    id = parse_int(field);
-    return text.field(tab + 1, '\n', team, line_end);
-}
-
 void log_bad_id(AnalysisContext& ctx) { ctx.log.append("\t\tplayer ID > MAXPLAYER found can't add player to analyse"); }
 
 // Pass 1: each iteration pairs a connect line with the next bot flag and
@@ -43,32 +34,28 @@ void log_bad_id(AnalysisContext& ctx) { ctx.log.append("\t\tplayer ID > MAXPLAYE
 void register_connects(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     const bool team_game = is_team_game(ctx.game_info.game_type);
-    PatternFinder teamchanges(TEAMCHANGE), connects(CONNECT), bot_flags(IS_A_BOT), skills(SKILL);
+    constexpr LineWalker::Bound whole_text = LineWalker::Bound::TextEnd;
+    LineWalker teamchanges(text, TEAMCHANGE, text.game_start, whole_text);
+    LineWalker connects(text, CONNECT, text.game_start, whole_text);
+    LineWalker bot_flags(text, IS_A_BOT, text.game_start, whole_text);
+    LineWalker skills(text, SKILL, text.game_start, whole_text);
     std::size_t cursor = text.game_start;
     while (cursor < text.game_end) {
+        int id = 0;
+        std::string_view value;
         if (team_game) {
-            std::size_t found = teamchanges.find(text, cursor);
-            if (found == GameText::npos) return;
             // The id is checked before the team value is read.
-            std::string_view field, team;
-            std::size_t tab = 0, line_end = 0;
-            if (!text.field(found + TEAMCHANGE.size(), '\t', field, tab)) return;
-            const int id = parse_int(field);
+            if (!teamchanges.next_from(cursor) || !teamchanges.number('\t', id)) return;
             if (!valid_id(id)) {
                 log_bad_id(ctx);
                 return;
             }
-            if (!text.field(tab + 1, '\n', team, line_end)) return;
-            record_of(ctx, id).team = assault_team(ctx, team).view();
+            if (!teamchanges.field('\n', value)) return;
+            record_of(ctx, id).team = assault_team(ctx, value).view();
         }
 
-        std::size_t found = connects.find(text, cursor);
-        if (found == GameText::npos) return;
-        std::string_view name, field;
-        std::size_t tab = 0;
-        if (!text.field(found + CONNECT.size(), '\t', name, tab)) return;
-        if (!text.field(tab + 1, '\t', field, tab)) return;
-        int id = parse_int(field);
+        std::string_view name;
+        if (!connects.next_from(cursor) || !connects.field('\t', name) || !connects.number('\t', id)) return;
         if (!valid_id(id)) {
             log_bad_id(ctx);
             return;
@@ -80,53 +67,33 @@ void register_connects(AnalysisContext& ctx) {
         player.slot = id;
         set_skin(ctx, player);
 
-        std::size_t line_end = 0;
-        std::string_view value;
-        found = bot_flags.find(text, cursor);
-        if (found == GameText::npos) return;
-        if (!text.field(found + IS_A_BOT.size(), '\t', field, tab)) return;
-        if (!text.field(tab + 1, '\n', value, line_end)) return;
+        // The bot flag and the skill name an id of their own, which is not read.
+        if (!bot_flags.next_from(cursor) || !bot_flags.field('\t', value) || !bot_flags.field('\n', value)) return;
         player.is_human = value.substr(0, 4) == "True" ? 0 : 1;
 
-        found = skills.find(text, cursor);
-        if (found == GameText::npos) return;
-        if (!text.field(found + SKILL.size(), '\t', field, tab)) return;
-        if (!text.field(tab + 1, '\n', value, line_end)) return;
+        if (!skills.next_from(cursor) || !skills.field('\t', value) || !skills.field('\n', value)) return;
         if (value.find('.') == std::string_view::npos) return;
         player.skill = parse_int(value);
         player.handicap = 100;
-        cursor = line_end;
+        cursor = skills.cursor();
     }
 }
 
 // Pass 2: the last team line of an id decides its team.
 void register_team_changes(AnalysisContext& ctx) {
-    const GameText& text = ctx.text;
-    std::size_t cursor = text.game_start;
-    while (cursor < text.game_end) {
-        std::size_t found = text.find(TEAMCHANGE, cursor);
-        if (found == GameText::npos) return;
-        int id = 0;
-        std::string_view team;
-        std::size_t line_end = 0;
-        if (!read_team_line(text, found, id, team, line_end)) return;
+    LineWalker lines(ctx.text, TEAMCHANGE, ctx.text.game_start, LineWalker::Bound::GameEnd);
+    int id = 0;
+    std::string_view team;
+    while (lines.next() && lines.number('\t', id) && lines.field('\n', team))
         if (valid_id(id)) record_of(ctx, id).team = assault_team(ctx, team).view();
-        cursor = line_end;
-    }
 }
 
 // Pass 3: renames.
 void register_renames(AnalysisContext& ctx) {
-    const GameText& text = ctx.text;
-    std::size_t cursor = text.game_start;
-    while (cursor < text.game_end) {
-        std::size_t found = text.find(RENAME, cursor);
-        if (found == GameText::npos) return;
-        std::string_view new_name, field;
-        std::size_t tab = 0;
-        if (!text.field(found + RENAME.size(), '\t', new_name, tab)) return;
-        if (!text.field(tab + 1, '\t', field, tab)) return;
-        int id = parse_int(field);
+    LineWalker lines(ctx.text, RENAME, ctx.text.game_start, LineWalker::Bound::GameEnd);
+    std::string_view new_name;
+    int id = 0;
+    while (lines.next() && lines.field('\t', new_name) && lines.number('\t', id)) {
         Text renamed(new_name);
         if (valid_id(id) && !(record_of(ctx, id).name == renamed)) {
             PlayerRecord& player = record_of(ctx, id);
@@ -134,24 +101,15 @@ void register_renames(AnalysisContext& ctx) {
             player.name = renamed;
             set_skin(ctx, player);
         }
-        cursor = tab;
     }
 }
 
 // Pass 4: disconnects.
 void register_disconnects(AnalysisContext& ctx) {
-    const GameText& text = ctx.text;
-    std::size_t cursor = text.game_start;
-    while (cursor < text.game_end) {
-        std::size_t found = text.find(DISCONNECT, cursor);
-        if (found == GameText::npos) return;
-        std::string_view field;
-        std::size_t line_end = 0;
-        if (!text.field(found + DISCONNECT.size(), '\n', field, line_end)) return;
-        int id = parse_int(field);
+    LineWalker lines(ctx.text, DISCONNECT, ctx.text.game_start, LineWalker::Bound::GameEnd);
+    int id = 0;
+    while (lines.next() && lines.number('\n', id))
         if (valid_id(id)) record_of(ctx, id).connected = 0;
-        cursor = line_end;
-    }
 }
 
 // A record that the connect pass did not register belongs to no player: a
@@ -194,33 +152,18 @@ std::uint32_t team_hash(std::string_view team) {
     return hash;
 }
 
-// The team value of the assault line whose pattern stands at found, cut as
-// every team value is. False when the line has no line end: such a line, and
-// any after it, names no team.
-bool assault_line_team(const GameText& text, std::size_t found, std::size_t pattern_size, Field& team,
-                       std::size_t& line_end) {
-    std::string_view value;
-    if (!text.field(found + pattern_size, '\n', value, line_end)) return false;
-    team = value;
-    return true;
-}
-
 // Indexes the lines of one kind in the order a search from the game's start
-// meets them (each search going on after the line it read).
+// meets them (each search going on after the line it read). Team values are
+// cut as every team value is; a line without a line end, and any after it,
+// names no team.
 void index_assault_lines(AnalysisContext& ctx, std::string_view pattern) {
-    const GameText& text = ctx.text;
     auto& slots = ctx.assault_index.line_at;
-    std::size_t cursor = text.game_start;
-    while (true) {
-        std::size_t found = text.find(pattern, cursor);
-        if (found == GameText::npos) return;
-        Field team;
-        std::size_t line_end = 0;
-        if (!assault_line_team(text, found, pattern.size(), team, line_end)) return;
-        std::size_t slot = team_hash(team.view()) & (AssaultIndex::SLOTS - 1);
+    LineWalker lines(ctx.text, pattern, ctx.text.game_start, LineWalker::Bound::TextEnd);
+    std::string_view value;
+    while (lines.next() && lines.field('\n', value)) {
+        std::size_t slot = team_hash(Field(value).view()) & (AssaultIndex::SLOTS - 1);
         while (slots[slot] != AssaultIndex::EMPTY) slot = (slot + 1) & (AssaultIndex::SLOTS - 1);
-        slots[slot] = static_cast<std::uint32_t>(found);
-        cursor = line_end;
+        slots[slot] = static_cast<std::uint32_t>(lines.match());
     }
 }
 
@@ -236,11 +179,12 @@ bool assault_line_names(AnalysisContext& ctx, std::string_view pattern, const Fi
     const GameText& text = ctx.text;
     std::size_t slot = team_hash(team.view()) & (AssaultIndex::SLOTS - 1);
     for (; index.line_at[slot] != AssaultIndex::EMPTY; slot = (slot + 1) & (AssaultIndex::SLOTS - 1)) {
-        std::size_t found = index.line_at[slot];
-        if (text.view().substr(found, pattern.size()) != pattern) continue;
-        Field line_team;
+        const std::size_t found = index.line_at[slot];
+        std::string_view value;
         std::size_t line_end = 0;
-        if (assault_line_team(text, found, pattern.size(), line_team, line_end) && line_team == team) return true;
+        if (text.view().substr(found, pattern.size()) == pattern &&
+            text.field(found + pattern.size(), '\n', value, line_end) && Field(value) == team)
+            return true;
     }
     return false;
 }
