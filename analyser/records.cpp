@@ -1,37 +1,10 @@
 #include "records.h"
 
 void init_player_record(PlayerRecord& r) {
-    r.name.clear();
-    r.skin.clear();
-    r.skill = -1;
-    r.is_human = -1;
-    r.handicap = -1;
-    r.slot = -1;
-    r.fav_weapon = -1;
-    r.fav_weapon_kills = 0;
-    r.fav_victim_name.clear();
-    r.fav_victim_kills = -1;
-    r.score = 0;
-    r.ping = -1;
-    r.kills_by_victim.fill(0);
-    r.teamkills = 0;
-    r.kills_by_weapon.fill(0);
-    r.deaths = 0;
-    r.suicides = 0;
-    r.kills = 0;
-    r.net_kills = 0;
-    r.lurch = 0;
-    r.multikill = 0;
-    r.teamkill_rate = 0;
-    r.killrate = 0;
-    r.quads = 0;
-    r.headshots = 0;
-    r.winner = 0;
-    r.rank = 0;
-    r.team.clear();
-    r.flags_captured = 0;
-    r.flags_returned = 0;
-    r.connected = 0;
+    // Empty texts and every counter 0; then the fields whose "unknown" is -1.
+    r = PlayerRecord{};
+    r.skill = r.is_human = r.handicap = r.slot = -1;
+    r.fav_weapon = r.fav_victim_kills = r.ping = -1;
 }
 
 void init_game_info(GameInfo& r) {
