@@ -7,20 +7,19 @@ int read_game_header(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     enum class Store { Nothing, MapName, GameType, FragLimit };
     struct Key {
-        const char* pattern;
+        Event event;
         Store store;
     };
     static constexpr Key keys[] = {
-        {"info\tGame_Version\t", Store::Nothing}, {"map\tName\t", Store::MapName},
-        {"map\tTitle\t", Store::Nothing},         {"game\tGameName\t", Store::GameType},
-        {"game\tFragLimit\t", Store::FragLimit},
+        {Event::GameVersion, Store::Nothing}, {Event::MapName, Store::MapName},     {Event::MapTitle, Store::Nothing},
+        {Event::GameName, Store::GameType},   {Event::FragLimit, Store::FragLimit},
     };
 
     // Each key is searched from where the previous value ended, so they are
     // only found in this order.
     std::size_t cursor = text.game_start;
     for (const Key& key : keys) {
-        LineWalker line(text, key.pattern, cursor, LineWalker::Bound::TextEnd);
+        LineWalker line(text, key.event, cursor, LineWalker::Bound::TextEnd);
         std::string_view value;
         if (!line.next() || !line.field('\n', value)) return 0;
         switch (key.store) {

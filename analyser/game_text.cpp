@@ -32,6 +32,7 @@ bool GameText::allocate() {
 }
 
 void GameText::clear_text() {
+    events.clear();
     length = 0;
     buffer[0] = '\0';
 }
@@ -49,12 +50,14 @@ bool GameText::append_raw(const char* bytes, std::size_t count) {
 }
 
 void GameText::terminate() {
+    events.clear();
     cut = length > MAX_TEXT_LENGTH;
     if (cut) length = MAX_TEXT_LENGTH;
     buffer[length] = '\0';
 }
 
 void GameText::cut_at(std::size_t position) {
+    events.clear();
     if (position < length) {
         length = position;
         buffer[length] = '\0';

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "bounded_text.h"
+#include "event_index.h"
 #include "platform.h"
 #include "text_scan.h"
 
@@ -33,6 +34,7 @@ struct GameText {
     std::size_t game_start = 0;      // the first "info"
     std::size_t game_end = 0;        // the line feed ending the game_end line
     bool cut = false;                // more than 511,999 characters were loaded: the rest is lost
+    EventIndex events;               // where the game's event words stand, once the game is located
 
     bool allocate();  // false when the memory is not available
     std::string_view view() const { return {buffer.get(), length}; }
@@ -62,27 +64,28 @@ struct GameText {
     int line_time(std::size_t position) const;
 };
 
-// Repeated searches for one pattern from a cursor that only moves forward.
-// The text between a cursor and the last match holds no match, so the last
-// answer stands until the cursor passes it: a whole pass then reads the text
-// once per pattern, however far apart the lines it pairs lie.
-class PatternFinder {
+// Repeated searches for one event's pattern from a cursor: the answers of
+// text.find, taken from the game's event index when it was built, else from
+// the text. The cursors of a pass only move forward, so the walk over the
+// index only moves forward too; a search from further back starts it anew.
+class EventFinder {
 public:
-    explicit PatternFinder(std::string_view pattern) : pattern_(pattern) {}
+    explicit EventFinder(Event event) : event_(event), pattern_(event_pattern(event)) {}
 
     std::size_t find(const GameText& text, std::size_t from) {
-        if (searched_ && from >= from_ && (found_ == GameText::npos || from <= found_)) return found_;
-        searched_ = true;
+        if (!text.events.built()) return text.find(pattern_, from);
+        const std::uint32_t* end = text.events.end(event_);
+        if (next_ == nullptr || from < from_) next_ = text.events.begin(event_);
         from_ = from;
-        found_ = text.find(pattern_, from);
-        return found_;
+        while (next_ != end && *next_ < from) ++next_;
+        return next_ == end ? GameText::npos : *next_;
     }
 
     std::size_t size() const { return pattern_.size(); }
 
 private:
+    Event event_;
     std::string_view pattern_;
-    bool searched_ = false;
+    const std::uint32_t* next_ = nullptr;
     std::size_t from_ = 0;
-    std::size_t found_ = GameText::npos;
 };

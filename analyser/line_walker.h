@@ -16,8 +16,8 @@ class LineWalker {
 public:
     enum class Bound { GameEnd, TextEnd };
 
-    LineWalker(const GameText& text, std::string_view pattern, std::size_t from, Bound bound)
-        : text_(text), finder_(pattern), cursor_(from), bound_(bound) {}
+    LineWalker(const GameText& text, Event event, std::size_t from, Bound bound)
+        : text_(text), finder_(event), cursor_(from), bound_(bound) {}
 
     // Goes to the next line at or after the cursor. False when there is none.
     bool next() {
@@ -71,7 +71,7 @@ public:
 
 private:
     const GameText& text_;
-    PatternFinder finder_;
+    EventFinder finder_;
     std::size_t cursor_;
     Bound bound_;
     std::size_t match_ = GameText::npos;

@@ -63,6 +63,7 @@ int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure&
     // Keep 7 characters of the following line and nothing after: a second
     // game in the same file is never seen.
     text.cut_at(line_end + 8);
+    text.events.build(text.buffer.get(), start, text.length);
 
     ctx.game_info.game_bytes = static_cast<int>(line_end - start);
     ctx.session_info.session_seconds =

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "game_text.h"
 
@@ -61,6 +62,57 @@ int first_contained(const std::array<NamedCode, N>& table, std::string_view text
     return none;
 }
 
+// A lookup by containment in a fixed order, answered at once for the texts a
+// log nearly always holds: exactly one of the names. Each name's answer is
+// the containment test's own (a name may contain an earlier one), computed
+// when the table is made; any other text takes the test itself.
+class NameLookup {
+public:
+    template <typename Lookup, std::size_t... N>
+    NameLookup(Lookup lookup, const std::array<NamedCode, N>&... tables) : lookup_(lookup) {
+        (add_all(tables), ...);
+    }
+
+    // The code of a text, the same as lookup gives.
+    int operator()(std::string_view text) const {
+        for (std::size_t slot = hash(text); !slots_[slot].name.empty(); slot = (slot + 1) % SLOTS)
+            if (slots_[slot].name == text) return slots_[slot].code;
+        return lookup_(text);
+    }
+
+private:
+    static constexpr std::size_t SLOTS = 128;  // at least twice the names
+    struct Slot {
+        std::string_view name;
+        int code = 0;
+    };
+
+    static std::size_t hash(std::string_view text) {
+        std::uint32_t h = 2166136261u;
+        for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h % SLOTS;
+    }
+
+    template <std::size_t N>
+    void add_all(const std::array<NamedCode, N>& table) {
+        for (const NamedCode& entry : table) {
+            std::size_t slot = hash(entry.name);
+            while (!slots_[slot].name.empty() && slots_[slot].name != entry.name) slot = (slot + 1) % SLOTS;
+            slots_[slot] = Slot{entry.name, lookup_(entry.name)};
+        }
+    }
+
+    int (*lookup_)(std::string_view);
+    std::array<Slot, SLOTS> slots_{};
+};
+
+int gametype_code(std::string_view text) { return first_contained(gametypes, text, -1); }
+int weapon_code(std::string_view text) { return first_contained(weapons, text, 0); }
+int item_code(std::string_view text) {
+    const int code = first_contained(items, text, -1);
+    return code != -1 ? code : first_contained(weapons, text, -1);
+}
+
 // The offending field is logged as a line of its own, exactly as read.
 void log_unknown(ErrorLog& log, const char* warning, std::string_view text) {
     Field line(text);
@@ -70,7 +122,8 @@ void log_unknown(ErrorLog& log, const char* warning, std::string_view text) {
 }  // namespace
 
 GameType gametype_from_name(std::string_view text, ErrorLog& log) {
-    const int code = first_contained(gametypes, text, static_cast<int>(GameType::Unknown));
+    static const NameLookup names(gametype_code, gametypes);
+    const int code = names(text);
     if (code == static_cast<int>(GameType::Unknown)) log.append("\t\twarning:unknown gametype");
     return static_cast<GameType>(code);
 }
@@ -83,14 +136,15 @@ const char* gametype_name(GameType type, ErrorLog& log) {
 }
 
 int weapon_from_name(std::string_view text, ErrorLog& log) {
-    int code = first_contained(weapons, text, 0);
+    static const NameLookup names(weapon_code, weapons);
+    const int code = names(text);
     if (code == 0) log_unknown(log, "\t\tunsupported weapon found", text);
     return code;
 }
 
 int item_from_name(std::string_view text, ErrorLog& log) {
-    int code = first_contained(items, text, -1);
-    if (code == -1) code = first_contained(weapons, text, -1);
+    static const NameLookup names(item_code, items, weapons);
+    const int code = names(text);
     if (code == -1) log_unknown(log, "\t\twarning: unsupported item found", text);
     return code;
 }

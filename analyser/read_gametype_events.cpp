@@ -13,8 +13,8 @@ PlayerRecord* player_at(AnalysisContext& ctx, int id) { return ctx.player_for_id
 // runs to first_delim and second to the line end (when wanted). Ends at the
 // first line that lacks a delimiter.
 template <typename Handle>
-void for_each_line(const GameText& text, std::string_view pattern, char first_delim, bool read_second, Handle handle) {
-    LineWalker lines(text, pattern, text.game_start, LineWalker::Bound::TextEnd);
+void for_each_line(const GameText& text, Event event, char first_delim, bool read_second, Handle handle) {
+    LineWalker lines(text, event, text.game_start, LineWalker::Bound::TextEnd);
     while (lines.next()) {
         std::string_view first, second;
         if (!lines.field(first_delim, first)) return;
@@ -30,14 +30,14 @@ void read_domination(AnalysisContext& ctx) {
     // positive score keeps the empty winner of the per-game reset. Team texts
     // are read as 255 characters and kept as 199.
     int best = 0;
-    for_each_line(text, "dom_score_update\t", '\t', true, [&](std::string_view team, std::string_view score) {
+    for_each_line(text, Event::DomScoreUpdate, '\t', true, [&](std::string_view team, std::string_view score) {
         int value = parse_int(score);
         if (value > best) {
             ctx.game_info.winning_team = Field(team).view();
             best = value;
         }
     });
-    for_each_line(text, "controlpoint_capture\t", '\t', true, [&](std::string_view, std::string_view id) {
+    for_each_line(text, Event::ControlpointCapture, '\t', true, [&](std::string_view, std::string_view id) {
         if (PlayerRecord* player = player_at(ctx, parse_int(id))) ++player->flags_captured;
     });
 }
@@ -45,14 +45,14 @@ void read_domination(AnalysisContext& ctx) {
 void read_capture_the_flag(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     int captures[2] = {0, 0};
-    for_each_line(text, "flag_captured\t", '\t', false, [&](std::string_view id, std::string_view) {
+    for_each_line(text, Event::FlagCaptured, '\t', false, [&](std::string_view id, std::string_view) {
         if (PlayerRecord* player = player_at(ctx, parse_int(id))) {
             ++player->flags_captured;
             int team = parse_int(player->team.view());
             if (team == 0 || team == 1) ++captures[team];
         }
     });
-    for_each_line(text, "flag_returned\t", '\t', false, [&](std::string_view id, std::string_view) {
+    for_each_line(text, Event::FlagReturned, '\t', false, [&](std::string_view id, std::string_view) {
         if (PlayerRecord* player = player_at(ctx, parse_int(id))) ++player->flags_returned;
     });
     ctx.game_info.winning_team = "0";
@@ -69,10 +69,10 @@ void read_capture_the_flag(AnalysisContext& ctx) {
 
 int read_gametype_events(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
-    constexpr std::string_view GAME_END = "game_end\t";
-    std::size_t end_line = text.find(GAME_END, text.game_start);
+    EventFinder game_end(Event::GameEnd);
+    const std::size_t end_line = game_end.find(text, text.game_start);
     if (end_line == GameText::npos) return 0;
-    std::string_view reason = text.view().substr(end_line + GAME_END.size());
+    std::string_view reason = text.view().substr(end_line + game_end.size());
     if (reason.substr(0, 9) == "mapchange") {
         ctx.log.append("\tGame not analysed (mapchange)");
         return 0;
@@ -84,11 +84,11 @@ int read_gametype_events(AnalysisContext& ctx) {
     if (type == GameType::Domination) read_domination(ctx);
     if (type == GameType::CaptureTheFlag) read_capture_the_flag(ctx);
     if (type == GameType::Domination) {
-        for_each_line(text, "dom_playerscore_update\t", '\t', true, [&](std::string_view id, std::string_view score) {
+        for_each_line(text, Event::DomPlayerscoreUpdate, '\t', true, [&](std::string_view id, std::string_view score) {
             if (PlayerRecord* player = player_at(ctx, parse_int(id))) player->score = parse_int(score);
         });
     }
-    for_each_line(text, "player\tPing\t", '\t', true, [&](std::string_view id, std::string_view ping) {
+    for_each_line(text, Event::Ping, '\t', true, [&](std::string_view id, std::string_view ping) {
         if (PlayerRecord* player = player_at(ctx, parse_int(id))) player->ping = parse_int(ping);
     });
     return 1;

@@ -5,7 +5,7 @@
 
 void read_item_pickups(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
-    LineWalker lines(text, "item_get\t", text.game_start, LineWalker::Bound::GameEnd);
+    LineWalker lines(text, Event::ItemGet, text.game_start, LineWalker::Bound::GameEnd);
     while (lines.next()) {
         if (ctx.item_table.full()) {
             ctx.log.append("\t\twarning:maximum of items exceeded");

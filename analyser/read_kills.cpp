@@ -15,8 +15,8 @@ void count_for(AnalysisContext& ctx, int id, Count count) {
 // Every "pattern" line from start on: reads the id up to the next tab and
 // counts it. Ends at the first line without that tab.
 template <typename Count>
-void count_id_lines(AnalysisContext& ctx, std::string_view pattern, std::size_t start, Count count) {
-    LineWalker lines(ctx.text, pattern, start, LineWalker::Bound::TextEnd);
+void count_id_lines(AnalysisContext& ctx, Event event, std::size_t start, Count count) {
+    LineWalker lines(ctx.text, event, start, LineWalker::Bound::TextEnd);
     int id = 0;
     while (lines.next() && lines.number('\t', id)) {
         count_for(ctx, id, count);
@@ -28,20 +28,20 @@ void count_id_lines(AnalysisContext& ctx, std::string_view pattern, std::size_t 
 
 void read_kills(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
-    count_id_lines(ctx, "suicide\t", text.game_start, [](PlayerRecord& p) { ++p.suicides; });
+    count_id_lines(ctx, Event::Suicide, text.game_start, [](PlayerRecord& p) { ++p.suicides; });
 
     std::size_t play_start = text.find("game_start", text.game_start);
     if (play_start == GameText::npos) {
         ctx.log.append("\tno gamestart found");
         return;
     }
-    count_id_lines(ctx, "headshot\t", play_start, [](PlayerRecord& p) { ++p.headshots; });
+    count_id_lines(ctx, Event::Headshot, play_start, [](PlayerRecord& p) { ++p.headshots; });
 
     // Servers that count team kills in every game type write each kill of a
     // game without teams as a team kill: there it is an ordinary kill.
     const bool teams_kill_each_other =
         ctx.game_info.game_type != GameType::DeathMatch && ctx.game_info.game_type != GameType::LastManStanding;
-    LineWalker lines(text, "kill\t", play_start, LineWalker::Bound::GameEnd);
+    LineWalker lines(text, Event::Kill, play_start, LineWalker::Bound::GameEnd);
     while (lines.next()) {
         // Only the event words "kill" and "teamkill" are kills; other words
         // that end in "kill" ("Skill", "spree_kill", "flag_kill",

@@ -7,13 +7,6 @@
 
 namespace {
 
-constexpr std::string_view CONNECT = "player\tConnect\t";
-constexpr std::string_view IS_A_BOT = "player\tIsABot\t";
-constexpr std::string_view SKILL = "player\tSkill\t";
-constexpr std::string_view TEAMCHANGE = "Teamchange\t";
-constexpr std::string_view RENAME = "player\tRename\t";
-constexpr std::string_view DISCONNECT = "player\tDisconnect\t";
-
 bool valid_id(int id) { return id >= 0 && id < MAXPLAYER; }
 
 PlayerRecord& record_of(AnalysisContext& ctx, int id) { return ctx.game_players[static_cast<std::size_t>(id)]; }
@@ -35,10 +28,10 @@ void register_connects(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
     const bool team_game = is_team_game(ctx.game_info.game_type);
     constexpr LineWalker::Bound whole_text = LineWalker::Bound::TextEnd;
-    LineWalker teamchanges(text, TEAMCHANGE, text.game_start, whole_text);
-    LineWalker connects(text, CONNECT, text.game_start, whole_text);
-    LineWalker bot_flags(text, IS_A_BOT, text.game_start, whole_text);
-    LineWalker skills(text, SKILL, text.game_start, whole_text);
+    LineWalker teamchanges(text, Event::Teamchange, text.game_start, whole_text);
+    LineWalker connects(text, Event::Connect, text.game_start, whole_text);
+    LineWalker bot_flags(text, Event::IsABot, text.game_start, whole_text);
+    LineWalker skills(text, Event::Skill, text.game_start, whole_text);
     std::size_t cursor = text.game_start;
     while (cursor < text.game_end) {
         int id = 0;
@@ -81,7 +74,7 @@ void register_connects(AnalysisContext& ctx) {
 
 // Pass 2: the last team line of an id decides its team.
 void register_team_changes(AnalysisContext& ctx) {
-    LineWalker lines(ctx.text, TEAMCHANGE, ctx.text.game_start, LineWalker::Bound::GameEnd);
+    LineWalker lines(ctx.text, Event::Teamchange, ctx.text.game_start, LineWalker::Bound::GameEnd);
     int id = 0;
     std::string_view team;
     while (lines.next() && lines.number('\t', id) && lines.field('\n', team))
@@ -90,7 +83,7 @@ void register_team_changes(AnalysisContext& ctx) {
 
 // Pass 3: renames.
 void register_renames(AnalysisContext& ctx) {
-    LineWalker lines(ctx.text, RENAME, ctx.text.game_start, LineWalker::Bound::GameEnd);
+    LineWalker lines(ctx.text, Event::Rename, ctx.text.game_start, LineWalker::Bound::GameEnd);
     std::string_view new_name;
     int id = 0;
     while (lines.next() && lines.field('\t', new_name) && lines.number('\t', id)) {
@@ -106,7 +99,7 @@ void register_renames(AnalysisContext& ctx) {
 
 // Pass 4: disconnects.
 void register_disconnects(AnalysisContext& ctx) {
-    LineWalker lines(ctx.text, DISCONNECT, ctx.text.game_start, LineWalker::Bound::GameEnd);
+    LineWalker lines(ctx.text, Event::Disconnect, ctx.text.game_start, LineWalker::Bound::GameEnd);
     int id = 0;
     while (lines.next() && lines.number('\n', id))
         if (valid_id(id)) record_of(ctx, id).connected = 0;
@@ -143,9 +136,6 @@ void resolve_equal_names(AnalysisContext& ctx) {
     }
 }
 
-constexpr std::string_view ATTACKER = "assault_attacker\t";
-constexpr std::string_view DEFENDER = "assault_defender\t";
-
 std::uint32_t team_hash(std::string_view team) {
     std::uint32_t hash = 2166136261u;
     for (char c : team) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
@@ -156,9 +146,9 @@ std::uint32_t team_hash(std::string_view team) {
 // meets them (each search going on after the line it read). Team values are
 // cut as every team value is; a line without a line end, and any after it,
 // names no team.
-void index_assault_lines(AnalysisContext& ctx, std::string_view pattern) {
+void index_assault_lines(AnalysisContext& ctx, Event kind) {
     auto& slots = ctx.assault_index.line_at;
-    LineWalker lines(ctx.text, pattern, ctx.text.game_start, LineWalker::Bound::TextEnd);
+    LineWalker lines(ctx.text, kind, ctx.text.game_start, LineWalker::Bound::TextEnd);
     std::string_view value;
     while (lines.next() && lines.field('\n', value)) {
         std::size_t slot = team_hash(Field(value).view()) & (AssaultIndex::SLOTS - 1);
@@ -168,15 +158,16 @@ void index_assault_lines(AnalysisContext& ctx, std::string_view pattern) {
 }
 
 // Whether some line of the kind names exactly this team value.
-bool assault_line_names(AnalysisContext& ctx, std::string_view pattern, const Field& team) {
+bool assault_line_names(AnalysisContext& ctx, Event kind, const Field& team) {
     AssaultIndex& index = ctx.assault_index;
     if (!index.built) {
         index.line_at.fill(AssaultIndex::EMPTY);
-        index_assault_lines(ctx, ATTACKER);
-        index_assault_lines(ctx, DEFENDER);
+        index_assault_lines(ctx, Event::AssaultAttacker);
+        index_assault_lines(ctx, Event::AssaultDefender);
         index.built = true;
     }
     const GameText& text = ctx.text;
+    const std::string_view pattern = event_pattern(kind);
     std::size_t slot = team_hash(team.view()) & (AssaultIndex::SLOTS - 1);
     for (; index.line_at[slot] != AssaultIndex::EMPTY; slot = (slot + 1) & (AssaultIndex::SLOTS - 1)) {
         const std::size_t found = index.line_at[slot];
@@ -194,8 +185,8 @@ bool assault_line_names(AnalysisContext& ctx, std::string_view pattern, const Fi
 Field assault_team(AnalysisContext& ctx, std::string_view value) {
     Field team(value);
     if (ctx.game_info.game_type != GameType::Assault) return team;
-    if (assault_line_names(ctx, ATTACKER, team)) return Field("attacker");
-    if (assault_line_names(ctx, DEFENDER, team)) return Field("defender");
+    if (assault_line_names(ctx, Event::AssaultAttacker, team)) return Field("attacker");
+    if (assault_line_names(ctx, Event::AssaultDefender, team)) return Field("defender");
     ctx.log.append("\t\tcan not identify team membership");
     return team;
 }

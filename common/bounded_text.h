@@ -21,13 +21,20 @@ public:
     BoundedText() { data_[0] = '\0'; }
     BoundedText(std::string_view text) { assign(text); }  // NOLINT(google-explicit-constructor)
 
-    void clear() { data_[0] = '\0'; }
+    void clear() {
+        data_[0] = '\0';
+        length_ = 0;
+    }
 
-    // Copies text, keeping at most max_length characters.
+    // Copies text, keeping at most max_length characters and nothing from a
+    // zero byte on: the field is a C string.
     void assign(std::string_view text) {
         std::size_t n = text.size() < max_length ? text.size() : max_length;
+        const void* zero = n > 0 ? std::memchr(text.data(), '\0', n) : nullptr;
+        if (zero != nullptr) n = static_cast<std::size_t>(static_cast<const char*>(zero) - text.data());
         if (n > 0) std::memmove(data_, text.data(), n);
         data_[n] = '\0';
+        length_ = n;
     }
 
     BoundedText& operator=(std::string_view text) {
@@ -41,18 +48,20 @@ public:
         va_start(args, fmt);
         std::vsnprintf(data_, Capacity, fmt, args);
         va_end(args);
+        length_ = std::strlen(data_);
     }
 
     const char* c_str() const { return data_; }
-    std::string_view view() const { return std::string_view(data_); }
-    std::size_t size() const { return std::strlen(data_); }
-    bool empty() const { return data_[0] == '\0'; }
+    std::string_view view() const { return std::string_view(data_, length_); }
+    std::size_t size() const { return length_; }
+    bool empty() const { return length_ == 0; }
 
     friend bool operator==(const BoundedText& a, const BoundedText& b) { return a.view() == b.view(); }
     friend bool operator==(const BoundedText& a, std::string_view b) { return a.view() == b; }
 
 private:
     char data_[Capacity];
+    std::size_t length_ = 0;
 };
 
 // The width of every text field of the records: 199 characters and a terminator.

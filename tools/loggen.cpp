@@ -57,6 +57,9 @@ usage: loggen [options]
                       sixth ends by mapchange
   -n, --games N       number of games of the session (default 7)
       --no-user-ini   do not write User.ini into the session folder
+      --mods          the server runs add-ons: 48% of kills are made with add-on
+                      weapons and 44% of pick-ups are add-on items, as on a real
+                      server with a weapons mod (names of the generator's own)
   -h, --help          this text
 )";
 
@@ -73,6 +76,7 @@ struct Options {
     std::string session;
     int games = 7;
     bool user_ini = true;
+    bool mods = false;
 };
 
 bool parse_long(const std::string& text, long& value, bool allow_suffix) {
@@ -237,6 +241,8 @@ int parse_options(const std::vector<std::string>& args, Options& o) {
             o.games = int(n);
         } else if (a == "--no-user-ini") {
             o.user_ini = false;
+        } else if (a == "--mods") {
+            o.mods = true;
         } else {
             return usage_error("unknown option " + a);
         }
@@ -296,6 +302,7 @@ int main(int argc, char** argv) {
         s.encoding = o.encoding;
         s.start = start;
         s.seed = splitmix64(o.seed + std::uint64_t(g) * 0x9E3779B97F4A7C15ull);
+        s.mods = o.mods;
         GameLog game = play_game(s, roster);
         std::string bytes = o.encoding.encode(game.text);
         Seconds end = start + Seconds(std::ceil(game.end_time));

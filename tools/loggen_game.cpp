@@ -733,7 +733,11 @@ void Game::pickup() {
 }
 
 void Game::grab(Slot& s, const std::string& item) {
-    emit(t_, tabbed("item_get", item, s.id));
+    // An add-on only renames what is logged; the game goes on as before.
+    if (settings_.mods && rng_.chance(kModPickupShare))
+        emit(t_, tabbed("item_get", pick_weighted(rng_, kModItems), s.id));
+    else
+        emit(t_, tabbed("item_get", item, s.id));
     if (is_weapon(item)) {
         s.weapon = item;
         if (const char* ammo = ammo_for(item); ammo != nullptr && rng_.chance(0.5)) {
@@ -828,7 +832,8 @@ void Game::kill() {
 
     drop_flag(victim.id);
     if (headshot) emit(t_, tabbed("headshot", killer.id, victim.id));
-    emit(t_, tabbed(teamkill ? "teamkill" : "kill", killer.id, weapon, victim.id, victim.weapon, damage));
+    const std::string logged = settings_.mods && rng_.chance(kModKillShare) ? pick_weighted(rng_, kModWeapons) : weapon;
+    emit(t_, tabbed(teamkill ? "teamkill" : "kill", killer.id, logged, victim.id, victim.weapon, damage));
 
     if (teamkill) {
         ++killer.teamkills;

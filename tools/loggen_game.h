@@ -40,6 +40,7 @@ struct GameSettings {
     Encoding encoding;
     Seconds start = 0;  // the game's Absolute_Time
     std::uint64_t seed = 1;
+    bool mods = false;  // the server runs add-ons with weapons and items of their own
 };
 
 struct GameLog {

@@ -193,6 +193,17 @@ const std::vector<Weighted> kRespawnWeapons = {{"Shock Rifle", 5},  {"Flak Canno
                                                {"Ripper", 3},       {"Minigun", 3},         {"Pulse Gun", 3},
                                                {"Sniper Rifle", 3}, {"GES Bio Rifle", 1.5}, {"Double Enforcer", 0.5}};
 
+// None of them holds the name of a stock weapon or item, so the analyser
+// knows none of them.
+const std::vector<Weighted> kModWeapons = {{"Arc Lance", 5},      {"Quartz Repeater", 4},  {"Hailstorm Launcher", 3},
+                                           {"Stinger SMG", 3},    {"Cinder Projector", 2}, {"Vortex Mortar", 1},
+                                           {"Gravity Spanner", 1}};
+const std::vector<Weighted> kModItems = {
+    {"Arc Lance", 4},          {"Arc Lance Cells", 6},       {"Quartz Repeater", 3}, {"Quartz Slugs", 5},
+    {"Hailstorm Launcher", 2}, {"Hailstorm Canisters", 4},   {"Stinger SMG", 3},     {"Stinger Clips", 5},
+    {"Cinder Projector", 2},   {"Cinder Fuel", 3},           {"Medikit XR", 6},      {"Reflex Plating", 3},
+    {"Vortex Mortar", 1},      {"Gravity Spanner Charge", 1}};
+
 bool is_weapon(const std::string& item) {
     static const std::vector<std::string> weapons = {
         "Shock Rifle", "Flak Cannon",     "Rocket Launcher", "Ripper",      "Minigun",

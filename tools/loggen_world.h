@@ -98,6 +98,15 @@ extern const std::vector<Weighted> kStandingPickups;  // Last Man Standing
 extern const std::vector<Weighted> kArsenal;          // Last Man Standing
 extern const std::vector<Weighted> kRespawnWeapons;
 
+// The names of add-on weapons and items (invented), and how often a server
+// that runs such an add-on logs them: the share of kills made with an add-on
+// weapon and of pick-ups that are add-on items, as the stat logs of a real
+// server with a weapons mod show (48% and 44%).
+extern const std::vector<Weighted> kModWeapons;
+extern const std::vector<Weighted> kModItems;
+inline constexpr double kModKillShare = 0.48;
+inline constexpr double kModPickupShare = 0.44;
+
 bool is_weapon(const std::string& item);
 const char* ammo_for(const std::string& weapon);  // nullptr for a weapon without ammo
 const char* damage_type(Rng& rng, const std::string& weapon);

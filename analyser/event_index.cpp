@@ -1,0 +1,150 @@
+#include "event_index.h"
+
+#include <array>
+#include <cstring>
+#include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr std::array<std::string_view, EVENT_COUNT> PATTERNS = {
+    "player\tConnect\t",
+    "player\tIsABot\t",
+    "player\tSkill\t",
+    "Teamchange\t",
+    "player\tRename\t",
+    "player\tDisconnect\t",
+    "suicide\t",
+    "headshot\t",
+    "kill\t",
+    "item_get\t",
+    "dom_score_update\t",
+    "controlpoint_capture\t",
+    "flag_captured\t",
+    "flag_returned\t",
+    "dom_playerscore_update\t",
+    "player\tPing\t",
+    "assault_attacker\t",
+    "assault_defender\t",
+    "info\tGame_Version\t",
+    "map\tName\t",
+    "map\tTitle\t",
+    "game\tGameName\t",
+    "game\tFragLimit\t",
+    "game_end\t",
+};
+
+constexpr bool ends_in_four_characters_and_a_tab(std::string_view pattern) {
+    if (pattern.size() < 5 || pattern.back() != '\t') return false;
+    for (std::size_t k = pattern.size() - 5; k + 1 < pattern.size(); ++k)
+        if (pattern[k] == '\t') return false;
+    return true;
+}
+static_assert([] {
+    for (std::string_view pattern : PATTERNS)
+        if (!ends_in_four_characters_and_a_tab(pattern)) return false;
+    return true;
+}());
+
+constexpr std::uint8_t NONE = 0xFF;
+
+// The patterns by the four characters before their last tab. At most two
+// patterns end alike ("player\tSkill\t" and "kill\t", for one).
+struct Ending {
+    std::uint32_t key = 0;  // 0: a free slot
+    std::uint8_t events[2] = {NONE, NONE};
+};
+constexpr std::size_t ENDING_SLOTS = 128;
+
+std::uint32_t four_bytes(const char* at) {
+    std::uint32_t key = 0;
+    std::memcpy(&key, at, 4);
+    return key;
+}
+
+std::size_t slot_of(std::uint32_t key) { return (key * 2654435761u) >> 25; }  // 7 bits
+
+const std::array<Ending, ENDING_SLOTS>& endings() {
+    static const std::array<Ending, ENDING_SLOTS> table = [] {
+        std::array<Ending, ENDING_SLOTS> t{};
+        for (std::size_t e = 0; e < EVENT_COUNT; ++e) {
+            const std::string_view pattern = PATTERNS[e];
+            const std::uint32_t key = four_bytes(pattern.data() + pattern.size() - 5);
+            std::size_t slot = slot_of(key);
+            while (t[slot].key != 0 && t[slot].key != key) slot = (slot + 1) % ENDING_SLOTS;
+            Ending& ending = t[slot];
+            ending.key = key;
+            ending.events[ending.events[0] == NONE ? 0 : 1] = static_cast<std::uint8_t>(e);
+        }
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
+std::string_view event_pattern(Event event) { return PATTERNS[static_cast<std::size_t>(event)]; }
+
+bool EventIndex::build(const char* text, std::size_t from, std::size_t length) {
+    built_ = false;
+    if (!found_) found_.reset(new (std::nothrow) std::uint32_t[CAPACITY]);
+    if (!positions_) positions_.reset(new (std::nothrow) std::uint32_t[CAPACITY]);
+    if (!found_ || !positions_ || length >= (1u << 20)) return false;
+
+    const auto& table = endings();
+    std::size_t count = 0;
+    std::size_t per_event[EVENT_COUNT] = {};
+    bool full = false;
+
+    // The patterns that end at the tab at t.
+    auto at_tab = [&](std::size_t t) {
+        if (t < 4) return;
+        const std::uint32_t key = four_bytes(text + t - 4);
+        for (std::size_t slot = slot_of(key); table[slot].key != 0; slot = (slot + 1) % ENDING_SLOTS) {
+            if (table[slot].key != key) continue;
+            for (std::uint8_t e : table[slot].events) {
+                if (e == NONE) break;
+                const std::string_view pattern = PATTERNS[e];
+                if (t + 1 < pattern.size()) continue;
+                const std::size_t start = t + 1 - pattern.size();
+                if (start < from) continue;
+                if (std::memcmp(text + start, pattern.data(), pattern.size() - 5) != 0) continue;
+                if (count == CAPACITY) {
+                    full = true;
+                    return;
+                }
+                found_[count++] = static_cast<std::uint32_t>(e) << 20 | static_cast<std::uint32_t>(start);
+                ++per_event[e];
+            }
+            return;
+        }
+    };
+
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi8('\t');
+    for (; i + 16 <= length && !full; i += 16) {
+        unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i)), tab)));
+        while (mask != 0) {
+            at_tab(i + static_cast<std::size_t>(__builtin_ctz(mask)));
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < length && !full; ++i)
+        if (text[i] == '\t') at_tab(i);
+    if (full) return false;
+
+    // Grouped by event, each group in text order.
+    offset_[0] = 0;
+    for (std::size_t e = 0; e < EVENT_COUNT; ++e) offset_[e + 1] = offset_[e] + per_event[e];
+    std::size_t next[EVENT_COUNT];
+    for (std::size_t e = 0; e < EVENT_COUNT; ++e) next[e] = offset_[e];
+    for (std::size_t k = 0; k < count; ++k) positions_[next[found_[k] >> 20]++] = found_[k] & 0xFFFFF;
+    built_ = true;
+    return true;
+}
