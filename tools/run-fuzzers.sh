@@ -34,13 +34,17 @@ done
 cp "$work/session/User.ini" "$work/seeds/user_ini/generated.ini"
 cp "$work/seeds/game/"*-16.log "$work/seeds/convert/"
 
+# The targets change into a scratch folder before they read their arguments:
+# every path they are given is absolute.
 status=0
 for target in game user_ini convert; do
     corpus="$work/corpus/$target"
     mkdir -p "$corpus"
+    dict=""
+    if [ -f "fuzz/fuzz_$target.dict" ]; then dict="-dict=$top/fuzz/fuzz_$target.dict"; fi
     echo "fuzz_$target: seeds, then $seconds s"
     if ! build/fuzz/fuzz/fuzz_$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=600000 -print_final_stats=0 -artifact_prefix="$work/findings/$target-" \
+        -max_len=600000 -print_final_stats=0 -artifact_prefix="$work/findings/$target-" ${dict:+"$dict"} \
         "$corpus" "$work/seeds/$target" >"$work/$target.out" 2>&1; then
         echo "fuzz_$target: FINDING, see $work/$target.out and $work/findings/" >&2
         tail -40 "$work/$target.out" >&2
