@@ -1,5 +1,6 @@
 // Fuzzes the analysis of one game from raw log bytes: loading, every pass,
-// the statistics, the text report and the accumulation into the session.
+// the statistics, the text report and the accumulation into the session,
+// and now and then the session page of the games so far.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "records.h"
 #include "session.h"
 #include "session_bests.h"
+#include "session_report.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     enter_scratch_folder();
@@ -29,6 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view raw(reinterpret_cast<const char*>(data), size);
     if (load_game_bytes(ctx, games % 3, raw)) analyse_loaded_game(ctx);
     compute_session_bests(ctx);
+    // Twice in 16 inputs, not on every one, to keep the runs fast: once with
+    // image tags (an odd count) and once without.
+    if (games % 16 == 0 || games % 16 == 9) {
+        std::FILE* page = std::fopen(null_device(), "w");
+        if (page != nullptr) (void)write_html_page(ctx, page, "14072001");
+    }
     trim_error_log();
     return 0;
 }
