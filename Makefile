@@ -6,16 +6,19 @@
 #   make windows  analyser.exe and logconvert.exe for 64-bit Windows
 #   make dist   the Debian package and the Windows zip, in build/dist
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
+#   make fuzz-long  fuzz every target for FUZZ_LONG_SECONDS each (4 hours)
+#               and merge what adds coverage into fuzz/corpus/, to commit
 #   make bench  the benchmark against cat
 
 DEMO_DIR ?= $(CURDIR)/demo
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
+FUZZ_LONG_SECONDS ?= 14400
 CHECK_FUZZ_SECONDS ?= 20
 WINDOWS_PACKAGES = cmake make g++-mingw-w64-x86-64-posix
 DIST_PACKAGES = $(WINDOWS_PACKAGES) g++ dpkg-dev zip
 
-.PHONY: demo check build deps windows dist fuzz bench static clean
+.PHONY: demo check build deps windows dist fuzz fuzz-long bench static clean
 
 build:
 	cmake --preset default
@@ -69,6 +72,9 @@ static:
 
 fuzz: deps
 	sh tools/run-fuzzers.sh $(FUZZ_SECONDS)
+
+fuzz-long: deps
+	sh tools/run-fuzzers.sh --merge $(FUZZ_LONG_SECONDS)
 
 bench: build
 	sh tools/benchmark.sh

@@ -1,7 +1,8 @@
 # What `cmake --install` installs, and the packages CPack makes of it.
 #
 # Linux: both programs in bin, a manual page for each, the README and the
-# sample session as documentation; packaged as a .deb.
+# sample session as documentation, with the copyright file and the changelog
+# a Debian package carries; packaged as a .deb.
 # Windows: a folder to unpack anywhere, with analyser.exe, logconvert.exe,
 # the README and the sample session; packaged as a .zip.
 
@@ -36,6 +37,25 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+
+  # Every Debian package carries its copyright and, compressed, its changelog
+  # (a native package's: changelog.gz). A new version needs a new entry, so
+  # the changelog's latest version must be the project's.
+  set(debian_dir ${PROJECT_SOURCE_DIR}/cmake/debian)
+  file(STRINGS ${debian_dir}/changelog latest_entry LIMIT_COUNT 1)
+  if(NOT latest_entry MATCHES "^velstra \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "cmake/debian/changelog: the latest entry is not version ${PROJECT_VERSION}: ${latest_entry}")
+  endif()
+  set(changelog ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.gz)
+  add_custom_command(
+    OUTPUT ${changelog}
+    COMMAND ${CMAKE_COMMAND} -E copy ${debian_dir}/changelog ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog
+    COMMAND gzip -9 -n -f ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog
+    DEPENDS ${debian_dir}/changelog
+    COMMENT "Compressing the Debian changelog"
+    VERBATIM)
+  add_custom_target(debian_changelog ALL DEPENDS ${changelog})
+  install(FILES ${changelog} ${debian_dir}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
 # The project's address and homepage, as the programs print them.
@@ -51,10 +71,12 @@ endif()
 set(CPACK_PACKAGE_NAME velstra)
 set(CPACK_PACKAGE_VENDOR velstra)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "statistics from Unreal Tournament (1999) stat logs")
-set(CPACK_PACKAGE_DESCRIPTION
-    "analyser reads the stat logs of Unreal Tournament (1999) in the current folder, prints a report of every game \
-and writes one HTML page for the session. logconvert lists the logs of a folder, gives them the names the analyser \
-reads and writes 8-bit copies of them.")
+# In lines of less than 80 characters, as Debian wants a description.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "analyser reads the stat logs of Unreal Tournament (1999) in the current"
+    "folder, prints a report of every game and writes one HTML page for the"
+    "session. logconvert lists the logs of a folder, gives them the names the"
+    "analyser reads and writes 8-bit copies of them.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
@@ -68,7 +90,7 @@ else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "velstra <${VELSTRA_EMAIL}>")
-  set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELSTRA_HOMEPAGE}")
   # The C and C++ runtime libraries the programs link, found by dpkg-shlibdeps.

@@ -5,14 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "fuzz_support.h"
 #include "log_converter.h"
 #include "memory_file_system.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enter_scratch_folder();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ConverterContext ctx;

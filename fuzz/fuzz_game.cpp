@@ -1,20 +1,38 @@
 // Fuzzes the analysis of one game from raw log bytes: loading, every pass,
-// the statistics, the text report and the accumulation into the session.
+// the statistics, the text report and the accumulation into the session,
+// and now and then the session page of the games so far.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
-#include "fuzz_support.h"
 #include "load_game.h"
 #include "memory_file_system.h"
 #include "records.h"
 #include "session.h"
 #include "session_bests.h"
+#include "session_report.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enter_scratch_folder();
-    return 0;
+namespace {
+
+// The index of a loaded game must hold exactly the matches a search of the
+// text from the game's start meets.
+void check_event_index(const GameText& text) {
+    if (!text.events.built()) std::abort();
+    for (std::size_t e = 0; e < EVENT_COUNT; ++e) {
+        const Event event = static_cast<Event>(e);
+        const std::string_view pattern = event_pattern(event);
+        const std::uint32_t* indexed = text.events.begin(event);
+        for (std::size_t at = text.find(pattern, text.game_start); at != GameText::npos;
+             at = text.find(pattern, at + 1)) {
+            if (indexed == text.events.end(event) || *indexed++ != at) std::abort();
+        }
+        if (indexed != text.events.end(event)) std::abort();
+    }
 }
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static AnalysisContext ctx;
@@ -32,7 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ctx.out = &discard;
     ctx.images_enabled = games % 2;
     std::string_view raw(reinterpret_cast<const char*>(data), size);
-    if (load_game_bytes(ctx, games % 3, raw)) analyse_loaded_game(ctx);
+    if (load_game_bytes(ctx, games % 3, raw)) {
+        check_event_index(ctx.text);
+        analyse_loaded_game(ctx);
+    }
     compute_session_bests(ctx);
+    // Twice in 16 inputs, not on every one, to keep the runs fast: once with
+    // image tags (an odd count) and once without.
+    if (games % 16 == 0 || games % 16 == 9) {
+        if (std::unique_ptr<OutputFile> page = folder.open_write("page.html", WriteMode::TruncateText))
+            (void)write_html_page(ctx, *page, "14072001");
+    }
     return 0;
 }

@@ -3,15 +3,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz_support.h"
 #include "memory_file_system.h"
 #include "records.h"
 #include "skins.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enter_scratch_folder();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static AnalysisContext ctx;

@@ -8,9 +8,10 @@ set -eu
 
 # The Windows programs are built with mingw-w64 and tested under wine; the
 # packages are made with CPack (dpkg-dev for the .deb's dependencies, zip)
-# and checked with unzip and man.
-packages="cmake g++ make libgtest-dev chromium clang libclang-rt-14-dev clang-tidy clang-format time
-g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev zip unzip man-db"
+# and checked with unzip, man and lintian. The fuzzers need clang's runtime
+# libraries; the unversioned package follows Debian's default clang.
+packages="cmake g++ make libgtest-dev chromium clang libclang-rt-dev clang-tidy clang-format time
+g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev zip unzip man-db lintian"
 [ $# -gt 0 ] && packages="$*"
 
 missing=""
