@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis_test_support.h"
+#include "game_log.h"
 
 namespace {
 
@@ -24,21 +25,9 @@ const std::string kBanner = "\r\n\r\n" + std::string(85, '*') + "\r\n*" + std::s
 
 const std::string kNoGames = "*** loading game: 0\r\n\tgames.log file not found in the current directory\r\n";
 
-// A short Tournament DeathMatch game, as an 8-bit log.
+// A short game on the given map, as an 8-bit log.
 std::string deathmatch_game(const std::string& map) {
-    return "0.00\tinfo\tGame_Version\t436\n"
-           "0.00\tmap\tName\t" +
-           map +
-           "\n"
-           "0.00\tmap\tTitle\tTest\n"
-           "0.00\tgame\tGameName\tTournament DeathMatch\n"
-           "0.00\tgame\tFragLimit\t20\n"
-           "0.00\tplayer\tConnect\tAlpha\t0\tFalse\n"
-           "0.00\tplayer\tIsABot\t0\tFalse\n"
-           "0.00\tplayer\tSkill\t0\t1.000000\n"
-           "1.00\tgame_start\n"
-           "20.00\tkill\t0\tEnforcer\t0\tEnforcer\tshot\n"
-           "60.00\tgame_end\tfraglimit\n";
+    return game_text({.map = map, .setup = connect_lines(0, "Alpha"), .play = kill_line("20.00", 0, "Enforcer", 0)});
 }
 
 class AnalyserCli : public ScratchFolder {

@@ -1,24 +1,14 @@
-// Whole sessions through the analyser program: the console report and the
-// error log, byte for byte.
-//
-// A session's folder under golden/ holds its logs as 8-bit text with LF
-// line ends ("games.log.txt" is "games.log"), written here as the game
-// writes them (16-bit, CR LF, no byte-order mark), its User.ini, and the
-// expected "console.txt" and "error.log.txt" (LF line ends; the log's lines
-// end in CR LF).
+// Sessions through the analyser program that are built here rather than
+// kept as golden files: the error log of a session with more players than
+// it can hold.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <regex>
 
 #include "analysis_test_support.h"
 #include "game_log.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-const fs::path kGolden = fs::path(__FILE__).parent_path() / "golden";
 
 std::string crlf(const std::string& text) {
     std::string out;
@@ -31,16 +21,6 @@ std::string crlf(const std::string& text) {
 
 class AnalyserSession : public ScratchFolder {
 protected:
-    // Copies a golden session's inputs into the scratch folder.
-    void install(const std::string& name) {
-        for (const auto& entry : fs::directory_iterator(kGolden / name)) {
-            const std::string file = entry.path().filename().string();
-            if (file.starts_with("games") && file.ends_with(".log.txt"))
-                write_file(dir() / file.substr(0, file.size() - 4), to_utf16_log(read_file(entry.path())).substr(2));
-            else if (file == "User.ini")
-                write_file(dir() / file, read_file(entry.path()));
-        }
-    }
     // The error log up to its last line, which must be the session time.
     std::string error_log_without_time() const {
         std::string log = error_log();
@@ -60,9 +40,7 @@ TEST_F(AnalyserSession, MoreThanThirtyTwoPlayersAreReported) {
         std::string setup;
         for (int id = 0; id < MAXPLAYER; ++id)
             setup += connect_lines(id, "G" + std::to_string(game) + "P" + std::to_string(id));
-        std::string text = game_text("Tournament DeathMatch", setup, kill_line("20.00", 0, "Enforcer", 1));
-        write_file(dir() / (game == 0 ? std::string("games.log") : "games" + std::to_string(game) + ".log"),
-                   to_utf16_log(text));
+        write_game_log(dir(), game, game_text({.setup = setup, .play = kill_line("20.00", 0, "Enforcer", 1)}));
     }
     RunResult run = run_analyser_program({"-ni"}, dir());
     EXPECT_EQ(run.exit_code, 0);

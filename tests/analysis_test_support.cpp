@@ -2,10 +2,12 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -37,6 +39,23 @@ std::string to_utf16_log(const std::string& text) {
         out += '\0';
     }
     return out;
+}
+
+void set_log_date(const fs::path& file, int day, int month, int year) {
+    std::tm date{};
+    date.tm_mday = day;
+    date.tm_mon = month - 1;
+    date.tm_year = year - 1900;
+    date.tm_hour = 12;
+    const std::time_t when = timegm(&date);
+    utimbuf times{when, when};
+    utime(file.c_str(), &times);
+}
+
+void write_game_log(const fs::path& folder, int n, const std::string& text) {
+    const fs::path file = folder / (n == 0 ? std::string("games.log") : "games" + std::to_string(n) + ".log");
+    write_file(file, to_utf16_log(text));
+    set_log_date(file, 14, 7, 2001);
 }
 
 void ScratchFolder::SetUp() {

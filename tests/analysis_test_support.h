@@ -17,6 +17,15 @@ void write_file(const std::filesystem::path& path, const std::string& bytes);
 // mark, LF line ends turned into CR LF.
 std::string to_utf16_log(const std::string& text);
 
+// Midday UTC of the given date, as a file's modification time.
+void set_log_date(const std::filesystem::path& file, int day, int month, int year);
+
+// Writes log n of a session ("games.log", "games1.log", ...) into folder as
+// the game writes it, dated 14 July 2001: the analyser then names its page
+// PAGE_NAME.
+void write_game_log(const std::filesystem::path& folder, int n, const std::string& text);
+inline const char* const PAGE_NAME = "velstra14072001.html";
+
 // A test that runs inside a fresh scratch folder (the programs and the passes
 // work on the current directory) and removes it afterwards.
 class ScratchFolder : public ::testing::Test {

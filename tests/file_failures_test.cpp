@@ -4,20 +4,20 @@
 
 #include <string>
 
+#include "analysis_test_support.h"
+#include "game_log.h"
 #include "log_converter.h"
 #include "memory_file_system.h"
 #include "session.h"
-#include "session_logs.h"
 
 namespace {
 
 // Noon of 14 July 2001, UTC.
 constexpr std::time_t kLogTime = 995112000;
-const char* const kPage = "velstra14072001.html";
 
-const std::string kGame = to_utf16_log(session_logs::game_log("DM-Deck16.unr", "Tournament DeathMatch", 20,
-                                                              {{"Ann", 0, false, 1}, {"Bob", 1, true, 3}},
-                                                              session_logs::kill("100.00", 0, 1)));
+const std::string kGame =
+    to_utf16_log(game_text({.setup = connect_lines(0, "Ann") + connect_lines(1, "Bob", true, "", "3.000000"),
+                            .play = kill_line("100.00", 0, "Rocket Launcher", 1)}));
 
 class AnalyserFiles : public ::testing::Test {
 protected:
@@ -49,11 +49,11 @@ TEST_F(AnalyserFiles, AReadThatFailsIsNoShorterGame) {
     EXPECT_EQ(run(), 0);
     EXPECT_EQ(console.text.find("game 02:"), std::string::npos);
     EXPECT_EQ(log_tail(2), "*** loading game: 1\r\n\tcan't read games1.log\r\n");
-    EXPECT_FALSE(folder.bytes(kPage).empty());
+    EXPECT_FALSE(folder.bytes(PAGE_NAME).empty());
 }
 
 TEST_F(AnalyserFiles, APageThatCannotBeWrittenOrClosedEndsWithExitTwo) {
-    folder.add(kPage, "").fail_write = true;
+    folder.add(PAGE_NAME, "").fail_write = true;
     EXPECT_EQ(run(), 2);
     EXPECT_NE(console.text.find("game 01:"), std::string::npos);
     EXPECT_EQ(log_tail(1), "\tcan't write Analyse-HTML-File\r\n");
@@ -62,11 +62,11 @@ TEST_F(AnalyserFiles, APageThatCannotBeWrittenOrClosedEndsWithExitTwo) {
     again.use_files(folder);
     again.out = &console;
     folder.files.erase("error.log");
-    folder.add(kPage, "").fail_close = true;
+    folder.add(PAGE_NAME, "").fail_close = true;
     const char* argv[] = {"analyser", "-ni"};
     EXPECT_EQ(run_analyser(again, 2, argv), 2);
     EXPECT_EQ(log_tail(1), "\tcan't write Analyse-HTML-File\r\n");
-    EXPECT_EQ(folder.bytes(kPage), "");  // the buffered page was lost
+    EXPECT_EQ(folder.bytes(PAGE_NAME), "");  // the buffered page was lost
 }
 
 TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
@@ -74,7 +74,7 @@ TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
     EXPECT_EQ(run(), 0);
     EXPECT_NE(console.text.find("game 01:"), std::string::npos);
     EXPECT_EQ(folder.bytes("error.log"), "");
-    EXPECT_NE(folder.bytes(kPage).find("Anaylsed games: 1<BR>"), std::string::npos);
+    EXPECT_NE(folder.bytes(PAGE_NAME).find("Anaylsed games: 1<BR>"), std::string::npos);
 }
 
 class ConverterFiles : public ::testing::Test {

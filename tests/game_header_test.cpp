@@ -2,7 +2,7 @@
 // earlier game's header.
 #include <gtest/gtest.h>
 
-#include "game_log.h"
+#include "pass_test.h"
 
 namespace {
 

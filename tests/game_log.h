@@ -1,17 +1,14 @@
-// Hand-written game texts for the pass tests, and the event passes run over
-// them in the session loop's order.
+// Game logs written by hand for the tests: one way to write each kind of
+// line, and a whole game from its parts. The text is 8-bit with LF line
+// ends; to_utf16_log (or write_game_log) makes it a log as the game writes it.
 #pragma once
 
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
-#include "analysis_test_support.h"
-#include "game_header.h"
-#include "read_gametype_events.h"
-#include "read_item_pickups.h"
-#include "read_kills.h"
-#include "register_players.h"
+inline constexpr char DEATHMATCH[] = "Tournament DeathMatch";
+inline constexpr char TEAM_GAME[] = "Tournament Team Game";
 
 // One log line: the time stamp and the fields joined by tabs, then a line feed.
 inline std::string log_line(std::string_view time, std::initializer_list<std::string_view> fields) {
@@ -39,6 +36,8 @@ inline std::string connect_lines(int id, std::string_view name, bool bot = false
            log_line(time, {"player", "Skill", n, skill});
 }
 
+// A kill (or, with event "teamkill", a team kill): the killer and his
+// weapon, the victim and, as the victim's weapon, the same one again.
 inline std::string kill_line(std::string_view time, int killer, std::string_view weapon, int victim,
                              std::string_view event = "kill") {
     return log_line(time, {event, std::to_string(killer), weapon, std::to_string(victim), weapon});
@@ -48,43 +47,20 @@ inline std::string item_line(std::string_view time, std::string_view item, int i
     return log_line(time, {"item_get", item, std::to_string(id)});
 }
 
-// A whole game: header, the lines before play, the start of play, the lines
-// of play and the end line at 599 s (the info line is the first line and so
-// has no time: the game lasts 600 s).
-inline std::string game_text(std::string_view game_type, const std::string& setup, const std::string& play,
-                             std::string_view end_reason = "fraglimit") {
-    return header_lines(game_type) + setup + log_line("1.00", {"game_start"}) + play +
-           log_line("599.00", {"game_end", end_reason});
-}
-
-// Loads text as a fresh game and runs the event passes; returns whether the
-// game counts, or -1 when it did not load.
-inline int interpret_game(AnalysisContext& ctx, const std::string& text) {
-    reset_game(ctx);
-    if (load_text(ctx, text) != 1) return -1;
-    read_game_header(ctx);
-    register_players(ctx);
-    read_kills(ctx);
-    read_item_pickups(ctx);
-    return read_gametype_events(ctx);
-}
-
-// A fixture in a scratch folder with a context whose players get their
-// names as skins (the skin lookup has its own tests).
-class PassTest : public ScratchFolder {
-protected:
-    void SetUp() override {
-        ScratchFolder::SetUp();
-        ctx = make_context();
-        ctx->images_enabled = 0;
-    }
-    int interpret(std::string_view type, const std::string& setup, const std::string& play,
-                  std::string_view end_reason = "fraglimit") {
-        return interpret_game(*ctx, game_text(type, setup, play, end_reason));
-    }
-    PlayerRecord& player(int id) { return ctx->game_players[static_cast<std::size_t>(id)]; }
-    std::unique_ptr<AnalysisContext> ctx;
+// A whole game, named by its parts: game_text({.type = TEAM_GAME, .setup = ...}).
+struct Game {
+    std::string map = "DM-Test.unr";
+    std::string type = DEATHMATCH;
+    std::string frag_limit = "20";
+    std::string setup{};  // the lines before the start of play: connects, team lines
+    std::string play{};   // the lines of play
+    std::string end_reason = "fraglimit";
 };
 
-inline constexpr std::string_view DEATHMATCH = "Tournament DeathMatch";
-inline constexpr std::string_view TEAM_GAME = "Tournament Team Game";
+// The header, the setup, the start of play at 1 s, the lines of play and
+// the end line at 599 s (the info line is the first line and so has no
+// time: the game lasts 600 s).
+inline std::string game_text(const Game& game) {
+    return header_lines(game.type, game.map, game.frag_limit) + game.setup + log_line("1.00", {"game_start"}) +
+           game.play + log_line("599.00", {"game_end", game.end_reason});
+}

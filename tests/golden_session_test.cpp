@@ -29,7 +29,6 @@
 #include <sstream>
 
 #include "analysis_test_support.h"
-#include "session_logs.h"
 
 namespace fs = std::filesystem;
 
@@ -99,7 +98,7 @@ protected:
                 write_file(dir() / file, read_file(entry.path()));
         }
         for (const auto& entry : fs::directory_iterator(dir()))
-            if (entry.path().extension() == ".log") session_logs::set_log_date(entry.path(), 14, 7, 2001);
+            if (entry.path().extension() == ".log") set_log_date(entry.path(), 14, 7, 2001);
     }
 
     std::vector<std::string> arguments() const {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "analysis_test_support.h"
-#include "game_log.h"
 #include "game_statistics.h"
 #include "load_game.h"
+#include "pass_test.h"
 #include "session.h"
 #include "skins.h"
 
@@ -39,13 +39,15 @@ protected:
     }
 };
 
-const std::string kGame =
-    header_lines(TEAM_GAME) + connect_lines(0, "Alpha", false, "0") + connect_lines(1, "Bravo", true, "1") +
-    connect_lines(2, "Charlie", true, "0") + log_line("1.00", {"game_start"}) + kill_line("10.00", 0, "Enforcer", 1) +
-    kill_line("10.00", 0, "Enforcer", 2, "teamkill") + log_line("11.00", {"headshot", "0", "1"}) +
-    item_line("12.00", "Damage Amplifier", 1) + log_line("13.00", {"suicide", "2", "Flak Cannon", "x"}) +
-    log_line("14.00", {"player", "Rename", "Delta", "2"}) + log_line("15.00", {"player", "Ping", "1", "70"}) +
-    log_line("599.00", {"game_end", "teamscorelimit"});
+const std::string kGame = game_text(
+    {.type = TEAM_GAME,
+     .setup = connect_lines(0, "Alpha", false, "0") + connect_lines(1, "Bravo", true, "1") +
+              connect_lines(2, "Charlie", true, "0"),
+     .play = kill_line("10.00", 0, "Enforcer", 1) + kill_line("10.00", 0, "Enforcer", 2, "teamkill") +
+             log_line("11.00", {"headshot", "0", "1"}) + item_line("12.00", "Damage Amplifier", 1) +
+             log_line("13.00", {"suicide", "2", "Flak Cannon", "x"}) +
+             log_line("14.00", {"player", "Rename", "Delta", "2"}) + log_line("15.00", {"player", "Ping", "1", "70"}),
+     .end_reason = "teamscorelimit"});
 
 TEST_F(HostileInput, AGameCutAtEveryLengthEndsCleanly) {
     // Every prefix lacks some tab, line end or later line: each must give a
@@ -60,9 +62,11 @@ TEST_F(HostileInput, AGameCutAtEveryLengthEndsCleanly) {
 
 TEST_F(HostileInput, LongTextsAreCutAtTheirFields) {
     const std::string name(300, 'N'), team(400, 'T'), map(350, 'M'), weapon(300, 'W');
-    std::string text = header_lines(TEAM_GAME, map) + connect_lines(0, name, false, team) +
-                       connect_lines(1, "Short", false, team) + log_line("1.00", {"game_start"}) +
-                       kill_line("5.00", 0, weapon, 1) + log_line("599.00", {"game_end", "x"});
+    std::string text = game_text({.map = map,
+                                  .type = TEAM_GAME,
+                                  .setup = connect_lines(0, name, false, team) + connect_lines(1, "Short", false, team),
+                                  .play = kill_line("5.00", 0, weapon, 1),
+                                  .end_reason = "x"});
     ASSERT_EQ(load_text(*ctx, text), 1);
     StringOutput out;
     ctx->out = &out;
@@ -78,9 +82,11 @@ TEST_F(HostileInput, LongTextsAreCutAtTheirFields) {
 }
 
 TEST_F(HostileInput, FormatDirectivesInNamesArePrintedAsText) {
-    std::string text = header_lines(DEATHMATCH, "%s%n%x") + connect_lines(0, "%s%n%d") + connect_lines(1, "100%") +
-                       log_line("1.00", {"game_start"}) + kill_line("5.00", 0, "Enforcer", 1) +
-                       log_line("6.00", {"player", "Rename", "%n%n", "1"}) + log_line("599.00", {"game_end", "x"});
+    std::string text =
+        game_text({.map = "%s%n%x",
+                   .setup = connect_lines(0, "%s%n%d") + connect_lines(1, "100%"),
+                   .play = kill_line("5.00", 0, "Enforcer", 1) + log_line("6.00", {"player", "Rename", "%n%n", "1"}),
+                   .end_reason = "x"});
     write_file(dir() / "games.log", to_utf16_log(text));
     RunResult r = analyse();
     EXPECT_EQ(r.exit_code, 0);
@@ -120,14 +126,19 @@ TEST_F(HostileInput, GarbageFilesEndTheSessionCleanly) {
     std::mt19937 random(7);
     std::string garbage(200000, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
+    const std::string unidentified =
+        "*** loading game: 0\r\n\tcan't identify logfile (no unreal tournament logfile?)\r\n";
+    // Random bytes, and zeros, hold no game: the session has nothing to show.
     write_file(dir() / "games.log", garbage);
     RunResult r = analyse({"-ni"});
-    EXPECT_TRUE(r.exit_code == 0 || r.exit_code == 1);
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(error_log().find(unidentified), std::string::npos);
 
+    fs::remove(dir() / "error.log");
     write_file(dir() / "games.log", std::string(100000, '\0'));
     r = analyse();
     EXPECT_EQ(r.exit_code, 1);
-    EXPECT_NE(error_log().find("\tcan't identify logfile (no unreal tournament logfile?)\r\n"), std::string::npos);
+    EXPECT_NE(error_log().find(unidentified), std::string::npos);
 
     // A 16-bit log with an odd number of bytes: the last half character is
     // just one more byte.

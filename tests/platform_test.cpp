@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <string_view>
@@ -87,6 +88,17 @@ TEST_F(PlatformFileTimes, FileDateOfAMissingFileIsTheStartOf1970) {
     EXPECT_EQ(date.tm_mon, 0);
     EXPECT_EQ(date.tm_year, 70);
     EXPECT_EQ(date.tm_hour, 0);
+}
+
+// A rename never replaces another file (the log converter's tests show
+// that), yet a name that already belongs to the same file is no other file.
+using PlatformRename = ScratchFolder;
+
+TEST_F(PlatformRename, ATargetThatIsAnotherLinkOfTheSameFileCounts) {
+    write_file("a.log", "a");
+    std::filesystem::create_hard_link("a.log", "games.log");
+    EXPECT_EQ(platform_rename_no_replace("a.log", "games.log"), 1);
+    EXPECT_EQ(read_file("games.log"), "a");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // flags and control points, Domination scores and pings.
 #include <gtest/gtest.h>
 
-#include "game_log.h"
+#include "pass_test.h"
 #include "session.h"
 
 namespace {
@@ -106,12 +106,15 @@ TEST_F(GameEvents, AnIdThatNeverConnectedChangesNothing) {
 }
 
 TEST_F(GameEvents, AGameNeverInheritsAnEarlierWinner) {
-    ASSERT_EQ(load_text(*ctx, game_text("Capture the Flag", kTwoTeams, lines_of("flag_captured", {{"1", "0"}}))), 1);
+    ASSERT_EQ(load_text(*ctx, game_text({.type = "Capture the Flag",
+                                         .setup = kTwoTeams,
+                                         .play = lines_of("flag_captured", {{"1", "0"}})})),
+              1);
     ASSERT_EQ(analyse_loaded_game(*ctx), 1);
     EXPECT_EQ(player(1).winner, 1);
     // A Domination game without score lines: its winner is unknown, and so
     // nobody wins, neither the last game's team nor the players without one.
-    ASSERT_EQ(load_text(*ctx, game_text("Domination", kTwoTeams, "")), 1);
+    ASSERT_EQ(load_text(*ctx, game_text({.type = "Domination", .setup = kTwoTeams})), 1);
     ASSERT_EQ(analyse_loaded_game(*ctx), 1);
     EXPECT_EQ(winning_team(), "");
     for (int id = 0; id < MAXPLAYER; ++id) EXPECT_EQ(player(id).winner, 0) << id;

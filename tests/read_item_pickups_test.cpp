@@ -2,7 +2,7 @@
 // to, and the table's capacity.
 #include <gtest/gtest.h>
 
-#include "game_log.h"
+#include "pass_test.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // of the record each id is credited to.
 #include <gtest/gtest.h>
 
-#include "game_log.h"
+#include "pass_test.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ TEST_F(Kills, KillsTeamKillsAndSelfKillsFillTableAndCounters) {
 
 // Some servers write every kill of a game without teams as a team kill.
 TEST_F(Kills, TeamKillLinesAreOrdinaryKillsInGamesWithoutTeams) {
-    for (std::string_view type : {DEATHMATCH, std::string_view("Last Man Standing")}) {
+    for (std::string_view type : {std::string_view(DEATHMATCH), std::string_view("Last Man Standing")}) {
         play(kill_line("13.00", 1, "Double Enforcer", 0, "teamkill"), kTwoPlayers, type);
         EXPECT_EQ(kill(0).teamkill, 0) << type;
         EXPECT_EQ(kill(0).weapon, 32) << type;
@@ -121,7 +121,7 @@ TEST_F(Kills, AKillWithoutItsFieldsEndsTheHandler) {
     // The seven characters kept of the line after the end hold a kill
     // without its fields: the record is begun with its time, then the
     // missing tab ends the handler.
-    ASSERT_EQ(interpret_game(*ctx, game_text(DEATHMATCH, kTwoPlayers, "") + "2\tkill\t0\tEnforcer\t1\n"), 1);
+    ASSERT_EQ(interpret_game(*ctx, game_text({.setup = kTwoPlayers}) + "2\tkill\t0\tEnforcer\t1\n"), 1);
     EXPECT_EQ(kill(0).time, 2);
     EXPECT_EQ(kill(0).killer, -1);
 }

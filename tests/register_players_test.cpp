@@ -2,7 +2,7 @@
 // team lines, renames, disconnects, equal names and re-entries.
 #include <gtest/gtest.h>
 
-#include "game_log.h"
+#include "pass_test.h"
 
 namespace {
 

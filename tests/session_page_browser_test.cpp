@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "analysis_test_support.h"
-#include "session_logs.h"
+#include "game_log.h"
 
 namespace fs = std::filesystem;
-using namespace session_logs;
 
 namespace {
 
@@ -92,11 +91,13 @@ TEST_F(SessionPage, BrowserShowsFifteenColumnsAndHostileNamesAsText) {
     const std::string script_name = "<script>document.body.setAttribute(\"data-pwned\",\"script\")</script>";
     const std::string image_name =
         "<img id=\"pwn\" src=\"none\" onerror=\"document.body.setAttribute('data-pwned','img')\">";
-    const std::vector<LogPlayer> players = {
-        {"Alice", 0, false, 1}, {script_name, 1, true, 3}, {image_name, 2, false, 1}};
-    write_log(dir(), 0,
-              game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players,
-                       kill("100.00", 0, 1) + kill("200.00", 0, 1) + kill("300.00", 2, 0)));
+    const std::string players =
+        connect_lines(0, "Alice") + connect_lines(1, script_name, true, "", "3.000000") + connect_lines(2, image_name);
+    write_game_log(
+        dir(), 0,
+        game_text({.setup = players,
+                   .play = kill_line("100.00", 0, "Rocket Launcher", 1) + kill_line("200.00", 0, "Rocket Launcher", 1) +
+                           kill_line("300.00", 2, "Rocket Launcher", 0)}));
     ASSERT_EQ(run_analyser_program({}, dir()).exit_code, 0);
 
     const std::string page = read_page(dir() / PAGE_NAME);

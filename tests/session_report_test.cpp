@@ -1,5 +1,6 @@
 // The session page, end to end: logs in a folder, the analyser run there,
-// and the bytes of the page it leaves.
+// and the bytes of the page it leaves. A whole page, byte for byte, is the
+// golden session tests/golden/known_session_page.
 #include "session_report.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,10 @@
 #include <vector>
 
 #include "analysis_test_support.h"
-#include "author_info.h"
+#include "game_log.h"
 #include "session_bests.h"
-#include "session_logs.h"
 
 namespace fs = std::filesystem;
-using namespace session_logs;
 
 namespace {
 
@@ -28,6 +27,40 @@ protected:
         return read_page((folder.empty() ? dir() : folder) / PAGE_NAME);
     }
 };
+
+using Row = std::vector<std::string>;
+
+// The cells of the player table (header row first), each the bytes between
+// "<TD>\n" and "</TD>\n".
+std::vector<Row> player_table(const std::string& page) {
+    std::vector<Row> rows;
+    const std::size_t start = page.find("<TABLE  width");
+    if (start == std::string::npos) return rows;
+    const std::size_t end = page.find("</TABLE>\n", start);
+    std::size_t cursor = start;
+    while (true) {
+        const std::size_t row = page.find("<TR>\n", cursor);
+        if (row == std::string::npos || row > end) break;
+        const std::size_t row_end = page.find("</TR>\n", row);
+        Row cells;
+        std::size_t cell = page.find("<TD>\n", row);
+        while (cell != std::string::npos && cell < row_end) {
+            const std::size_t cell_end = page.find("</TD>\n", cell);
+            cells.push_back(page.substr(cell + 5, cell_end - cell - 5));
+            cell = page.find("<TD>\n", cell_end);
+        }
+        rows.push_back(cells);
+        cursor = row_end;
+    }
+    return rows;
+}
+
+bool is_red(const std::string& cell) { return cell.find("<FONT color=\"#ff0000\">") != std::string::npos; }
+
+// A plain centred cell as the page writes it, black or red.
+std::string centred(const std::string& text, bool red = false) {
+    return red ? "<CENTER><FONT color=\"#ff0000\">" + text + "</FONT></CENTER>\n" : "<CENTER>" + text + "</CENTER>\n";
+}
 
 // '1' for each red cell of a row, '0' for the others.
 std::string red_pattern(const Row& row) {
@@ -50,273 +83,18 @@ std::vector<std::string> names_in_order(const std::vector<Row>& rows) {
     return names;
 }
 
-const std::vector<LogPlayer> kDuel = {{"Alice", 0, false, 1}, {"Bob", 1, true, 3}};
-
-TEST_F(SessionReport, PageOfAKnownSession) {
-    const std::vector<LogPlayer> players = {{"Alice", 0, false, 1}, {"Bob", 1, true, 3}, {"Carol", 2, false, 1}};
-    const std::string events = kill("100.00", 0, 1) + kill("100.50", 0, 2) + kill("200.00", 1, 0, "Enforcer") +
-                               kill("300.00", 2, 1, "Shock Rifle") + "300.00\theadshot\t2\t1\n" +
-                               "400.00\tsuicide\t2\tFell\n" + kill("500.00", 0, 1);
-    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players, events));
-
-    RunResult result = analyse();
-    ASSERT_EQ(result.exit_code, 0);
-    // The console keeps its own report; none of the page went there.
-    EXPECT_EQ(result.out.rfind("VELSTRA v2.20\n\ngame 01:", 0), 0u);
-    EXPECT_EQ(result.out.find('<'), std::string::npos);
-
-    const std::string expected = std::string(R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 3.2//EN">
-<HTML>
-<HEAD>
-<TITLE>UNREAL TOURNAMENT Gamelog Analyse</TITLE>
-<META NAME="GENERATOR" CONTENT="MS/VC++ 6.0 Compiler">
-<META NAME="FORMATTER" CONTENT="KESHs HTML-Library">
-<META NAME="AUTOR" CONTENT="KESH">
-<META NAME="VERSION" CONTENT="20">
-</HEAD>
-<BODY BACKGROUND="ut_bk.gif" BGCOLOR="#ffffff" TEXT="#000000" LINK="#0000ff" VLINK="#800080" ALINK="#ff0000">
-
-<CENTER><FONT color="#ff0000"><H2>VELSTRA v2.20
-
-</H2></FONT></CENTER>
-<P>
-<BR>
-<table border="0" width="100%">
-<tr>
-<td>
-<H3><img src="DM-Deck16.unr.jpg" width="128" height="128" alt="DM-Deck16.unr" align="right">Session date: 14072001<BR>
-Anaylsed games: 1<BR>
-Session lenght: 10 min<BR>
-Session map: DM-Deck16.unr<BR>
-Session gametype: Tournament DeathMatch<BR>
-</H3></td>
-</tr>
-</table>
-<P>
-<BR>
-<TABLE  width="100%" border="2" cellspacing="0" cellpadding="4" bgcolor="#ffffff">
-<TR>
-<TD>
-<CENTER><H4>place<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>name<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>species<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>winns<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>score<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>kills<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>deaths<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>sucids<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>favorite weapon<BR>
-[weapon/kills]</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>favorite victim<BR>
-[player/kills]</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>teamkills<BR>
-[%]</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>TS-factor<BR>
-[kills/s]</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>Lurch-factor<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>headshots<BR>
-&nbsp;</H4></CENTER>
-</TD>
-<TD>
-<CENTER><H4>killrate<BR>
-[kills/h]</H4></CENTER>
-</TD>
-</TR>
-<TR>
-<TD>
-<CENTER>1</CENTER>
-</TD>
-<TD>
-<img src="Alice.gif" width="32" height="32" alt="Alice" ><BR>
-Alice</TD>
-<TD>
-<CENTER>Human</CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">1</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">3</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">3</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">1</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">0</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">Rocket Launcher/3</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">Bob/2</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">0</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">2</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">0</FONT></CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">18</FONT></CENTER>
-</TD>
-</TR>
-<TR>
-<TD>
-<CENTER>2</CENTER>
-</TD>
-<TD>
-<img src="Bob.gif" width="32" height="32" alt="Bob" ><BR>
-Bob</TD>
-<TD>
-<CENTER>Bot/3</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>1</CENTER>
-</TD>
-<TD>
-<CENTER>1</CENTER>
-</TD>
-<TD>
-<CENTER>3</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>Enforcer/1</CENTER>
-</TD>
-<TD>
-<CENTER>Alice/1</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>6</CENTER>
-</TD>
-</TR>
-<TR>
-<TD>
-<CENTER>3</CENTER>
-</TD>
-<TD>
-<img src="Carol.gif" width="32" height="32" alt="Carol" ><BR>
-Carol</TD>
-<TD>
-<CENTER>Human</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER>1</CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">1</FONT></CENTER>
-</TD>
-<TD>
-<CENTER>1</CENTER>
-</TD>
-<TD>
-<CENTER>Shock Rifle/1</CENTER>
-</TD>
-<TD>
-<CENTER>Bob/1</CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">0</FONT></CENTER>
-</TD>
-<TD>
-<CENTER>0</CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">0</FONT></CENTER>
-</TD>
-<TD>
-<CENTER><FONT color="#ff0000">1</FONT></CENTER>
-</TD>
-<TD>
-<CENTER>6</CENTER>
-</TD>
-</TR>
-</TABLE>
-<P>
-<BR>
-<H4>Analyse program written by KESH with MS VC++ 6.0</H4>e-mail: <A HREF="mailto:)") +
-                                 AUTHOR_EMAIL + "\">" + AUTHOR_EMAIL + "</A>\n<BR>\nhomepage: <A HREF=\"" +
-                                 AUTHOR_HOMEPAGE + "\">" + AUTHOR_HOMEPAGE + "</A></BODY>\n</HTML>\n";
-    EXPECT_EQ(page(), expected);
-}
+const std::string kDuel = connect_lines(0, "Alice") + connect_lines(1, "Bob", true, "", "3.000000");
+const std::string kOneKill = kill_line("100.00", 0, "Rocket Launcher", 1);
 
 TEST_F(SessionReport, MapLineAndImageOnlyWhenEveryGameHadOneMap) {
     const fs::path same = dir() / "same";
     const fs::path mixed = dir() / "mixed";
     fs::create_directories(same);
     fs::create_directories(mixed);
-    const std::string events = kill("100.00", 0, 1);
-    write_log(same, 0, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, events));
-    write_log(same, 1, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, events));
-    write_log(mixed, 0, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, events));
-    write_log(mixed, 1, game_log("DM-Other.unr", "Tournament DeathMatch", 20, kDuel, events));
+    write_game_log(same, 0, game_text({.map = "DM-Same.unr", .setup = kDuel, .play = kOneKill}));
+    write_game_log(same, 1, game_text({.map = "DM-Same.unr", .setup = kDuel, .play = kOneKill}));
+    write_game_log(mixed, 0, game_text({.map = "DM-Same.unr", .setup = kDuel, .play = kOneKill}));
+    write_game_log(mixed, 1, game_text({.map = "DM-Other.unr", .setup = kDuel, .play = kOneKill}));
     ASSERT_EQ(analyse({}, same).exit_code, 0);
     ASSERT_EQ(analyse({}, mixed).exit_code, 0);
 
@@ -338,7 +116,7 @@ TEST_F(SessionReport, MapLineAndImageOnlyWhenEveryGameHadOneMap) {
 }
 
 TEST_F(SessionReport, NoImageSwitchLeavesNoImageTag) {
-    write_log(dir(), 0, game_log("DM-Same.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1)));
+    write_game_log(dir(), 0, game_text({.map = "DM-Same.unr", .setup = kDuel, .play = kOneKill}));
     ASSERT_EQ(analyse({"-ni"}).exit_code, 0);
     const std::string text = page();
     EXPECT_EQ(text.find("<img"), std::string::npos);
@@ -355,15 +133,27 @@ TEST_F(SessionReport, FlagGamesOnlyShowTheFlagColumns) {
     const fs::path dom = dir() / "dom";
     const fs::path mixed = dir() / "mixed";
     for (const fs::path& folder : {ctf, dom, mixed}) fs::create_directories(folder);
-    const std::vector<LogPlayer> teams = {{"Alice", 0, false, 1, "0"}, {"Bob", 1, true, 3, "1"}};
+    const std::string teams = connect_lines(0, "Alice", false, "0") + connect_lines(1, "Bob", true, "1", "3.000000");
     const std::string flags =
         "200.00\tflag_captured\t0\t1\n300.00\tflag_captured\t0\t1\n400.00\tflag_returned\t0\t1\n" +
-        kill("450.00", 0, 1);
-    write_log(ctf, 0, game_log("CTF-Face.unr", "Capture the Flag", 3, teams, flags));
-    write_log(ctf, 1, game_log("CTF-Face.unr", "Capture the Flag", 3, teams, kill("100.00", 1, 0)));
-    write_log(dom, 0, game_log("DOM-Cinder.unr", "Domination", 100, teams, "200.00\tcontrolpoint_capture\tAlpha\t0\n"));
-    write_log(mixed, 0, game_log("CTF-Face.unr", "Capture the Flag", 3, teams, flags));
-    write_log(mixed, 1, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1)));
+        kill_line("450.00", 0, "Rocket Launcher", 1);
+    const std::string flag_game = game_text(
+        {.map = "CTF-Face.unr", .type = "Capture the Flag", .frag_limit = "3", .setup = teams, .play = flags});
+    write_game_log(ctf, 0, flag_game);
+    write_game_log(ctf, 1,
+                   game_text({.map = "CTF-Face.unr",
+                              .type = "Capture the Flag",
+                              .frag_limit = "3",
+                              .setup = teams,
+                              .play = kill_line("100.00", 1, "Rocket Launcher", 0)}));
+    write_game_log(dom, 0,
+                   game_text({.map = "DOM-Cinder.unr",
+                              .type = "Domination",
+                              .frag_limit = "100",
+                              .setup = teams,
+                              .play = "200.00\tcontrolpoint_capture\tAlpha\t0\n"}));
+    write_game_log(mixed, 0, flag_game);
+    write_game_log(mixed, 1, game_text({.setup = kDuel, .play = kOneKill}));
     for (const fs::path& folder : {ctf, dom, mixed}) ASSERT_EQ(analyse({}, folder).exit_code, 0);
 
     const std::string captured = "<CENTER><H4>captured flag<BR>\n&nbsp;</H4></CENTER>\n";
@@ -402,7 +192,8 @@ TEST_F(SessionReport, FlagGamesOnlyShowTheFlagColumns) {
 }
 
 TEST_F(SessionReport, UnknownGameTypeIsNamedSo) {
-    write_log(dir(), 0, game_log("BR-Anywhere.unr", "Bombing Run", 20, kDuel, kill("100.00", 0, 1)));
+    write_game_log(dir(), 0,
+                   game_text({.map = "BR-Anywhere.unr", .type = "Bombing Run", .setup = kDuel, .play = kOneKill}));
     ASSERT_EQ(analyse().exit_code, 0);
     EXPECT_NE(page().find("Session gametype: unknown gametype<BR>\n"), std::string::npos);
     EXPECT_EQ(player_table(page())[0][13], "<CENTER><H4>headshots<BR>\n&nbsp;</H4></CENTER>\n");
@@ -411,11 +202,14 @@ TEST_F(SessionReport, UnknownGameTypeIsNamedSo) {
 TEST_F(SessionReport, RedMarksTheBestHumansUnderEachColumnsCondition) {
     // The bot kills most and dies least, yet never turns red; best values of 0
     // are red only in the columns whose best may be 0.
-    const std::vector<LogPlayer> players = {{"Hugo", 0, false, 1}, {"Hanna", 1, false, 1}, {"Bot", 2, true, 5}};
-    const std::string events = kill("100.00", 2, 0) + kill("110.00", 2, 0) + kill("120.00", 2, 0) +
-                               kill("130.00", 2, 0) + kill("140.00", 0, 1) + kill("150.00", 0, 1) +
-                               kill("160.00", 1, 2);
-    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, players, events));
+    const std::string players =
+        connect_lines(0, "Hugo") + connect_lines(1, "Hanna") + connect_lines(2, "Bot", true, "", "5.000000");
+    const std::string events =
+        kill_line("100.00", 2, "Rocket Launcher", 0) + kill_line("110.00", 2, "Rocket Launcher", 0) +
+        kill_line("120.00", 2, "Rocket Launcher", 0) + kill_line("130.00", 2, "Rocket Launcher", 0) +
+        kill_line("140.00", 0, "Rocket Launcher", 1) + kill_line("150.00", 0, "Rocket Launcher", 1) +
+        kill_line("160.00", 1, "Rocket Launcher", 2);
+    write_game_log(dir(), 0, game_text({.setup = players, .play = events}));
     ASSERT_EQ(analyse().exit_code, 0);
 
     const std::vector<Row> rows = player_table(page());
@@ -432,14 +226,16 @@ TEST_F(SessionReport, RedMarksTheBestHumansUnderEachColumnsCondition) {
 }
 
 TEST_F(SessionReport, LowestTeamKillRateIsRed) {
-    const std::vector<LogPlayer> players = {
-        {"Hugo", 0, false, 1, "0"}, {"Hanna", 1, false, 1, "0"}, {"Bot", 2, true, 5, "1"}, {"Heidi", 3, false, 1, "1"}};
+    const std::string players = connect_lines(0, "Hugo", false, "0") + connect_lines(1, "Hanna", false, "0") +
+                                connect_lines(2, "Bot", true, "1", "5.000000") + connect_lines(3, "Heidi", false, "1");
     // Team kills of kills: Hugo 1 of 2, Hanna 1 of 4, Heidi 1 of 3, the bot none.
     const std::string events =
-        kill("100.00", 0, 1, "Enforcer", "teamkill") + kill("101.00", 0, 2) + kill("102.00", 1, 2) +
-        kill("103.00", 1, 2) + kill("104.00", 1, 2) + kill("105.00", 1, 0, "Enforcer", "teamkill") +
-        kill("106.00", 3, 2, "Enforcer", "teamkill") + kill("107.00", 3, 0) + kill("108.00", 3, 1);
-    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament Team Game", 20, players, events));
+        kill_line("100.00", 0, "Enforcer", 1, "teamkill") + kill_line("101.00", 0, "Rocket Launcher", 2) +
+        kill_line("102.00", 1, "Rocket Launcher", 2) + kill_line("103.00", 1, "Rocket Launcher", 2) +
+        kill_line("104.00", 1, "Rocket Launcher", 2) + kill_line("105.00", 1, "Enforcer", 0, "teamkill") +
+        kill_line("106.00", 3, "Enforcer", 2, "teamkill") + kill_line("107.00", 3, "Rocket Launcher", 0) +
+        kill_line("108.00", 3, "Rocket Launcher", 1);
+    write_game_log(dir(), 0, game_text({.type = TEAM_GAME, .setup = players, .play = events}));
     ASSERT_EQ(analyse().exit_code, 0);
 
     const std::vector<Row> rows = player_table(page());
@@ -456,10 +252,12 @@ TEST_F(SessionReport, LowestTeamKillRateIsRed) {
 }
 
 TEST_F(SessionReport, NoRedCellWithoutHumans) {
-    const std::vector<LogPlayer> bots = {{"Slash", 0, true, 4}, {"Tamerlane", 1, true, 6}};
-    write_log(
-        dir(), 0,
-        game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, bots, kill("100.00", 0, 1) + kill("200.00", 1, 0)));
+    const std::string bots =
+        connect_lines(0, "Slash", true, "", "4.000000") + connect_lines(1, "Tamerlane", true, "", "6.000000");
+    write_game_log(dir(), 0,
+                   game_text({.setup = bots,
+                              .play = kill_line("100.00", 0, "Rocket Launcher", 1) +
+                                      kill_line("200.00", 1, "Rocket Launcher", 0)}));
     ASSERT_EQ(analyse().exit_code, 0);
     const std::vector<Row> rows = player_table(page());
     ASSERT_EQ(rows.size(), 3u);
@@ -469,14 +267,19 @@ TEST_F(SessionReport, NoRedCellWithoutHumans) {
 
 TEST_F(SessionReport, APlayerRanksBeforeTheFreeSlotsWhateverHisScore) {
     // Last Man Standing with one life: two deaths give a score of -1 a game.
-    write_log(dir(), 0,
-              game_log("DM-Deck16.unr", "Last Man Standing", 1,
-                       {{"Ann", 0, true, 1}, {"Ben", 1, true, 1}, {"Cid", 2, true, 1}},
-                       kill("100.00", 0, 2) + kill("200.00", 0, 2)));
-    write_log(dir(), 1,
-              game_log("DM-Deck16.unr", "Last Man Standing", 1,
-                       {{"Ben", 0, true, 1}, {"Ann", 1, true, 1}, {"Cid", 2, true, 1}},
-                       kill("100.00", 0, 2) + kill("200.00", 0, 2)));
+    const std::string two_kills =
+        kill_line("100.00", 0, "Rocket Launcher", 2) + kill_line("200.00", 0, "Rocket Launcher", 2);
+    const std::string cid = connect_lines(2, "Cid", true);
+    write_game_log(dir(), 0,
+                   game_text({.type = "Last Man Standing",
+                              .frag_limit = "1",
+                              .setup = connect_lines(0, "Ann", true) + connect_lines(1, "Ben", true) + cid,
+                              .play = two_kills}));
+    write_game_log(dir(), 1,
+                   game_text({.type = "Last Man Standing",
+                              .frag_limit = "1",
+                              .setup = connect_lines(0, "Ben", true) + connect_lines(1, "Ann", true) + cid,
+                              .play = two_kills}));
     ASSERT_EQ(analyse().exit_code, 0);
     const std::vector<Row> rows = player_table(page());
     ASSERT_EQ(rows.size(), 4u);
@@ -492,8 +295,9 @@ TEST_F(SessionReport, SkinImagesAreNamedBeforeTheFirstSlash) {
     write_file(dir() / "User.ini",
                "[Botpack.ChallengeBotInfo]\r\nBotNames[0]=Slash\r\nBotFaces[0]=CommandoSkins.Blake/Extra\r\n"
                "BotNames[1]=Faceless\r\n[DefaultPlayer]\r\nName=Player\r\nFace=SoldierSkins.Hawk\r\n");
-    const std::vector<LogPlayer> bots = {{"Slash", 0, true, 4}, {"Faceless", 1, true, 2}};
-    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, bots, kill("100.00", 0, 1)));
+    const std::string bots =
+        connect_lines(0, "Slash", true, "", "4.000000") + connect_lines(1, "Faceless", true, "", "2.000000");
+    write_game_log(dir(), 0, game_text({.setup = bots, .play = kOneKill}));
     ASSERT_EQ(analyse().exit_code, 0);
     const std::vector<Row> rows = player_table(page());
     ASSERT_EQ(rows.size(), 3u);
@@ -502,9 +306,9 @@ TEST_F(SessionReport, SkinImagesAreNamedBeforeTheFirstSlash) {
 }
 
 TEST_F(SessionReport, PageIsNamedAfterTheLastLogsDate) {
-    const std::string game = game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1));
-    write_log(dir(), 0, game);
-    write_log(dir(), 1, game);
+    const std::string game = game_text({.setup = kDuel, .play = kOneKill});
+    write_game_log(dir(), 0, game);
+    write_game_log(dir(), 1, game);
     set_log_date(dir() / "games.log", 1, 2, 2003);
     set_log_date(dir() / "games1.log", 24, 12, 2004);
     ASSERT_EQ(analyse().exit_code, 0);
@@ -514,7 +318,7 @@ TEST_F(SessionReport, PageIsNamedAfterTheLastLogsDate) {
 }
 
 TEST_F(SessionReport, FolderWhereThePageCannotBeCreated) {
-    write_log(dir(), 0, game_log("DM-Deck16.unr", "Tournament DeathMatch", 20, kDuel, kill("100.00", 0, 1)));
+    write_game_log(dir(), 0, game_text({.setup = kDuel, .play = kOneKill}));
     // A folder of the page's name: no user, not even root, can open it as a file.
     fs::create_directory(dir() / PAGE_NAME);
     RunResult result = analyse();
@@ -541,8 +345,9 @@ TEST_F(SessionReport, HostileTextsAreEscaped) {
     write_file(dir() / "User.ini",
                "[Botpack.ChallengeBotInfo]\r\nBotNames[0]=Vic<tim>\"q\"\r\n"
                "BotFaces[0]=Pack.a\"onerror=\"x<y>&/z\r\n");
-    const std::vector<LogPlayer> players = {{"<b id=\"pwn\">&Bold</b>", 0, false, 1}, {"Vic<tim>\"q\"", 1, true, 2}};
-    write_log(dir(), 0, game_log("DM-<i>\"Evil\"&.unr", "Tournament DeathMatch", 20, players, kill("100.00", 0, 1)));
+    const std::string players =
+        connect_lines(0, "<b id=\"pwn\">&Bold</b>") + connect_lines(1, "Vic<tim>\"q\"", true, "", "2.000000");
+    write_game_log(dir(), 0, game_text({.map = "DM-<i>\"Evil\"&.unr", .setup = players, .play = kOneKill}));
     ASSERT_EQ(analyse().exit_code, 0);
 
     const std::string text = page();

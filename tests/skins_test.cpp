@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include "analysis_test_support.h"
 
 namespace {
@@ -74,6 +77,30 @@ TEST_F(Skins, IndicesReadLikePercentIAndStayInTheTable) {
     EXPECT_EQ(skin(49).name, "Last");
     for (int i : {0, 1, 2, 3, 4}) EXPECT_EQ(skin(i).name, "") << i;
     EXPECT_EQ(skin(4).face, "");  // a face without a dot is skipped
+}
+
+// Neither the text of User.ini nor a looked-up name is read past its end:
+// each is given first as the start of a longer text whose next byte would
+// change the result, then in a heap block of exactly its size, where
+// AddressSanitizer sees a read past the end.
+TEST_F(Skins, TextsAndNamesAreReadUpToTheirLastByteOnly) {
+    const std::string ini =
+        "[DefaultPlayer]\nName=Kesh\n[Botpack.ChallengeBotInfo]\nBotNames[0]=Dante\nBotFaces[0]=P.Blake";
+    const std::string longer = ini + "X\n";
+    read_user_ini_text(*ctx, std::string_view(longer).substr(0, ini.size()));
+    EXPECT_EQ(skin(0).face, "Blake");
+    const std::string name = "dANTEX";
+    EXPECT_EQ(lookup(std::string_view(name).substr(0, 5)), "Blake");
+
+    ctx = make_context();
+    const auto exact_ini = std::make_unique<char[]>(ini.size());
+    std::memcpy(exact_ini.get(), ini.data(), ini.size());
+    read_user_ini_text(*ctx, std::string_view(exact_ini.get(), ini.size()));
+    EXPECT_EQ(skin(0).face, "Blake");
+    const auto exact_name = std::make_unique<char[]>(5);
+    std::memcpy(exact_name.get(), "DANTE", 5);
+    EXPECT_EQ(lookup(std::string_view(exact_name.get(), 5)), "Blake");
+    EXPECT_EQ(error_log(), "");
 }
 
 TEST_F(Skins, TheLocalPlayerTakesTheFirstFreeRecordIfAny) {

@@ -9,15 +9,14 @@
 #include <filesystem>
 
 #include "analysis_test_support.h"
-#include "session_logs.h"
+#include "game_log.h"
 
 namespace fs = std::filesystem;
-using namespace session_logs;
 
 namespace {
 
-const std::string kGame = game_log("DM-Deck16.unr", "Tournament DeathMatch", 20,
-                                   {{"Ann", 0, false, 1}, {"Bob", 1, true, 3}}, kill("100.00", 0, 1));
+const std::string kGame = game_text({.setup = connect_lines(0, "Ann") + connect_lines(1, "Bob", true, "", "3.000000"),
+                                     .play = kill_line("100.00", 0, "Rocket Launcher", 1)});
 
 const std::string kPageLine =
     "analyser: can't write the page velstra14072001.html; make the folder writable, free some disk space and remove "
@@ -57,7 +56,7 @@ private:
 };
 
 TEST_F(UnsafeFolder, AnalyserNeverWritesThroughALink) {
-    write_log(folder(), 0, kGame);
+    write_game_log(folder(), 0, kGame);
     const fs::path log_target = document("notes.txt");
     const fs::path page_target = document("letter.txt");
     fs::create_symlink(log_target, folder() / "error.log");
@@ -82,7 +81,7 @@ TEST_F(UnsafeFolder, AnalyserNeverWritesThroughALink) {
 }
 
 TEST_F(UnsafeFolder, AFifoInThePagesPlaceNeitherBlocksNorIsWritten) {
-    write_log(folder(), 0, kGame);
+    write_game_log(folder(), 0, kGame);
     ASSERT_EQ(mkfifo((folder() / PAGE_NAME).c_str(), 0644), 0);
     RunResult r = run(ANALYSER_EXE, {"-ni"});
     EXPECT_EQ(r.exit_code, 2);
@@ -95,7 +94,7 @@ TEST_F(UnsafeFolder, AFifoInThePagesPlaceNeitherBlocksNorIsWritten) {
 // Neither the page nor error.log can be written, as in a read-only folder
 // (which root, who runs CI, could write all the same).
 TEST_F(UnsafeFolder, NothingWritableEndsWithExitTwoAndSaysBoth) {
-    write_log(folder(), 0, kGame);
+    write_game_log(folder(), 0, kGame);
     fs::create_directory(folder() / "error.log");
     fs::create_directory(folder() / PAGE_NAME);
     RunResult r = run(ANALYSER_EXE, {"-ni"});
@@ -107,7 +106,7 @@ TEST_F(UnsafeFolder, NothingWritableEndsWithExitTwoAndSaysBoth) {
 // A log that is no regular file is not found; one that cannot be read to
 // its end is not taken for a shorter game.
 TEST_F(UnsafeFolder, LogsThatAreNoFilesOrCannotBeReadEndTheSession) {
-    write_log(folder(), 0, kGame);
+    write_game_log(folder(), 0, kGame);
     const std::string tail = "*** loading game: 1\r\n\tgames1.log file not found in the current directory\r\n";
 
     fs::create_directory(folder() / "games1.log");
