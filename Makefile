@@ -8,7 +8,7 @@
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
 #   make fuzz-long  fuzz every target for FUZZ_LONG_SECONDS each (4 hours)
 #               and merge what adds coverage into fuzz/corpus/, to commit
-#   make bench  the benchmark against cat
+#   make bench  the benchmark against cat, peak memory, hostile games
 
 DEMO_DIR ?= $(CURDIR)/demo
 JOBS ?= 2
@@ -77,6 +77,7 @@ fuzz-long: deps
 	sh tools/run-fuzzers.sh --merge $(FUZZ_LONG_SECONDS)
 
 bench: build
+	sh tools/install-deps.sh hyperfine time
 	sh tools/benchmark.sh
 
 clean:

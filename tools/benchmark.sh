@@ -1,75 +1,126 @@
 #!/bin/sh
-# Times the analyser on a session of large generated 16-bit games against
-# reading the same files with cat, and measures its peak memory.
+# Times the analyser against reading the same files with cat, on two kinds of
+# session, and measures its peak memory and its time on hostile games.
 #
-#   tools/benchmark.sh [games] [size] [runs]
+#   tools/benchmark.sh [runs]          (default 10 timed runs of each command)
 #
-# games: games in the timed session (default 200); size: bytes per log, with
-# k or m (default 400k); runs: timed runs of each command (default 5).
-# Builds the default preset first. The session is written to build/bench/.
+# - generated: 100 games of 400k (16-bit), of the stock weapons and items;
+# - add-on: 60 games as large as a game can be (about 480,000 characters), on
+#   a server whose add-ons log weapons and items the analyser does not know
+#   (loggen --mods): every such kill or pick-up is an error.log message.
+# Both commands of a session are timed in one hyperfine run, with warm-up
+# runs first, on the same files, from the page cache; error.log and the
+# page are removed before every run. Then the peak resident memory for 10
+# and for 1,000 games, which must be the same, and the time of games built to
+# make a pass that rescans the text slow. Builds the default preset first;
+# the sessions are written to build/bench/.
 set -eu
 
-games=${1:-200}
-size=${2:-400k}
-runs=${3:-5}
-
+runs=${1:-10}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/default"
 bench="$top/build/bench"
 
+for tool in hyperfine /usr/bin/time; do
+    command -v "$tool" >/dev/null || { echo "benchmark: $tool is missing (apt-get install hyperfine time)" >&2; exit 1; }
+done
 cmake --preset default >/dev/null
 cmake --build --preset default --target analyser loggen >/dev/null
 analyser="$build/analyser/analyser"
 loggen="$build/tools/loggen"
+mkdir -p "$bench"
 
-now_ns() { date +%s%N; }
-
-# Median of the numbers on standard input.
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-make_session() {  # folder games size
-    rm -rf "$1"
-    "$loggen" --session "$1" --games "$2" --size "$3" --seed 20001 --end limit >/dev/null
+# make_session NAME OPTIONS...: the session in build/bench/NAME, made once.
+make_session() {
+    name=$1
+    shift
+    if [ ! -f "$bench/$name/options" ] || [ "$(cat "$bench/$name/options")" != "$*" ]; then
+        rm -rf "${bench:?}/$name"
+        "$loggen" --session "$bench/$name" "$@" >/dev/null 2>&1
+        echo "$*" >"$bench/$name/options"
+    fi
 }
 
-# Peak resident memory of one analyser run, in kB.
+# time_session NAME: cat against the analyser, in one hyperfine run.
+time_session() {
+    dir="$bench/$1"
+    files=$(cd "$dir" && ls games*.log | sort -V | tr '\n' ' ')
+    bytes=$(cd "$dir" && cat $files | wc -c)
+    (cd "$dir" && hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -f error.log velstra*.html" \
+        --export-csv "$bench/$1.csv" --command-name cat "cat $files" --command-name analyser "$analyser -ni" \
+        >"$bench/$1.hyperfine.txt" 2>&1) || { cat "$bench/$1.hyperfine.txt" >&2; exit 1; }
+    lines=$(cd "$dir" && rm -f error.log && "$analyser" -ni >/dev/null && wc -l <error.log)
+    awk -F, -v name="$1" -v bytes="$bytes" -v lines="$lines" -v games="$(echo $files | wc -w)" '
+        $1 == "cat" { cat = $4 } $1 == "analyser" { an = $4; user = $5; sys = $6 }
+        END {
+            printf "%s: %d games, %d bytes, %d error.log lines\n", name, games, bytes, lines
+            printf "  median: cat %.1f ms, analyser %.1f ms (user %.1f ms, system %.1f ms)\n", cat * 1000, an * 1000, user * 1000, sys * 1000
+            printf "  ratio:  %.2f times cat\n", an / cat
+            printf "  input:  %.0f MB/s\n", bytes / an / 1e6
+        }' "$bench/$1.csv"
+}
+
 peak_kb() {
-    (cd "$1" && rm -f error.log velstra*.html &&
+    (cd "$bench/$1" && rm -f error.log velstra*.html &&
         /usr/bin/time -v "$analyser" -ni 2>&1 >/dev/null | awk -F': ' '/Maximum resident set size/ { print $2 }')
 }
 
-echo "writing $games games of about $size each ..."
-make_session "$bench/session" "$games" "$size"
-bytes=$(cat "$bench"/session/games*.log | wc -c)
-cat "$bench"/session/games*.log >/dev/null  # warm the cache
+# Games of about 500,000 characters built to make a pass that reads the
+# text again per line, or per pair of lines, slow: thousands of Assault team
+# lines, skill lines before the only connect line, renames back and forth,
+# a pick-up and a kill on every other line, one line as long as the text.
+hostile_games() {
+    awk -v dir="$bench/hostile" 'BEGIN {
+        size = 500000
+        head = "0.00\tinfo\tGame_Version\t436\n0.00\tmap\tName\tDM-Test.unr\n0.00\tmap\tTitle\tTest\n"
+        dm = head "0.00\tgame\tGameName\tTournament DeathMatch\n0.00\tgame\tFragLimit\t20\n"
+        end = "599.00\tgame_end\tx\n"
+        a = "0.00\tplayer\tConnect\tA\t0\tFalse\n0.00\tplayer\tIsABot\t0\tFalse\n0.00\tplayer\tSkill\t0\t1.000000\n"
+        b = "0.00\tplayer\tConnect\tB\t1\tFalse\n0.00\tplayer\tIsABot\t1\tFalse\n0.00\tplayer\tSkill\t1\t1.000000\n"
 
-: >"$bench/cat.times"
-: >"$bench/analyser.times"
-i=0
-while [ "$i" -lt "$runs" ]; do
-    t0=$(now_ns)
-    cat "$bench"/session/games*.log >/dev/null
-    t1=$(now_ns)
-    (cd "$bench/session" && rm -f error.log velstra*.html && "$analyser" -ni >/dev/null)
-    t2=$(now_ns)
-    echo $(((t1 - t0) / 1000)) >>"$bench/cat.times"
-    echo $(((t2 - t1) / 1000)) >>"$bench/analyser.times"
-    i=$((i + 1))
+        t = head "0.00\tgame\tGameName\tAssault\n0.00\tgame\tFragLimit\t20\n"
+        for (i = 0; length(t) < size / 2; i++) t = t "1.00\tassault_attacker\ta" i "\n"
+        for (i = 0; length(t) + 60 < size; i++) t = t "2.00\tplayer\tTeamchange\t" (i % 16) "\tt" i "\n"
+        write("assault", t end)
+
+        t = dm
+        while (length(t) < size - 200) t = t "0.00\tplayer\tSkill\t0\t1.0\n"
+        write("skills", t a end)
+
+        t = dm a
+        while (length(t) < size - 100) t = t "1.00\tplayer\tRename\tBeta\t0\n1.00\tplayer\tRename\tA\t0\n"
+        write("renames", t end)
+
+        t = dm a b "1.00\tgame_start\n"
+        while (length(t) < size - 100) t = t "3.00\titem_get\tShock Core\t1\n4.00\tkill\t1\tShock Rifle\t0\tShock Rifle\tx\n"
+        write("events", t end)
+
+        t = "0.00\tinfo\t"
+        while (length(t) < size - 30) t = t "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk"
+        write("one_line", t "\tgame_end\tx\n")
+    }
+    function write(name, text) {
+        system("mkdir -p \"" dir "/" name "\"")
+        printf "%s", text > (dir "/" name "/games.log")
+        close(dir "/" name "/games.log")
+    }'
+}
+
+echo "writing the sessions into $bench ..."
+make_session generated --games 100 --size 400k --seed 20001 --end limit
+make_session add-on --games 60 --size 940k --seed 20002 --end limit --mods
+make_session ten --games 10 --size 20k --seed 20001 --end limit
+make_session thousand --games 1000 --size 20k --seed 20001 --end limit
+[ -d "$bench/hostile" ] || hostile_games
+
+time_session generated
+time_session add-on
+echo "peak memory: $(peak_kb ten) kB for 10 games, $(peak_kb thousand) kB for 1000 games (of 20k)," \
+    "$(peak_kb generated) kB for the generated and $(peak_kb add-on) kB for the add-on session"
+
+echo "hostile games (one game each, about 500,000 characters):"
+for game in assault skills renames events one_line; do
+    (cd "$bench/hostile/$game" && hyperfine -N --warmup 1 --runs 3 --prepare "rm -f error.log velstra*.html" \
+        --export-csv "$bench/hostile-$game.csv" "$analyser -ni" >/dev/null 2>&1)
+    awk -F, -v game="$game" 'NR == 2 { printf "  %-9s %.1f ms\n", game, $4 * 1000 }' "$bench/hostile-$game.csv"
 done
-cat_us=$(median <"$bench/cat.times")
-analyser_us=$(median <"$bench/analyser.times")
-
-echo "input:            $games games, $bytes bytes"
-echo "cat median:       $cat_us us"
-echo "analyser median:  $analyser_us us"
-awk -v a="$analyser_us" -v c="$cat_us" -v b="$bytes" 'BEGIN {
-    printf "ratio:            %.2f (analyser / cat)\n", a / c
-    printf "input rate:       %.1f MB/s\n", b / a
-}'
-echo "peak memory:      $(peak_kb "$bench/session") kB ($games games)"
-
-# Memory must not grow with the number of games: 10 against 1000 small ones.
-make_session "$bench/ten" 10 20k
-make_session "$bench/thousand" 1000 20k
-echo "peak memory:      $(peak_kb "$bench/ten") kB (10 games of 20k)"
-echo "peak memory:      $(peak_kb "$bench/thousand") kB (1000 games of 20k)"
