@@ -21,11 +21,12 @@ std::vector<std::uint32_t> searched(const std::string& text, std::string_view pa
 TEST(EventIndex, HoldsWhatASearchFinds) {
     // Pieces of the patterns and what surrounds them in logs, put together at random.
     const std::vector<std::string> pieces = {
-        "\t",         "\n",        "player",     "\tSkill",  "Skill",    "kill",      "\tkill\t", "teamkill",
-        "Connect",    "\tConnect", "Disconnect", "Rename",   "IsABot",   "Ping",      "Team",     "change",
-        "Teamchange", "suicide",   "headshot",   "item_get", "game_end", "dom_score", "_update",  "dom_player",
-        "score",      "flag_",     "captured",   "returned", "assault_", "attacker",  "defender", "info",
-        "Game_Version", "map",     "Name",       "Title",    "game",     "GameName",  "FragLimit", "x", "12.5"};
+        "\t",           "\n",        "player",     "\tSkill",  "Skill",    "kill",      "\tkill\t",  "teamkill",
+        "Connect",      "\tConnect", "Disconnect", "Rename",   "IsABot",   "Ping",      "Team",      "change",
+        "Teamchange",   "suicide",   "headshot",   "item_get", "game_end", "dom_score", "_update",   "dom_player",
+        "score",        "flag_",     "captured",   "returned", "assault_", "attacker",  "defender",  "info",
+        "Game_Version", "map",       "Name",       "Title",    "game",     "GameName",  "FragLimit", "x",
+        "12.5"};
     std::mt19937 random(17);
     EventIndex index;
     for (int round = 0; round < 3000; ++round) {
