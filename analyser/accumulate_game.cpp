@@ -1,6 +1,7 @@
 #include "accumulate_game.h"
 
 #include "game_statistics.h"
+#include "name_tables.h"
 
 namespace {
 
@@ -63,19 +64,68 @@ void add_player(PlayerRecord& session, const PlayerRecord& game) {
     if (game.killrate > session.killrate) session.killrate = game.killrate;
 }
 
+// The name a kill's weapon goes by: its display name, or the add-on's own.
+std::string_view weapon_of(AnalysisContext& ctx, const KillRecord& kill) {
+    if (kill.weapon != 0) return weapon_name(kill.weapon, ctx.log);
+    if (kill.weapon_name >= 0) return ctx.game_weapon_names[static_cast<std::size_t>(kill.weapon_name)].view();
+    return weapon_name(0, ctx.log);
+}
+
+// The session's entry of a weapon, made on first use. The last entry is kept
+// for the add-ons that find no room, under the name of an unknown weapon.
+WeaponKills* weapon_entry(SessionKills& kills, std::string_view name, std::string_view overflow) {
+    for (std::size_t w = 0; w < kills.weapon_count; ++w)
+        if (kills.weapons[w].name == name) return &kills.weapons[w];
+    if (kills.weapon_count + 1 == kills.weapons.size() && name != overflow)
+        return weapon_entry(kills, overflow, overflow);
+    if (kills.weapon_count == kills.weapons.size()) return nullptr;
+    WeaponKills& entry = kills.weapons[kills.weapon_count++];
+    entry.name = name;
+    return &entry;
+}
+
+// Who killed whom, and with which weapon, for the players the game added to
+// the session; the same kills as their session figures count.
+void accumulate_kills(AnalysisContext& ctx) {
+    SessionKills& session = ctx.session_kills;
+    for (std::size_t s = 0; s < ctx.game_players.size(); ++s) {
+        const int killer = ctx.session_index[s];
+        if (killer < 0) continue;
+        auto& row = session.by_victim[static_cast<std::size_t>(killer)];
+        for (std::size_t v = 0; v < ctx.game_players.size(); ++v) {
+            const int victim = ctx.session_index[v];
+            const std::size_t column = victim >= 0 ? static_cast<std::size_t>(victim) : MAX_SESSION_PLAYERS;
+            row[column] = saturating_add(row[column], ctx.game_players[s].kills_by_victim[v]);
+        }
+    }
+    for (const KillRecord& kill : ctx.kill_table) {
+        const PlayerRecord* killer = ctx.player_for_id(kill.killer);
+        if (killer == nullptr) continue;
+        const int index = ctx.session_index[static_cast<std::size_t>(killer - ctx.game_players.data())];
+        if (index < 0) continue;
+        if (WeaponKills* entry = weapon_entry(session, weapon_of(ctx, kill), weapon_name(0, ctx.log))) {
+            int& count = entry->by_player[static_cast<std::size_t>(index)];
+            count = saturating_add(count, 1);
+        }
+    }
+}
+
 }  // namespace
 
 void accumulate_game(AnalysisContext& ctx) {
     note_map_and_type(ctx);
-    for (const PlayerRecord& player : ctx.game_players) {
+    for (std::size_t s = 0; s < ctx.game_players.size(); ++s) {
+        const PlayerRecord& player = ctx.game_players[s];
         if (player.name.empty()) continue;
         PlayerRecord* session = session_record(ctx, player);
         if (session == nullptr) {
             // The session list is full: this player and the later slots of
             // the game are left out, and the loss is reported.
             ctx.log.append("\t\twarning:maximum of session players exceeded");
-            return;
+            break;
         }
         add_player(*session, player);
+        ctx.session_index[s] = static_cast<int>(session - ctx.session_players.data());
     }
+    accumulate_kills(ctx);
 }

@@ -24,6 +24,17 @@ void count_id_lines(AnalysisContext& ctx, Event event, std::size_t start, Count 
     }
 }
 
+// The entry of an add-on weapon's name in the game's table, made on first
+// use; -1 when the table is full (the weapon is then one without a name).
+int add_on_weapon(GameWeaponNames& names, std::string_view name) {
+    const Text text(name);
+    for (std::size_t k = 0; k < names.size(); ++k)
+        if (names[k] == text) return static_cast<int>(k);
+    if (names.full()) return -1;
+    names.add() = text;
+    return static_cast<int>(names.size() - 1);
+}
+
 }  // namespace
 
 void read_kills(AnalysisContext& ctx) {
@@ -70,6 +81,7 @@ void read_kills(AnalysisContext& ctx) {
         if (!lines.field('\t', weapon_field)) return;
         const int weapon = weapon_from_name(Field(weapon_field).view(), ctx.log);
         record.weapon = weapon;
+        if (weapon == 0) record.weapon_name = add_on_weapon(ctx.game_weapon_names, Field(weapon_field).view());
         PlayerRecord* killer_record = ctx.player_for_id(killer);
         if (killer_record != nullptr) ++killer_record->kills_by_weapon[static_cast<std::size_t>(weapon)];
 

@@ -28,13 +28,7 @@ void init_session_info(SessionInfo& r) {
     r.reported_seconds = 0;
 }
 
-void init_kill_record(KillRecord& r) {
-    r.killer = -1;
-    r.victim = -1;
-    r.weapon = -1;
-    r.time = -1;
-    r.teamkill = 0;
-}
+void init_kill_record(KillRecord& r) { r = INITIAL_KILL; }
 
 void init_skin_record(SkinRecord& r) {
     r.name.clear();
@@ -54,6 +48,7 @@ void init_session(AnalysisContext& ctx) {
     for (auto& p : ctx.session_players) init_player_record(p);
     for (auto& s : ctx.skin_table) init_skin_record(s);
     for (auto& b : ctx.best_table) b.value = 0;
+    ctx.session_kills = SessionKills{};
     ctx.player_by_id.fill(-1);
 }
 
@@ -62,6 +57,8 @@ void reset_game(AnalysisContext& ctx) {
     ctx.player_by_id.fill(-1);
     ctx.kill_table.clear();
     ctx.item_table.clear();
+    ctx.game_weapon_names.clear();
+    ctx.session_index.fill(-1);
     ctx.game_info.winning_team.clear();
     ctx.assault_index.built = false;
 }

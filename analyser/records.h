@@ -110,6 +110,7 @@ struct KillRecord {
     int weapon;
     int time;
     int teamkill;
+    int weapon_name;  // for weapon 0: the entry of the game's add-on weapon names, or -1
 };
 
 struct ItemRecord {
@@ -119,12 +120,44 @@ struct ItemRecord {
 };
 
 // The kill and pick-up lines of the current game, in log order.
-inline constexpr KillRecord INITIAL_KILL{-1, -1, -1, -1, 0};
+inline constexpr KillRecord INITIAL_KILL{-1, -1, -1, -1, 0, -1};
 // A pick-up line cut short keeps these for what it lacks (slot 0 included);
 // the entries beyond the count are never walked.
 inline constexpr ItemRecord INITIAL_ITEM{0, 0, 0};
 using KillTable = CountedTable<KillRecord, MAX_KILLS>;
 using ItemTable = CountedTable<ItemRecord, MAX_ITEMS>;
+
+// The names of the add-on weapons (those no weapon code names) that killed
+// in the current game, as the log gives them.
+inline constexpr std::size_t MAX_GAME_WEAPON_NAMES = 32;
+using GameWeaponNames = CountedTable<Text, MAX_GAME_WEAPON_NAMES>;
+
+// What the games page keeps of the whole session, by session record: who
+// killed whom, and who killed with which weapon. The last victim column
+// counts the victims that have no session record (beyond 32 players).
+inline constexpr std::size_t MAX_WEAPON_NAMES = 64;
+struct WeaponKills {
+    Text name;
+    std::array<int, MAX_SESSION_PLAYERS> by_player{};
+};
+struct SessionKills {
+    std::array<std::array<int, MAX_SESSION_PLAYERS + 1>, MAX_SESSION_PLAYERS> by_victim{};
+    std::array<WeaponKills, MAX_WEAPON_NAMES> weapons{};
+    std::size_t weapon_count = 0;
+};
+
+// The parts of the games page written while the session runs: the rows of
+// the table of games and the section of each game. They wait in files of
+// the current folder, so that memory does not grow with the games.
+struct GamesPageParts {
+    std::unique_ptr<OutputFile> rows;
+    std::unique_ptr<OutputFile> sections;
+    bool started = false;
+    bool rows_opened = false;  // only files the page opened are removed
+    bool sections_opened = false;
+    bool not_created = false;  // a part could not be created
+    bool not_written = false;  // a part could not be written
+};
 
 struct BestEntry {
     int value;
@@ -155,10 +188,15 @@ struct AssaultIndex {
 struct AnalysisContext {
     std::array<PlayerRecord, MAXPLAYER> game_players{};
     std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
+    // The session record of each game player added to the session, or -1.
+    std::array<int, MAXPLAYER> session_index{};
     GameInfo game_info{};
     SessionInfo session_info{};
     KillTable kill_table{INITIAL_KILL};
     ItemTable item_table{INITIAL_ITEM};
+    GameWeaponNames game_weapon_names{Text{}};
+    SessionKills session_kills;
+    GamesPageParts games_page;
     std::array<BestEntry, MAX_BESTS> best_table{};
     std::array<SkinRecord, MAX_SKINS> skin_table{};
     int images_enabled = 1;

@@ -8,6 +8,7 @@
 #include "game_header.h"
 #include "game_report.h"
 #include "game_statistics.h"
+#include "games_page.h"
 #include "html_version.h"
 #include "load_game.h"
 #include "platform.h"
@@ -117,18 +118,19 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     if (ctx.images_enabled) read_user_ini(ctx);
 
     for (int n = 0;;) {
-        analyse_loaded_game(ctx);
+        if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
         ++n;
         if (!load_game(ctx, n)) break;
     }
 
     compute_session_bests(ctx);
     const int page_written = write_html_report(ctx);
+    const int games_page_written = write_games_page(ctx, session_date(ctx).c_str());
     ctx.text.buffer.reset();
     std::fflush(stdout);
 
     const long long elapsed = platform_clock_ms() - start;
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
     ctx.log.appendf("Session analysed in %G seconds", seconds);
-    return page_written ? 0 : 2;
+    return page_written && games_page_written ? 0 : 2;
 }

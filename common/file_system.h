@@ -55,6 +55,9 @@ public:
 
     // Renames without replacing another file (platform_rename_no_replace).
     virtual int rename_no_replace(const char* from, const char* to) = 0;
+
+    // Removes a file the program wrote itself; 1 when it is gone.
+    virtual int remove_file(const char* name) = 0;
 };
 
 // The current folder.

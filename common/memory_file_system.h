@@ -32,4 +32,5 @@ public:
     int write_time(const char* name, std::time_t& when) override;
     int find_next(const char* suffix, const char* after, PlatformDirEntry& entry) override;
     int rename_no_replace(const char* from, const char* to) override;
+    int remove_file(const char* name) override { return files.erase(name) == 1 ? 1 : 0; }
 };

@@ -62,6 +62,7 @@ public:
         return platform_find_next(suffix, after, entry);
     }
     int rename_no_replace(const char* from, const char* to) override { return platform_rename_no_replace(from, to); }
+    int remove_file(const char* name) override { return std::remove(name) == 0 ? 1 : 0; }
 };
 
 }  // namespace

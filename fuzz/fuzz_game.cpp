@@ -1,12 +1,14 @@
 // Fuzzes the analysis of one game from raw log bytes: loading, every pass,
-// the statistics, the text report and the accumulation into the session,
-// and now and then the session page of the games so far.
+// the statistics, the text report, the accumulation into the session and the
+// game's section of the games page, and now and then the session page and
+// the games page of the games so far.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
 
+#include "games_page.h"
 #include "load_game.h"
 #include "memory_file_system.h"
 #include "records.h"
@@ -42,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A session runs across many inputs, as a long session would; start a
     // fresh one now and then so the session tables see both states.
     if (games % 64 == 0) {
+        // The games page of the session so far, and a new session.
+        (void)write_games_page(ctx, "14072001");
         init_session(ctx);
         ctx.use_files(folder);
         folder.files.clear();
@@ -52,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view raw(reinterpret_cast<const char*>(data), size);
     if (load_game_bytes(ctx, games % 3, raw)) {
         check_event_index(ctx.text);
-        analyse_loaded_game(ctx);
+        if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
     }
     compute_session_bests(ctx);
     // Twice in 16 inputs, not on every one, to keep the runs fast: once with

@@ -33,6 +33,34 @@ HtmlText HtmlText::escape(std::string_view text) {
     return escaped;
 }
 
+HtmlText HtmlText::utf8(std::string_view latin1) {
+    HtmlText converted;
+    for (char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        char encoded[2];
+        std::string_view piece;
+        switch (c) {
+            case '&': piece = "&amp;"; break;
+            case '<': piece = "&lt;"; break;
+            case '>': piece = "&gt;"; break;
+            case '"': piece = "&quot;"; break;
+            default:
+                if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+                    piece = "\xEF\xBF\xBD";
+                } else if (byte < 0x80) {
+                    piece = std::string_view(&c, 1);
+                } else {
+                    encoded[0] = static_cast<char>(0xC0 | (byte >> 6));
+                    encoded[1] = static_cast<char>(0x80 | (byte & 0x3F));
+                    piece = std::string_view(encoded, 2);
+                }
+        }
+        if (converted.length_ + piece.size() > escape_limit) break;
+        converted.append(piece);
+    }
+    return converted;
+}
+
 HtmlText HtmlText::number(int value) {
     HtmlText text;
     char digits[16];

@@ -37,6 +37,10 @@ public:
     // fit for element text and quoted attribute values alike. A text too long
     // is cut before the first character whose entity does not fit whole.
     static HtmlText escape(std::string_view text);
+    // Text from outside for a page in UTF-8: escaped as above, each byte
+    // taken as the Latin-1 character it is; control characters, which no
+    // page may hold, become U+FFFD.
+    static HtmlText utf8(std::string_view latin1);
     // A number written with "%i".
     static HtmlText number(int value);
 

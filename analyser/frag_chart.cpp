@@ -1,0 +1,201 @@
+#include "frag_chart.h"
+
+#include <algorithm>
+#include <array>
+
+#include "games_page_text.h"
+#include "html_text.h"
+#include "line_walker.h"
+
+namespace {
+
+// The game's time goes into at most this many stretches of at least 5 s.
+constexpr int MAX_STRETCHES = 400;
+constexpr int MIN_STRETCH = 5;
+
+// The plot inside the picture, in the picture's units.
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 260;
+constexpr int LEFT = 44;
+constexpr int RIGHT = 14;
+constexpr int TOP = 12;
+constexpr int BOTTOM = 34;
+
+struct Line {
+    std::array<int, MAX_STRETCHES> change{};  // frags won in each stretch
+    HtmlText label = "";
+    bool team = false;
+    Text team_text;  // of a team's line
+    int colour = 0;
+};
+
+// A round step for about five marks over span.
+int step_for(long long span, const std::array<int, 10>& steps) {
+    for (int step : steps)
+        if (span / step <= 5) return step;
+    return steps.back() * static_cast<int>(span / (5LL * steps.back()) + 1);
+}
+
+struct Chart {
+    int duration = 1;
+    int stretch = MIN_STRETCH;
+    int stretches = 1;
+    int lowest = 0;
+    int highest = 1;
+    std::array<Line, 2 * MAXPLAYER> lines;
+    int count = 0;
+
+    void reset(int game_duration) {
+        duration = std::max(game_duration, 1);
+        stretch = std::max(MIN_STRETCH, duration / (MAX_STRETCHES - 1) + 1);
+        stretches = duration / stretch + 1;
+        lowest = 0;
+        highest = 1;
+        count = 0;
+    }
+
+    Line& add_line(const HtmlText& label, bool team, int colour) {
+        Line& line = lines[static_cast<std::size_t>(count++)];
+        line.change.fill(0);
+        line.label = label;
+        line.team = team;
+        line.colour = colour;
+        return line;
+    }
+
+    int stretch_of(int time) const {
+        if (time <= 0) return 0;
+        return std::min(time / stretch, stretches - 1);
+    }
+    int end_of(int s) const { return std::min((s + 1) * stretch, duration); }
+
+    double x(int time) const { return LEFT + static_cast<double>(time) * (WIDTH - LEFT - RIGHT) / duration; }
+    double y(int value) const {
+        return TOP + static_cast<double>(highest - value) * (HEIGHT - TOP - BOTTOM) / (highest - lowest);
+    }
+
+    void find_range() {
+        for (int l = 0; l < count; ++l) {
+            int value = 0;
+            for (int s = 0; s < stretches; ++s) {
+                value += lines[static_cast<std::size_t>(l)].change[static_cast<std::size_t>(s)];
+                lowest = std::min(lowest, value);
+                highest = std::max(highest, value);
+            }
+        }
+    }
+
+    void axes(Output& out) const {
+        const int bottom = HEIGHT - BOTTOM;
+        out.print("<line class=\"axis\" x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"/>\n", LEFT, TOP, LEFT, bottom);
+        out.print("<line class=\"axis\" x1=\"%d\" y1=\"%.1f\" x2=\"%d\" y2=\"%.1f\"/>\n", LEFT, y(0), WIDTH - RIGHT,
+                  y(0));
+        const int minutes = step_for(duration / 60 + 1, {1, 2, 5, 10, 15, 30, 60, 120, 240, 600});
+        for (long long m = 0; m * 60 <= duration; m += minutes)
+            out.print("<text class=\"tick\" x=\"%.1f\" y=\"%d\" text-anchor=\"middle\">%lld</text>\n",
+                      x(static_cast<int>(m * 60)), bottom + 14, m);
+        out.print("<text class=\"tick\" x=\"%d\" y=\"%d\" text-anchor=\"middle\">minutes</text>\n",
+                  (WIDTH + LEFT - RIGHT) / 2, HEIGHT - 4);
+        const int frags =
+            step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
+        for (int v = lowest / frags * frags; v <= highest; v += frags) {
+            if (v < lowest) continue;
+            out.print("<line class=\"grid\" x1=\"%d\" y1=\"%.1f\" x2=\"%d\" y2=\"%.1f\"/>\n", LEFT, y(v), WIDTH - RIGHT,
+                      y(v));
+            out.print("<text class=\"tick\" x=\"%d\" y=\"%.1f\" text-anchor=\"end\">%d</text>\n", LEFT - 6, y(v) + 4,
+                      v);
+        }
+    }
+
+    void polyline(Output& out, const Line& line) const {
+        out.print("<polyline class=\"%s c%d\" points=\"%.1f,%.1f", line.team ? "team" : "player", line.colour, x(0),
+                  y(0));
+        int value = 0;
+        int last_time = 0;
+        for (int s = 0; s < stretches; ++s) {
+            const int change = line.change[static_cast<std::size_t>(s)];
+            if (change == 0) continue;
+            value += change;
+            last_time = end_of(s);
+            out.print(" %.1f,%.1f", x(last_time), y(value));
+        }
+        if (last_time < duration) out.print(" %.1f,%.1f", x(duration), y(value));
+        out.put("\"/>\n");
+    }
+};
+
+int final_value(const Line& line) {
+    int value = 0;
+    for (int change : line.change) value += change;
+    return value;
+}
+
+}  // namespace
+
+void write_frag_chart(Output& out, AnalysisContext& ctx, const int* order, int players, const char* id) {
+    static Chart chart;  // about 100 KB, reused for every game
+    chart.reset(ctx.game_info.duration);
+
+    // The line of each game slot shown.
+    std::array<int, MAXPLAYER> line_of{};
+    line_of.fill(-1);
+    for (int k = 0; k < players; ++k) {
+        line_of[static_cast<std::size_t>(order[k])] = chart.count;
+        chart.add_line(HtmlText::utf8(ctx.game_players[static_cast<std::size_t>(order[k])].name.view()), false, k);
+    }
+    auto line_for = [&](const PlayerRecord* player) -> Line* {
+        if (player == nullptr) return nullptr;
+        const int l = line_of[static_cast<std::size_t>(player - ctx.game_players.data())];
+        return l < 0 ? nullptr : &chart.lines[static_cast<std::size_t>(l)];
+    };
+
+    for (const KillRecord& kill : ctx.kill_table) {
+        const PlayerRecord* killer = ctx.player_for_id(kill.killer);
+        const PlayerRecord* victim = ctx.player_for_id(kill.victim);
+        Line* line = line_for(killer);
+        if (line == nullptr || victim == nullptr) continue;
+        line->change[static_cast<std::size_t>(chart.stretch_of(kill.time))] += killer == victim ? -1 : 1;
+    }
+    LineWalker suicides(ctx.text, Event::Suicide, ctx.text.game_start, LineWalker::Bound::TextEnd);
+    int suicider = 0;
+    while (suicides.next() && suicides.number('\t', suicider)) {
+        if (Line* line = line_for(ctx.player_for_id(suicider)))
+            --line->change[static_cast<std::size_t>(chart.stretch_of(ctx.text.line_time(suicides.match())))];
+        suicides.continue_after_delimiter();
+    }
+
+    // In team games, a line for each team: the sum of its players'.
+    if (is_team_game(ctx.game_info.game_type)) {
+        for (int k = 0; k < players; ++k) {
+            const Text& team = ctx.game_players[static_cast<std::size_t>(order[k])].team;
+            int t = players;
+            while (t < chart.count && !(chart.lines[static_cast<std::size_t>(t)].team_text == team)) ++t;
+            if (t == chart.count)
+                chart.add_line(team_label(team), true, k).team_text = team;  // colour of its best player
+            Line& line = chart.lines[static_cast<std::size_t>(t)];
+            const Line& player = chart.lines[static_cast<std::size_t>(k)];
+            for (std::size_t s = 0; s < line.change.size(); ++s) line.change[s] += player.change[s];
+        }
+    }
+    chart.find_range();
+
+    out.print("<figure class=\"chart\">\n<svg viewBox=\"0 0 %d %d\" role=\"img\">\n", WIDTH, HEIGHT);
+    out.print("<title>Frags over the time of game %s</title>\n", id);
+    out.put("<desc>Frags at the end of the game:");
+    for (int l = 0; l < chart.count; ++l) {
+        const Line& line = chart.lines[static_cast<std::size_t>(l)];
+        out.print("%s %s%s %d", l == 0 ? "" : ";", line.team ? "team " : "", line.label.c_str(), final_value(line));
+    }
+    out.put(".</desc>\n");
+    chart.axes(out);
+    for (int l = 0; l < chart.count; ++l) chart.polyline(out, chart.lines[static_cast<std::size_t>(l)]);
+    out.put("</svg>\n<figcaption><ul class=\"legend\">\n");
+    for (int l = 0; l < chart.count; ++l) {
+        const Line& line = chart.lines[static_cast<std::size_t>(l)];
+        // A key of the line's colour, drawn with characters: dashed for a team.
+        out.print("<li><span class=\"key c%d\" aria-hidden=\"true\">%s</span>%s%s <span class=\"n\">%d</span></li>\n",
+                  line.colour, line.team ? "\xE2\x95\x8D\xE2\x95\x8D" : "\xE2\x94\x81\xE2\x94\x81",
+                  line.team ? "Team " : "", line.label.c_str(), final_value(line));
+    }
+    out.put("</ul></figcaption>\n</figure>\n");
+}
