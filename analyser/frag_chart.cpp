@@ -36,6 +36,42 @@ int step_for(long long span, const std::array<int, 10>& steps) {
     return steps.back() * static_cast<int>(span / (5LL * steps.back()) + 1);
 }
 
+// A position in tenths written as a decimal number, "123.4".
+struct Tenths {
+    char text[16];
+};
+Tenths tenths(int value) {
+    Tenths written{};
+    char digits[16];
+    int n = 0;
+    const bool negative = value < 0;
+    unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    digits[n++] = '.';
+    magnitude /= 10;
+    do {
+        digits[n++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    int k = 0;
+    if (negative) written.text[k++] = '-';
+    while (n > 0) written.text[k++] = digits[--n];
+    written.text[k] = '\0';
+    return written;
+}
+
+void point(Output& out, int x, int y) {
+    const Tenths a = tenths(x);
+    const Tenths b = tenths(y);
+    char text[40];
+    std::size_t n = 0;
+    text[n++] = ' ';
+    for (const char* c = a.text; *c != '\0'; ++c) text[n++] = *c;
+    text[n++] = ',';
+    for (const char* c = b.text; *c != '\0'; ++c) text[n++] = *c;
+    out.write(text, n);
+}
+
 struct Chart {
     int duration = 1;
     int stretch = MIN_STRETCH;
@@ -69,9 +105,12 @@ struct Chart {
     }
     int end_of(int s) const { return std::min((s + 1) * stretch, duration); }
 
-    double x(int time) const { return LEFT + static_cast<double>(time) * (WIDTH - LEFT - RIGHT) / duration; }
-    double y(int value) const {
-        return TOP + static_cast<double>(highest - value) * (HEIGHT - TOP - BOTTOM) / (highest - lowest);
+    // Positions in tenths of the picture's units: a chart has hundreds of
+    // points, and whole numbers are quick to write.
+    int x(int time) const { return static_cast<int>(10 * LEFT + 10LL * time * (WIDTH - LEFT - RIGHT) / duration); }
+    int y(int value) const {
+        return static_cast<int>(10 * TOP + 10LL * (static_cast<long long>(highest) - value) * (HEIGHT - TOP - BOTTOM) /
+                                               (static_cast<long long>(highest) - lowest));
     }
 
     void find_range() {
@@ -88,28 +127,28 @@ struct Chart {
     void axes(Output& out) const {
         const int bottom = HEIGHT - BOTTOM;
         out.print("<line class=\"axis\" x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"/>\n", LEFT, TOP, LEFT, bottom);
-        out.print("<line class=\"axis\" x1=\"%d\" y1=\"%.1f\" x2=\"%d\" y2=\"%.1f\"/>\n", LEFT, y(0), WIDTH - RIGHT,
-                  y(0));
+        out.print("<line class=\"axis\" x1=\"%d\" y1=\"%s\" x2=\"%d\" y2=\"%s\"/>\n", LEFT, tenths(y(0)).text,
+                  WIDTH - RIGHT, tenths(y(0)).text);
         const int minutes = step_for(duration / 60 + 1, {1, 2, 5, 10, 15, 30, 60, 120, 240, 600});
         for (long long m = 0; m * 60 <= duration; m += minutes)
-            out.print("<text class=\"tick\" x=\"%.1f\" y=\"%d\" text-anchor=\"middle\">%lld</text>\n",
-                      x(static_cast<int>(m * 60)), bottom + 14, m);
+            out.print("<text class=\"tick\" x=\"%s\" y=\"%d\" text-anchor=\"middle\">%lld</text>\n",
+                      tenths(x(static_cast<int>(m * 60))).text, bottom + 14, m);
         out.print("<text class=\"tick\" x=\"%d\" y=\"%d\" text-anchor=\"middle\">minutes</text>\n",
                   (WIDTH + LEFT - RIGHT) / 2, HEIGHT - 4);
         const int frags =
             step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
         for (int v = lowest / frags * frags; v <= highest; v += frags) {
             if (v < lowest) continue;
-            out.print("<line class=\"grid\" x1=\"%d\" y1=\"%.1f\" x2=\"%d\" y2=\"%.1f\"/>\n", LEFT, y(v), WIDTH - RIGHT,
-                      y(v));
-            out.print("<text class=\"tick\" x=\"%d\" y=\"%.1f\" text-anchor=\"end\">%d</text>\n", LEFT - 6, y(v) + 4,
-                      v);
+            out.print("<line class=\"grid\" x1=\"%d\" y1=\"%s\" x2=\"%d\" y2=\"%s\"/>\n", LEFT, tenths(y(v)).text,
+                      WIDTH - RIGHT, tenths(y(v)).text);
+            out.print("<text class=\"tick\" x=\"%d\" y=\"%s\" text-anchor=\"end\">%d</text>\n", LEFT - 6,
+                      tenths(y(v) + 40).text, v);
         }
     }
 
     void polyline(Output& out, const Line& line) const {
-        out.print("<polyline class=\"%s c%d\" points=\"%.1f,%.1f", line.team ? "team" : "player", line.colour, x(0),
-                  y(0));
+        out.print("<polyline class=\"%s c%d\" points=\"%s,%s", line.team ? "team" : "player", line.colour,
+                  tenths(x(0)).text, tenths(y(0)).text);
         int value = 0;
         int last_time = 0;
         for (int s = 0; s < stretches; ++s) {
@@ -117,9 +156,9 @@ struct Chart {
             if (change == 0) continue;
             value += change;
             last_time = end_of(s);
-            out.print(" %.1f,%.1f", x(last_time), y(value));
+            point(out, x(last_time), y(value));
         }
-        if (last_time < duration) out.print(" %.1f,%.1f", x(duration), y(value));
+        if (last_time < duration) point(out, x(duration), y(value));
         out.put("\"/>\n");
     }
 };

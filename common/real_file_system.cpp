@@ -54,7 +54,12 @@ public:
     std::unique_ptr<OutputFile> open_write(const char* name, WriteMode mode) override {
         std::FILE* file = platform_open_write(name, mode);
         if (file == nullptr) return nullptr;
-        if (mode == WriteMode::Append) std::setvbuf(file, nullptr, _IONBF, 0);
+        // The error log unbuffered, so each message is on disk when it is
+        // logged; pages and copies in large blocks.
+        if (mode == WriteMode::Append)
+            std::setvbuf(file, nullptr, _IONBF, 0);
+        else
+            std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);
         return std::make_unique<StreamFile>(file);
     }
     int write_time(const char* name, std::time_t& when) override { return platform_file_write_time(name, when); }

@@ -69,6 +69,39 @@ TEST_F(AnalyserFiles, APageThatCannotBeWrittenOrClosedEndsWithExitTwo) {
     EXPECT_EQ(folder.bytes(PAGE_NAME), "");  // the buffered page was lost
 }
 
+TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
+    const char* games_page = "velstra14072001-games.html";
+    folder.add(games_page, "").regular = false;  // a folder of that name
+    EXPECT_EQ(run(), 2);
+    EXPECT_EQ(log_tail(1), "\tcan't create Games-HTML-File\r\n");
+    EXPECT_FALSE(folder.bytes(PAGE_NAME).empty());  // the session page is not held back
+
+    for (const char* part : {"velstra-games-rows.part", "velstra-games-sections.part"}) {
+        AnalysisContext again;
+        again.use_files(folder);
+        again.out = &console;
+        folder.files.erase(games_page);
+        folder.files.erase("error.log");
+        folder.add(part, "mine").regular = false;
+        const char* argv[] = {"analyser", "-ni"};
+        EXPECT_EQ(run_analyser(again, 2, argv), 2) << part;
+        EXPECT_EQ(log_tail(1), "\tcan't create Games-HTML-File\r\n") << part;
+        EXPECT_EQ(folder.bytes(part), "mine") << part;  // what the page did not make is not removed
+        folder.files.erase(part);
+    }
+
+    AnalysisContext last;
+    last.use_files(folder);
+    last.out = &console;
+    folder.files.erase("error.log");
+    folder.add(games_page, "").fail_close = true;
+    const char* argv[] = {"analyser", "-ni"};
+    EXPECT_EQ(run_analyser(last, 2, argv), 2);
+    EXPECT_EQ(log_tail(1), "\tcan't write Games-HTML-File\r\n");
+    EXPECT_FALSE(folder.exists("velstra-games-rows.part"));
+    EXPECT_FALSE(folder.exists("velstra-games-sections.part"));
+}
+
 TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
     folder.add("error.log", "").fail_write = true;
     EXPECT_EQ(run(), 0);

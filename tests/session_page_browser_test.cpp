@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "analysis_test_support.h"
+#include "browser.h"
 #include "game_log.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr const char* CHROMIUM = "/usr/bin/chromium";
 
 // Runs after the page is parsed; everything it reports is plain ASCII (the
 // names go through encodeURIComponent), so the printed DOM carries it
@@ -45,42 +44,6 @@ constexpr const char* PROBE = R"(
 </script>
 )";
 
-std::string shell_quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string percent_decoded(const std::string& text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            decoded += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            decoded += text[i];
-        }
-    }
-    return decoded;
-}
-
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    for (std::size_t from = 0;;) {
-        const std::size_t at = text.find(separator, from);
-        parts.push_back(text.substr(from, at - from));
-        if (at == std::string::npos) return parts;
-        from = at + 1;
-    }
-}
-
-// The value of one "key=value" entry of the probe's report.
-std::string probe_value(const std::string& probe, const std::string& key) {
-    for (const std::string& entry : split(probe, ';'))
-        if (entry.starts_with(key + "=")) return entry.substr(key.size() + 1);
-    return "<missing>";
-}
-
 class SessionPage : public ScratchFolder {};
 
 TEST_F(SessionPage, BrowserShowsFifteenColumnsAndHostileNamesAsText) {
@@ -102,22 +65,8 @@ TEST_F(SessionPage, BrowserShowsFifteenColumnsAndHostileNamesAsText) {
 
     const std::string page = read_page(dir() / PAGE_NAME);
     ASSERT_FALSE(page.empty());
-    write_file(dir() / "probe.html", page + PROBE);
-
-    const std::string command = "HOME=" + shell_quoted(dir().string()) + " exec timeout 120 " + CHROMIUM +
-                                " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-                                " --disable-background-networking --disable-component-update --disable-sync"
-                                " --user-data-dir=" +
-                                shell_quoted((dir() / "profile").string()) + " --dump-dom " +
-                                shell_quoted("file://" + (dir() / "probe.html").string()) + " 2>chromium.log";
-    const RunResult browser = run_program("sh", {"-c", command}, dir());
-    ASSERT_EQ(browser.exit_code, 0) << read_file(dir() / "chromium.log");
-
-    const std::string open_tag = "<pre id=\"probe\">";
-    const std::size_t start = browser.out.find(open_tag);
-    ASSERT_NE(start, std::string::npos) << browser.out;
-    const std::size_t value = start + open_tag.size();
-    const std::string probe = browser.out.substr(value, browser.out.find("</pre>", value) - value);
+    const std::string probe = run_probe(dir(), page, PROBE);
+    ASSERT_FALSE(probe.empty());
 
     EXPECT_EQ(probe_value(probe, "tables"), "2");
     // The header row and one row per session player, 15 cells each.

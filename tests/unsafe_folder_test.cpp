@@ -80,6 +80,20 @@ TEST_F(UnsafeFolder, AnalyserNeverWritesThroughALink) {
               std::string::npos);
 }
 
+TEST_F(UnsafeFolder, TheGamesPageIsNeverWrittenThroughALink) {
+    write_game_log(folder(), 0, kGame);
+    const fs::path target = document("letter.txt");
+    fs::create_symlink(target, folder() / "velstra14072001-games.html");
+    RunResult r = run(ANALYSER_EXE, {"-ni"});
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.err,
+              "analyser: can't write the games page velstra14072001-games.html; make the folder writable, free some "
+              "disk space and remove any folder or link of that name (details in error.log)\n");
+    EXPECT_EQ(read_file(target), "my own words\n");
+    EXPECT_NE(read_file(folder() / "error.log").find("\tcan't create Games-HTML-File\r\nSession analysed in "),
+              std::string::npos);
+}
+
 TEST_F(UnsafeFolder, AFifoInThePagesPlaceNeitherBlocksNorIsWritten) {
     write_game_log(folder(), 0, kGame);
     ASSERT_EQ(mkfifo((folder() / PAGE_NAME).c_str(), 0644), 0);

@@ -11,7 +11,7 @@ set -eu
 # and checked with unzip, man and lintian. The fuzzers need clang's runtime
 # libraries; the unversioned package follows Debian's default clang.
 packages="cmake g++ make libgtest-dev chromium clang libclang-rt-dev clang-tidy clang-format time
-g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev zip unzip man-db lintian"
+g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev zip unzip man-db lintian tidy"
 [ $# -gt 0 ] && packages="$*"
 
 missing=""

@@ -1,0 +1,62 @@
+#include "browser.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis_test_support.h"
+
+namespace {
+
+std::string shell_quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+}  // namespace
+
+std::string percent_decoded(const std::string& text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            decoded += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += text[i];
+        }
+    }
+    return decoded;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find(separator, from);
+        parts.push_back(text.substr(from, at - from));
+        if (at == std::string::npos) return parts;
+        from = at + 1;
+    }
+}
+
+std::string probe_value(const std::string& probe, const std::string& key) {
+    for (const std::string& entry : split(probe, ';'))
+        if (entry.starts_with(key + "=")) return entry.substr(key.size() + 1);
+    return "<missing>";
+}
+
+std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe) {
+    write_file(folder / "probe.html", page + probe);
+    const std::string command = "HOME=" + shell_quoted(folder.string()) + " exec timeout 120 " + CHROMIUM +
+                                " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
+                                " --disable-background-networking --disable-component-update --disable-sync"
+                                " --user-data-dir=" +
+                                shell_quoted((folder / "profile").string()) + " --dump-dom " +
+                                shell_quoted("file://" + (folder / "probe.html").string()) + " 2>chromium.log";
+    const RunResult browser = run_program("sh", {"-c", command}, folder);
+    EXPECT_EQ(browser.exit_code, 0) << read_file(folder / "chromium.log");
+    const std::string open_tag = "<pre id=\"probe\">";
+    const std::size_t start = browser.out.find(open_tag);
+    EXPECT_NE(start, std::string::npos) << browser.out;
+    if (start == std::string::npos) return "";
+    const std::size_t value = start + open_tag.size();
+    return browser.out.substr(value, browser.out.find("</pre>", value) - value);
+}

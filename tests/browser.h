@@ -1,0 +1,21 @@
+// A page as a real browser sees it: headless Chromium loads a copy of the
+// page with a probe script added, and the probe writes what it found in the
+// parsed document into an element of its own, which Chromium prints.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+inline constexpr const char* CHROMIUM = "/usr/bin/chromium";
+
+// Loads page (the bytes of a page in folder) with probe appended, and returns
+// the text of the probe's <pre id="probe"> element; "" (and a test failure)
+// when Chromium did not run or printed no probe.
+std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe);
+
+// The value of one "key=value" entry of a probe's ";"-separated report.
+std::string probe_value(const std::string& probe, const std::string& key);
+
+std::string percent_decoded(const std::string& text);
+std::vector<std::string> split(const std::string& text, char separator);
