@@ -30,7 +30,7 @@ demo: build
 	cp examples/session/* "$(DEMO_DIR)/"
 	cd "$(DEMO_DIR)" && "$(CURDIR)/build/default/analyser/analyser"
 	@echo
-	@echo "The session page and error.log are in $(DEMO_DIR):"
+	@echo "The session page, the games page and error.log are in $(DEMO_DIR):"
 	@ls "$(DEMO_DIR)"/velstra*.html "$(DEMO_DIR)"/error.log
 
 deps:

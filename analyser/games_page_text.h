@@ -4,11 +4,13 @@
 #include "html_text.h"
 #include "records.h"
 
-// A team as players know it: the game's colours for the numbered teams of
-// Capture the Flag and the team games, else the name the log gives.
+// A team as players know it: the game's colours for the numbered teams, the
+// two sides of Assault, else the name the log gives.
 inline HtmlText team_label(const Text& team) {
     static constexpr Markup colours[] = {"Red", "Blue", "Green", "Gold"};
     if (team.size() == 1 && team.view()[0] >= '0' && team.view()[0] <= '3') return colours[team.view()[0] - '0'];
+    if (team == "attacker") return "Attackers";
+    if (team == "defender") return "Defenders";
     return HtmlText::utf8(team.view());
 }
 

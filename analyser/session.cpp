@@ -34,14 +34,15 @@ void print_usage(Output& out) {
         "Run it in the folder that holds the game's logs. It reads games.log, games1.log,\n"
         "games2.log, ... up to the first log that is missing or unusable, and User.ini\n"
         "for the players' faces. It prints a report of every game, writes the session\n"
-        "page velstra<date>.html and appends its diagnostics to error.log.\n"
+        "page velstra<date>.html and the games page velstra<date>-games.html, and\n"
+        "appends its diagnostics to error.log.\n"
         "\n"
-        "  -ni, /ni          no image tags in the page; User.ini is not read\n"
+        "  -ni, /ni          no image tags in the session page; User.ini is not read\n"
         "  -v, /v, ?, /?     the credits only\n"
         "  -h, --help, /h    this text\n"
         "\n"
         "Exit codes: 0 the session was analysed; 1 games.log could not be loaded;\n"
-        "2 the page could not be written.\n");
+        "2 a page could not be written.\n");
 }
 
 // The line on standard error when the session cannot start.

@@ -12,7 +12,7 @@ if(WIN32)
   install(TARGETS analyser logconvert RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
   # The README shows the page's picture from docs/.
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png DESTINATION docs)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png ${PROJECT_SOURCE_DIR}/docs/games-page.png DESTINATION docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION examples)
 else()
   install(TARGETS analyser logconvert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -35,7 +35,8 @@ else()
   install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png ${PROJECT_SOURCE_DIR}/docs/games-page.png
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
   # Every Debian package carries its copyright and, compressed, its changelog

@@ -59,6 +59,7 @@ dpkg-deb -x "$deb" "$root"
 doc=$root/usr/share/doc/velstra
 for f in usr/bin/analyser usr/bin/logconvert usr/share/man/man1/analyser.1.gz usr/share/man/man1/logconvert.1.gz \
     usr/share/doc/velstra/README.md usr/share/doc/velstra/docs/session-page.png \
+    usr/share/doc/velstra/docs/games-page.png \
     usr/share/doc/velstra/copyright usr/share/doc/velstra/changelog.gz \
     usr/share/doc/velstra/examples/session/games.log \
     usr/share/doc/velstra/examples/session/User.ini; do
@@ -82,6 +83,7 @@ status=0
 [ "$status" -eq 0 ] || fail "deb: analyser ended with $status on the sample session"
 head -n 1 "$linux_run/console.txt" | grep -qx "VELSTRA v$version" || fail "deb: analyser printed no banner"
 [ -s "$linux_run/velstra14072001.html" ] || fail "deb: analyser wrote no page"
+[ -s "$linux_run/velstra14072001-games.html" ] || fail "deb: analyser wrote no games page"
 grep -q "^Session analysed in .* seconds" "$linux_run/error.log" || fail "deb: analyser's error.log is incomplete"
 
 status=0
@@ -94,7 +96,7 @@ top_dir=velstra-$version-win64
 expected=$(
     {
         printf '%s\n' "$top_dir/analyser.exe" "$top_dir/logconvert.exe" "$top_dir/README.md" \
-            "$top_dir/docs/session-page.png"
+            "$top_dir/docs/session-page.png" "$top_dir/docs/games-page.png"
         for f in "$top"/examples/session/*; do echo "$top_dir/examples/session/${f##*/}"; done
     } | sort
 )
@@ -116,9 +118,10 @@ status=0
 (cd "$windows_run" && wine "$scratch/zip/$top_dir/analyser.exe" >console.txt </dev/null) || status=$?
 [ "$status" -eq 0 ] || fail "zip: analyser.exe ended with $status on the sample session"
 cmp -s "$linux_run/console.txt" "$windows_run/console.txt" || fail "zip: analyser.exe printed another report"
-[ -s "$windows_run/velstra14072001.html" ] || fail "zip: analyser.exe wrote no page"
-# The same page, written in text mode: CR LF at every line end.
-sed 's/$/\r/' "$linux_run/velstra14072001.html" | cmp -s - "$windows_run/velstra14072001.html" ||
-    fail "zip: analyser.exe wrote another page"
+for page in velstra14072001.html velstra14072001-games.html; do
+    [ -s "$windows_run/$page" ] || fail "zip: analyser.exe wrote no $page"
+    # The same page, written in text mode: CR LF at every line end.
+    sed 's/$/\r/' "$linux_run/$page" | cmp -s - "$windows_run/$page" || fail "zip: analyser.exe wrote another $page"
+done
 
 echo "packages: $(basename "$deb") and $(basename "$zip") install and run the sample session"
