@@ -78,7 +78,7 @@ struct Chart {
     int stretches = 1;
     int lowest = 0;
     int highest = 1;
-    std::array<Line, 2 * MAXPLAYER> lines;
+    std::array<Line, std::size_t{2} * MAXPLAYER> lines;
     int count = 0;
 
     void reset(int game_duration) {
@@ -107,10 +107,10 @@ struct Chart {
 
     // Positions in tenths of the picture's units: a chart has hundreds of
     // points, and whole numbers are quick to write.
-    int x(int time) const { return static_cast<int>(10 * LEFT + 10LL * time * (WIDTH - LEFT - RIGHT) / duration); }
+    int x(int time) const { return static_cast<int>(10LL * LEFT + 10LL * time * (WIDTH - LEFT - RIGHT) / duration); }
     int y(int value) const {
-        return static_cast<int>(10 * TOP + 10LL * (static_cast<long long>(highest) - value) * (HEIGHT - TOP - BOTTOM) /
-                                               (static_cast<long long>(highest) - lowest));
+        return static_cast<int>(10LL * TOP + 10LL * (static_cast<long long>(highest) - value) *
+                                                 (HEIGHT - TOP - BOTTOM) / (static_cast<long long>(highest) - lowest));
     }
 
     void find_range() {
