@@ -60,17 +60,34 @@ Tenths tenths(int value) {
     return written;
 }
 
-void point(Output& out, int x, int y) {
-    const Tenths a = tenths(x);
-    const Tenths b = tenths(y);
-    char text[40];
-    std::size_t n = 0;
-    text[n++] = ' ';
-    for (const char* c = a.text; *c != '\0'; ++c) text[n++] = *c;
-    text[n++] = ',';
-    for (const char* c = b.text; *c != '\0'; ++c) text[n++] = *c;
-    out.write(text, n);
-}
+// The points of a line, gathered into few writes: a chart has hundreds.
+class Points {
+public:
+    explicit Points(Output& out) : out_(out) {}
+    ~Points() { flush(); }
+    Points(const Points&) = delete;
+    Points& operator=(const Points&) = delete;
+
+    void add(int x, int y) {
+        if (used_ + 40 > sizeof buffer_) flush();
+        buffer_[used_++] = ' ';
+        append(tenths(x));
+        buffer_[used_++] = ',';
+        append(tenths(y));
+    }
+    void flush() {
+        out_.write(buffer_, used_);
+        used_ = 0;
+    }
+
+private:
+    void append(const Tenths& number) {
+        for (const char* c = number.text; *c != '\0'; ++c) buffer_[used_++] = *c;
+    }
+    Output& out_;
+    char buffer_[4096];
+    std::size_t used_ = 0;
+};
 
 struct Chart {
     int duration = 1;
@@ -151,14 +168,16 @@ struct Chart {
                   tenths(x(0)).text, tenths(y(0)).text);
         int value = 0;
         int last_time = 0;
+        Points points(out);
         for (int s = 0; s < stretches; ++s) {
             const int change = line.change[static_cast<std::size_t>(s)];
             if (change == 0) continue;
             value += change;
             last_time = end_of(s);
-            point(out, x(last_time), y(value));
+            points.add(x(last_time), y(value));
         }
-        if (last_time < duration) point(out, x(duration), y(value));
+        if (last_time < duration) points.add(x(duration), y(value));
+        points.flush();
         out.put("\"/>\n");
     }
 };

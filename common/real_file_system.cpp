@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstring>
 
 #include "file_system.h"
 
@@ -19,9 +20,14 @@ private:
     std::FILE* file_;
 };
 
+// A stream being written. Pages and copies gather their many small pieces
+// in a block of their own and hand the stream whole blocks; the error log,
+// unbuffered, hands over each message at once.
 class StreamFile final : public OutputFile {
 public:
-    explicit StreamFile(std::FILE* file) : file_(file) {}
+    StreamFile(std::FILE* file, bool gathered) : file_(file) {
+        if (gathered) block_.reset(new char[BLOCK]);
+    }
     ~StreamFile() override {
         if (file_ != nullptr) std::fclose(file_);
     }
@@ -29,19 +35,35 @@ public:
     StreamFile& operator=(const StreamFile&) = delete;
 
     bool write(const char* data, std::size_t size) override {
-        return note(file_ != nullptr && (size == 0 || std::fwrite(data, 1, size, file_) == size));
+        if (file_ == nullptr) return note(false);
+        if (!block_ || size >= BLOCK) return note(pass_on() && put(data, size));
+        if (used_ + size > BLOCK && !pass_on()) return note(false);
+        std::memcpy(block_.get() + used_, data, size);
+        used_ += size;
+        return true;
     }
     bool close() override {
         if (file_ == nullptr) return false;
         // A full disk shows only when the buffered bytes are written out.
-        const bool written = !failed() && std::ferror(file_) == 0 && std::fflush(file_) == 0;
+        const bool written = pass_on() && !failed() && std::ferror(file_) == 0 && std::fflush(file_) == 0;
         const bool closed = std::fclose(file_) == 0;
         file_ = nullptr;
         return note(written && closed);
     }
 
 private:
+    static constexpr std::size_t BLOCK = std::size_t{1} << 16;
+
+    bool put(const char* data, std::size_t size) { return size == 0 || std::fwrite(data, 1, size, file_) == size; }
+    bool pass_on() {
+        const bool written = put(block_.get(), used_);
+        used_ = 0;
+        return written;
+    }
+
     std::FILE* file_;
+    std::unique_ptr<char[]> block_;
+    std::size_t used_ = 0;
 };
 
 class RealFileSystem final : public FileSystem {
@@ -56,11 +78,9 @@ public:
         if (file == nullptr) return nullptr;
         // The error log unbuffered, so each message is on disk when it is
         // logged; pages and copies in large blocks.
-        if (mode == WriteMode::Append)
-            std::setvbuf(file, nullptr, _IONBF, 0);
-        else
-            std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);
-        return std::make_unique<StreamFile>(file);
+        const bool append = mode == WriteMode::Append;
+        if (append) std::setvbuf(file, nullptr, _IONBF, 0);
+        return std::make_unique<StreamFile>(file, !append);
     }
     int write_time(const char* name, std::time_t& when) override { return platform_file_write_time(name, when); }
     int find_next(const char* suffix, const char* after, PlatformDirEntry& entry) override {
@@ -72,7 +92,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<OutputFile> output_file_of(std::FILE* stream) { return std::make_unique<StreamFile>(stream); }
+std::unique_ptr<OutputFile> output_file_of(std::FILE* stream) { return std::make_unique<StreamFile>(stream, true); }
 
 FileSystem& real_file_system() {
     static RealFileSystem files;
