@@ -60,3 +60,10 @@ std::string run_probe(const std::filesystem::path& folder, const std::string& pa
     const std::size_t value = start + open_tag.size();
     return browser.out.substr(value, browser.out.find("</pre>", value) - value);
 }
+
+void expect_names_stayed_text(const std::string& probe) {
+    EXPECT_EQ(probe_value(probe, "pwn"), "none");
+    EXPECT_EQ(probe_value(probe, "pwned"), "none");
+    EXPECT_EQ(probe_value(probe, "scripts"), "1");  // the probe itself
+    EXPECT_EQ(probe_value(probe, "handlers"), "0");
+}

@@ -17,5 +17,10 @@ std::string run_probe(const std::filesystem::path& folder, const std::string& pa
 // The value of one "key=value" entry of a probe's ";"-separated report.
 std::string probe_value(const std::string& probe, const std::string& key);
 
+// The hostile names of a page made no element and ran nothing: the probe
+// reports "pwn" (an element a name would make), "pwned" (what a script or
+// handler would set), "scripts" and "handlers".
+void expect_names_stayed_text(const std::string& probe);
+
 std::string percent_decoded(const std::string& text);
 std::vector<std::string> split(const std::string& text, char separator);
