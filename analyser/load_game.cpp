@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform.h"
 #include "text_scan.h"
 #include "time_functions.h"
 
