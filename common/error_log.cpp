@@ -36,10 +36,10 @@ int ErrorLog::write_lines(const char* first, const char* second) {
         return 0;
     }
     if (first == nullptr) return 1;
-    std::string message;
-    add_line(message, first);
-    if (second != nullptr) add_line(message, second);
-    if (!file_->write(message.data(), message.size())) report_lost_lines();
+    message_.clear();
+    add_line(message_, first);
+    if (second != nullptr) add_line(message_, second);
+    if (!file_->write(message_.data(), message_.size())) report_lost_lines();
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "file_system.h"
 
@@ -40,4 +41,5 @@ private:
 
     FileSystem* files_;
     std::unique_ptr<OutputFile> file_;
+    std::string message_;  // reused: a log of many thousand messages allocates once
 };

@@ -145,6 +145,18 @@ std::FILE* platform_open_write(const char* name, WriteMode mode) {
     return nullptr;
 }
 
+bool platform_write_through(std::FILE* file, const char* data, std::size_t size) {
+    const int fd = _fileno(file);
+    while (size > 0) {
+        const unsigned part = size > (1u << 30) ? (1u << 30) : static_cast<unsigned>(size);
+        const int written = _write(fd, data, part);
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 std::FILE* platform_open_read(const char* name, bool text) {
     const DWORD attributes = GetFileAttributesA(name);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return nullptr;
@@ -212,6 +224,18 @@ std::FILE* platform_open_write(const char* name, WriteMode mode) {
     std::FILE* file = writable ? fdopen(fd, append ? "ab" : "wb") : nullptr;
     if (file == nullptr) close(fd);
     return file;
+}
+
+bool platform_write_through(std::FILE* file, const char* data, std::size_t size) {
+    const int fd = fileno(file);
+    while (size > 0) {
+        const ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
 }
 
 std::FILE* platform_open_read(const char* name, bool) {

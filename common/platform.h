@@ -33,6 +33,13 @@ enum class WriteMode {
 // cannot be written.
 std::FILE* platform_open_write(const char* name, WriteMode mode);
 
+// Writes to the file of an unbuffered stream straight through its
+// descriptor: one system call for the whole text (more only when the system
+// takes part of it), without the C library's stream machinery, which costs
+// as much again when a log of mod weapons writes a message per kill.
+// Returns whether every byte was written.
+bool platform_write_through(std::FILE* file, const char* data, std::size_t size);
+
 // Opens a regular file (or a link to one) for reading, in binary mode or in
 // text mode when text is set. A folder, FIFO or device of that name is no
 // file to read (nullptr), and opening it never blocks.

@@ -22,7 +22,7 @@ private:
 
 // A stream being written. Pages and copies gather their many small pieces
 // in a block of their own and hand the stream whole blocks; the error log,
-// unbuffered, hands over each message at once.
+// unbuffered, writes each message through to its file at once.
 class StreamFile final : public OutputFile {
 public:
     StreamFile(std::FILE* file, bool gathered) : file_(file) {
@@ -36,7 +36,8 @@ public:
 
     bool write(const char* data, std::size_t size) override {
         if (file_ == nullptr) return note(false);
-        if (!block_ || size >= BLOCK) return note(pass_on() && put(data, size));
+        if (!block_) return note(platform_write_through(file_, data, size));
+        if (size >= BLOCK) return note(pass_on() && put(data, size));
         if (used_ + size > BLOCK && !pass_on()) return note(false);
         std::memcpy(block_.get() + used_, data, size);
         used_ += size;
