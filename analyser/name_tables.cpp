@@ -75,9 +75,10 @@ public:
 
     // The code of a text, the same as lookup gives.
     int operator()(std::string_view text) const {
-        for (std::size_t slot = hash(text); !slots_[slot].name.empty(); slot = (slot + 1) % SLOTS)
+        const std::uint32_t h = hash(text);
+        for (std::size_t slot = h % SLOTS; !slots_[slot].name.empty(); slot = (slot + 1) % SLOTS)
             if (slots_[slot].name == text) return slots_[slot].code;
-        return lookup_(text);
+        return remembered(text, h);
     }
 
 private:
@@ -87,16 +88,43 @@ private:
         int code = 0;
     };
 
-    static std::size_t hash(std::string_view text) {
+    static std::uint32_t hash(std::string_view text) {
         std::uint32_t h = 2166136261u;
         for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-        return h % SLOTS;
+        return h;
+    }
+
+    // A server's own weapons and items recur thousands of times a game, and
+    // each would take the containment test over every name again. Their
+    // answers are kept in a fixed number of places, one text a place; a
+    // newer text takes the place of an older one.
+    static constexpr std::size_t REMEMBERED = 256;
+    static constexpr std::size_t LONGEST_REMEMBERED = 47;  // longer texts are tested every time
+    struct Answer {
+        std::uint32_t hash = 0;
+        std::uint8_t length = 0;
+        bool used = false;
+        char name[LONGEST_REMEMBERED] = {};
+        int code = 0;
+    };
+
+    int remembered(std::string_view text, std::uint32_t h) const {
+        if (text.size() > LONGEST_REMEMBERED) return lookup_(text);
+        Answer& answer = answers_[(h / SLOTS) % REMEMBERED];
+        if (answer.used && answer.hash == h && std::string_view(answer.name, answer.length) == text)
+            return answer.code;
+        answer.hash = h;
+        answer.length = static_cast<std::uint8_t>(text.size());
+        answer.used = true;
+        text.copy(answer.name, text.size());
+        answer.code = lookup_(text);
+        return answer.code;
     }
 
     template <std::size_t N>
     void add_all(const std::array<NamedCode, N>& table) {
         for (const NamedCode& entry : table) {
-            std::size_t slot = hash(entry.name);
+            std::size_t slot = hash(entry.name) % SLOTS;
             while (!slots_[slot].name.empty() && slots_[slot].name != entry.name) slot = (slot + 1) % SLOTS;
             slots_[slot] = Slot{entry.name, lookup_(entry.name)};
         }
@@ -104,6 +132,7 @@ private:
 
     int (*lookup_)(std::string_view);
     std::array<Slot, SLOTS> slots_{};
+    mutable std::array<Answer, REMEMBERED> answers_{};
 };
 
 int gametype_code(std::string_view text) { return first_contained(gametypes, text, -1); }

@@ -57,4 +57,24 @@ TEST_F(Pickups, TheTableHoldsFiveThousandPickupsAndTheNextIsLoggedOnce) {
     }
 }
 
+// A server's own names are looked up thousands of times a game and their
+// answers kept in a few places; every look must still give the answer of
+// the containment test, also when names take each other's places.
+TEST_F(Pickups, NamesOutsideTheTablesGetTheSameCodeEveryTime) {
+    const std::string long_name = "A server's own Rocket Launcher with a name of over fifty letters";
+    std::string lines;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 400; ++i)
+            lines += item_line("20.00", (i % 2 == 0 ? "Mod Item " : "Super Flak Cannon ") + std::to_string(i / 2), 0) +
+                     (i % 100 == 0 ? item_line("20.00", long_name, 1) : "");
+    play(lines);
+    for (int round = 0, index = 0; round < 2; ++round)
+        for (int i = 0; i < 400; ++i) {
+            EXPECT_EQ(item(index++).item, i % 2 == 0 ? -1 : 35) << "pick-up " << i << " of round " << round;
+            if (i % 100 == 0) {
+                EXPECT_EQ(item(index++).item, 34);
+            }
+        }
+}
+
 }  // namespace
