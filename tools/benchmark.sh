@@ -1,19 +1,27 @@
 #!/bin/sh
-# Times the analyser against reading the same files with cat, on two kinds of
+# Times the analyser against reading the same files, on two kinds of
 # session, and measures its peak memory and its time on hostile games.
 #
-#   tools/benchmark.sh [runs]          (default 10 timed runs of each command)
+#   tools/benchmark.sh [runs] [real log]   (default 10 timed runs of each command)
 #
 # - generated: 100 games of 400k (16-bit), of the stock weapons and items;
 # - add-on: 60 games as large as a game can be (about 480,000 characters), on
 #   a server whose add-ons log weapons and items the analyser does not know
-#   (loggen --mods): every such kill or pick-up is an error.log message.
-# Both commands of a session are timed in one hyperfine run, with warm-up
-# runs first, on the same files, from the page cache; error.log and the
-# page are removed before every run. Then the peak resident memory for 10
-# and for 1,000 games, which must be the same, and the time of games built to
-# make a pass that rescans the text slow. Builds the default preset first;
-# the sessions are written to build/bench/.
+#   (loggen --mods): every such kill or pick-up is an error.log message;
+# - with a real log given (a 16-bit ngLog file of your own, say one of a
+#   server that runs mods): 60 games of its events after game_start,
+#   repeated to about 480,000 characters, written to a temporary folder
+#   outside the project and removed at the end.
+# Each session's commands are timed in one hyperfine run, with warm-up runs
+# first, on the same files, from the page cache; error.log and the pages are
+# removed, and written data synced, before every run. Two readers set the
+# scale: cat, and cksum, which reads with one buffer for all files. On a
+# virtual machine where touching fresh memory is slow, cat (a new buffer
+# per file) can take several times as long as cksum; compare with both.
+# Then the peak resident memory for 10 and for 1,000 games, which must be
+# the same, and the time of games built to make a pass that rescans the text
+# slow. Builds the default preset first; the generated sessions are written
+# to build/bench/.
 set -eu
 
 runs=${1:-10}
@@ -21,7 +29,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/default"
 bench="$top/build/bench"
 
-for tool in hyperfine /usr/bin/time; do
+real_log=${2:-}
+for tool in hyperfine /usr/bin/time iconv; do
     command -v "$tool" >/dev/null || { echo "benchmark: $tool is missing (apt-get install hyperfine time)" >&2; exit 1; }
 done
 cmake --preset default >/dev/null
@@ -41,23 +50,43 @@ make_session() {
     fi
 }
 
-# time_session NAME: cat against the analyser, in one hyperfine run.
+# time_session NAME [DIR]: cat, cksum and the analyser, in one hyperfine run.
 time_session() {
-    dir="$bench/$1"
+    dir=${2:-$bench/$1}
     files=$(cd "$dir" && ls games*.log | sort -V | tr '\n' ' ')
     bytes=$(cd "$dir" && cat $files | wc -c)
-    (cd "$dir" && hyperfine -N --warmup 3 --runs "$runs" --prepare "rm -f error.log velstra*.html" \
-        --export-csv "$bench/$1.csv" --command-name cat "cat $files" --command-name analyser "$analyser -ni" \
-        >"$bench/$1.hyperfine.txt" 2>&1) || { cat "$bench/$1.hyperfine.txt" >&2; exit 1; }
+    (cd "$dir" && hyperfine -N --warmup 3 --runs "$runs" --prepare "sh -c 'rm -f error.log velstra*.html; sync'" \
+        --export-csv "$bench/$1.csv" --command-name cat "cat $files" --command-name cksum "cksum $files" \
+        --command-name analyser "$analyser -ni" >"$bench/$1.hyperfine.txt" 2>&1) ||
+        { cat "$bench/$1.hyperfine.txt" >&2; exit 1; }
     lines=$(cd "$dir" && rm -f error.log && "$analyser" -ni >/dev/null && wc -l <error.log)
     awk -F, -v name="$1" -v bytes="$bytes" -v lines="$lines" -v games="$(echo $files | wc -w)" '
-        $1 == "cat" { cat = $4 } $1 == "analyser" { an = $4; user = $5; sys = $6 }
+        $1 == "cat" { cat = $4 } $1 == "cksum" { sum = $4 } $1 == "analyser" { an = $4; user = $5; sys = $6 }
         END {
             printf "%s: %d games, %d bytes, %d error.log lines\n", name, games, bytes, lines
-            printf "  median: cat %.1f ms, analyser %.1f ms (user %.1f ms, system %.1f ms)\n", cat * 1000, an * 1000, user * 1000, sys * 1000
-            printf "  ratio:  %.2f times cat\n", an / cat
+            printf "  median: cat %.1f ms, cksum %.1f ms, analyser %.1f ms (user %.1f ms, system %.1f ms)\n",
+                cat * 1000, sum * 1000, an * 1000, user * 1000, sys * 1000
+            printf "  ratio:  %.2f times cat, %.2f times cksum\n", an / cat, an / sum
             printf "  input:  %.0f MB/s\n", bytes / an / 1e6
         }' "$bench/$1.csv"
+}
+
+# real_session LOG DIR: 60 games of the log's events after game_start,
+# repeated to about 480,000 characters, with the log's own header.
+real_session() {
+    iconv -f UTF-16LE -t UTF-8 "$1" | LC_ALL=C awk -v dir="$2" '
+        { sub(/\r$/, ""); if (started) body = body $0 "\r\n"; else head = head $0 "\r\n" }
+        /\tgame_start/ { started = 1 }
+        END {
+            if (body == "") { print "benchmark: no events after game_start in the log" > "/dev/stderr"; exit 1 }
+            end = "9999.00\tgame_end\ttimelimit\r\n"
+            text = head
+            while (length(text) + length(body) + length(end) < 480000) text = text body
+            printf "%s", text end > (dir "/game.txt")
+        }'
+    iconv -f UTF-8 -t UTF-16LE "$2/game.txt" >"$2/games.log"
+    rm "$2/game.txt"
+    for g in $(seq 1 59); do cp "$2/games.log" "$2/games$g.log"; done
 }
 
 peak_kb() {
@@ -115,12 +144,18 @@ make_session thousand --games 1000 --size 20k --seed 20001 --end limit
 
 time_session generated
 time_session add-on
+if [ -n "$real_log" ]; then
+    real_dir=$(mktemp -d "${TMPDIR:-/tmp}/velstra-bench.XXXXXX")
+    trap 'rm -rf "$real_dir"' EXIT
+    real_session "$real_log" "$real_dir"
+    time_session real "$real_dir"
+fi
 echo "peak memory: $(peak_kb ten) kB for 10 games, $(peak_kb thousand) kB for 1000 games (of 20k)," \
     "$(peak_kb generated) kB for the generated and $(peak_kb add-on) kB for the add-on session"
 
 echo "hostile games (one game each, about 500,000 characters):"
 for game in assault skills renames events one_line; do
-    (cd "$bench/hostile/$game" && hyperfine -N --warmup 1 --runs 3 --prepare "rm -f error.log velstra*.html" \
+    (cd "$bench/hostile/$game" && hyperfine -N --warmup 1 --runs 3 --prepare "sh -c 'rm -f error.log velstra*.html; sync'" \
         --export-csv "$bench/hostile-$game.csv" "$analyser -ni" >/dev/null 2>&1)
     awk -F, -v game="$game" 'NR == 2 { printf "  %-9s %.1f ms\n", game, $4 * 1000 }' "$bench/hostile-$game.csv"
 done
