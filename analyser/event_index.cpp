@@ -57,7 +57,7 @@ struct Ending {
     std::uint32_t key = 0;  // 0: a free slot
     std::uint8_t events[2] = {NONE, NONE};
 };
-constexpr std::size_t ENDING_SLOTS = 128;
+constexpr std::size_t ENDING_SLOTS = 2048;  // mostly empty, so a tab after no pattern is seen at once
 
 std::uint32_t four_bytes(const char* at) {
     std::uint32_t key = 0;
@@ -65,7 +65,27 @@ std::uint32_t four_bytes(const char* at) {
     return key;
 }
 
-std::size_t slot_of(std::uint32_t key) { return (key * 2654435761u) >> 25; }  // 7 bits
+std::uint64_t eight_bytes(const char* at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, 8);
+    return word;
+}
+
+// The rest of a pattern before its last five characters: at most 18
+// characters, compared inline in words, where a call to memcmp for each of
+// the game's events cost a tenth of the index.
+bool same_characters(const char* a, const char* b, std::size_t n) {
+    if (n >= 8) {
+        for (std::size_t k = 0; k + 8 < n; k += 8)
+            if (eight_bytes(a + k) != eight_bytes(b + k)) return false;
+        return eight_bytes(a + n - 8) == eight_bytes(b + n - 8);
+    }
+    for (std::size_t k = 0; k < n; ++k)
+        if (a[k] != b[k]) return false;
+    return true;
+}
+
+std::size_t slot_of(std::uint32_t key) { return (key * 2654435761u) >> 21; }  // 11 bits
 
 const std::array<Ending, ENDING_SLOTS>& endings() {
     static const std::array<Ending, ENDING_SLOTS> table = [] {
@@ -100,7 +120,7 @@ bool EventIndex::build(const char* text, std::size_t from, std::size_t length) {
     bool full = false;
 
     // The patterns that end at the tab at t.
-    auto at_tab = [&](std::size_t t) {
+    auto at_tab = [&](std::size_t t) __attribute__((always_inline)) {
         if (t < 4) return;
         const std::uint32_t key = four_bytes(text + t - 4);
         for (std::size_t slot = slot_of(key); table[slot].key != 0; slot = (slot + 1) % ENDING_SLOTS) {
@@ -111,7 +131,7 @@ bool EventIndex::build(const char* text, std::size_t from, std::size_t length) {
                 if (t + 1 < pattern.size()) continue;
                 const std::size_t start = t + 1 - pattern.size();
                 if (start < from) continue;
-                if (std::memcmp(text + start, pattern.data(), pattern.size() - 5) != 0) continue;
+                if (!same_characters(text + start, pattern.data(), pattern.size() - 5)) continue;
                 if (count == CAPACITY) {
                     full = true;
                     return;
