@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "game_text.h"
 
@@ -88,10 +89,21 @@ private:
         int code = 0;
     };
 
+    // The first and last eight characters and the length: a few
+    // instructions for a text of any length, where a hash of every character
+    // cost more than the rest of the lookup.
     static std::uint32_t hash(std::string_view text) {
-        std::uint32_t h = 2166136261u;
-        for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-        return h;
+        const std::size_t n = text.size();
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        if (n >= 8) {
+            std::memcpy(&head, text.data(), 8);
+            std::memcpy(&tail, text.data() + n - 8, 8);
+        } else if (n > 0) {
+            std::memcpy(&head, text.data(), n);
+        }
+        const std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xC2B2AE3D27D4EB4Full;
+        return static_cast<std::uint32_t>(h >> 32);
     }
 
     // A server's own weapons and items recur thousands of times a game, and
