@@ -16,7 +16,7 @@ constexpr int MIN_STRETCH = 5;
 // The plot inside the picture, in the picture's units.
 constexpr int WIDTH = 640;
 constexpr int HEIGHT = 260;
-constexpr int LEFT = 44;
+constexpr int LEFT = 56;
 constexpr int RIGHT = 14;
 constexpr int TOP = 12;
 constexpr int BOTTOM = 34;
@@ -152,6 +152,9 @@ struct Chart {
                       tenths(x(static_cast<int>(m * 60))).text, bottom + 14, m);
         out.print("<text class=\"tick\" x=\"%d\" y=\"%d\" text-anchor=\"middle\">minutes</text>\n",
                   (WIDTH + LEFT - RIGHT) / 2, HEIGHT - 4);
+        out.print("<text class=\"tick\" x=\"12\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 12 %d)\">"
+                  "frags</text>\n",
+                  (TOP + bottom) / 2, (TOP + bottom) / 2);
         const int frags =
             step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
         for (int v = lowest / frags * frags; v <= highest; v += frags) {
@@ -169,11 +172,14 @@ struct Chart {
         int value = 0;
         int last_time = 0;
         Points points(out);
+        // Frags are counted in whole steps: the line holds its value until
+        // the stretch in which it changes, then rises or falls at once.
         for (int s = 0; s < stretches; ++s) {
             const int change = line.change[static_cast<std::size_t>(s)];
             if (change == 0) continue;
-            value += change;
             last_time = end_of(s);
+            points.add(x(last_time), y(value));
+            value += change;
             points.add(x(last_time), y(value));
         }
         if (last_time < duration) points.add(x(duration), y(value));

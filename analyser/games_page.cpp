@@ -11,11 +11,13 @@
 namespace {
 
 // Light and dark colours that keep WCAG AA contrast: text 4.5:1 and more,
-// lines and keys of the chart 3:1 and more, on their own background.
+// lines and keys of the chart 3:1 and more, on their own background. The
+// dark ones only on screens: paper is white. A chart keeps a width at which
+// its labels stay readable and scrolls sideways on a phone, as tables do.
 constexpr const char* STYLE = R"(<style>
 :root { color-scheme: light dark; --text: #1b1b1b; --page: #ffffff; --muted: #4a4a4a; --rule: #c7ccd3;
   --head: #e9edf2; --link: #0b57d0; --winner: #fff4c2; --grid: #d8dce2; }
-@media (prefers-color-scheme: dark) {
+@media screen and (prefers-color-scheme: dark) {
   :root { --text: #e8e8e8; --page: #141414; --muted: #b4b4b4; --rule: #4a4f57; --head: #262a31;
     --link: #8ab4f8; --winner: #3d3413; --grid: #33373d; } }
 * { box-sizing: border-box; }
@@ -31,8 +33,8 @@ thead th { background: var(--head); }
 .n { text-align: right; font-variant-numeric: tabular-nums; }
 tr.winner { background: var(--winner); }
 .badge { font-size: .75rem; border: 1px solid currentColor; border-radius: .6rem; padding: 0 .4rem; }
-figure { margin: 1rem 0; }
-svg { width: 100%; max-width: 48rem; height: auto; display: block; }
+figure { margin: 1rem 0; overflow-x: auto; }
+svg { width: 100%; min-width: 36rem; max-width: 48rem; height: auto; display: block; }
 svg .axis { stroke: var(--text); stroke-width: 1; }
 svg .grid { stroke: var(--grid); stroke-width: 1; }
 svg .tick { fill: var(--text); font-size: 11px; }
@@ -48,7 +50,7 @@ svg polyline.team { stroke-width: 3; stroke-dasharray: 7 4; }
 .c10 { stroke: #5b7a1d; color: #5b7a1d; } .c11 { stroke: #9c1c5b; color: #9c1c5b; }
 .c12 { stroke: #2f5050; color: #2f5050; } .c13 { stroke: #b03a00; color: #b03a00; }
 .c14 { stroke: #005f87; color: #005f87; } .c15 { stroke: #7a5c00; color: #7a5c00; }
-@media (prefers-color-scheme: dark) {
+@media screen and (prefers-color-scheme: dark) {
   .c0 { stroke: #7fb3ff; color: #7fb3ff; } .c1 { stroke: #ff8a80; color: #ff8a80; }
   .c2 { stroke: #7ee787; color: #7ee787; } .c3 { stroke: #d2a8ff; color: #d2a8ff; }
   .c4 { stroke: #e3b17a; color: #e3b17a; } .c5 { stroke: #ff9bd2; color: #ff9bd2; }
