@@ -60,20 +60,21 @@ Tenths tenths(int value) {
     return written;
 }
 
-// The points of a line, gathered into few writes: a chart has hundreds.
-class Points {
+// The path of a line, gathered into few writes: a chart has hundreds of
+// steps.
+class Path {
 public:
-    explicit Points(Output& out) : out_(out) {}
-    ~Points() { flush(); }
-    Points(const Points&) = delete;
-    Points& operator=(const Points&) = delete;
+    explicit Path(Output& out) : out_(out) {}
+    ~Path() { flush(); }
+    Path(const Path&) = delete;
+    Path& operator=(const Path&) = delete;
 
-    void add(int x, int y) {
-        if (used_ + 40 > sizeof buffer_) flush();
-        buffer_[used_++] = ' ';
-        append(tenths(x));
-        buffer_[used_++] = ',';
-        append(tenths(y));
+    // "H123.4": across to x; "V56.7": up or down to y.
+    void to(char command, int position) {
+        if (used_ + 20 > sizeof buffer_) flush();
+        buffer_[used_++] = command;
+        const Tenths number = tenths(position);
+        for (const char* c = number.text; *c != '\0'; ++c) buffer_[used_++] = *c;
     }
     void flush() {
         out_.write(buffer_, used_);
@@ -81,9 +82,6 @@ public:
     }
 
 private:
-    void append(const Tenths& number) {
-        for (const char* c = number.text; *c != '\0'; ++c) buffer_[used_++] = *c;
-    }
     Output& out_;
     char buffer_[4096];
     std::size_t used_ = 0;
@@ -166,24 +164,24 @@ struct Chart {
         }
     }
 
-    void polyline(Output& out, const Line& line) const {
-        out.print("<polyline class=\"%s c%d\" points=\"%s,%s", line.team ? "team" : "player", line.colour,
+    void path(Output& out, const Line& line) const {
+        out.print("<path class=\"%s c%d\" d=\"M%s,%s", line.team ? "team" : "player", line.colour,
                   tenths(x(0)).text, tenths(y(0)).text);
         int value = 0;
         int last_time = 0;
-        Points points(out);
+        Path path(out);
         // Frags are counted in whole steps: the line holds its value until
         // the stretch in which it changes, then rises or falls at once.
         for (int s = 0; s < stretches; ++s) {
             const int change = line.change[static_cast<std::size_t>(s)];
             if (change == 0) continue;
-            last_time = end_of(s);
-            points.add(x(last_time), y(value));
             value += change;
-            points.add(x(last_time), y(value));
+            last_time = end_of(s);
+            path.to('H', x(last_time));
+            path.to('V', y(value));
         }
-        if (last_time < duration) points.add(x(duration), y(value));
-        points.flush();
+        if (last_time < duration) path.to('H', x(duration));
+        path.flush();
         out.put("\"/>\n");
     }
 };
@@ -252,7 +250,7 @@ void write_frag_chart(Output& out, AnalysisContext& ctx, const int* order, int p
     }
     out.put(".</desc>\n");
     chart.axes(out);
-    for (int l = 0; l < chart.count; ++l) chart.polyline(out, chart.lines[static_cast<std::size_t>(l)]);
+    for (int l = 0; l < chart.count; ++l) chart.path(out, chart.lines[static_cast<std::size_t>(l)]);
     out.put("</svg>\n<figcaption><ul class=\"legend\">\n");
     for (int l = 0; l < chart.count; ++l) {
         const Line& line = chart.lines[static_cast<std::size_t>(l)];

@@ -38,8 +38,8 @@ svg { width: 100%; min-width: 36rem; max-width: 48rem; height: auto; display: bl
 svg .axis { stroke: var(--text); stroke-width: 1; }
 svg .grid { stroke: var(--grid); stroke-width: 1; }
 svg .tick { fill: var(--text); font-size: 11px; }
-svg polyline { fill: none; stroke-width: 2; }
-svg polyline.team { stroke-width: 3; stroke-dasharray: 7 4; }
+svg path { fill: none; stroke-width: 2; }
+svg path.team { stroke-width: 3; stroke-dasharray: 7 4; }
 .legend { list-style: none; padding: 0; margin: .3rem 0; display: flex; flex-wrap: wrap; gap: .2rem 1.2rem; }
 .key { font-weight: bold; margin-right: .3rem; }
 .c0 { stroke: #1f5fa8; color: #1f5fa8; } .c1 { stroke: #c0392b; color: #c0392b; }

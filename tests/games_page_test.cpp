@@ -29,7 +29,7 @@ constexpr const char* PROBE = R"(
   var charts = [], lines = [];
   for (var i = 0; i < sections.length; i++) {
     charts.push(sections[i].querySelectorAll('svg').length);
-    lines.push(sections[i].querySelectorAll('svg polyline').length);
+    lines.push(sections[i].querySelectorAll('svg path').length);
   }
   out.push('sections=' + sections.length);
   out.push('charts=' + charts.join(','));
