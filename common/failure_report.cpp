@@ -10,7 +10,10 @@ unsigned reported = 0;  // one bit per cause
 
 }  // namespace
 
-void set_failure_program(const char* name) { program = name; }
+void set_failure_program(const char* name) {
+    program = name;
+    reported = 0;
+}
 
 void report_failure(Failure cause, const char* fmt, ...) {
     const unsigned bit = 1u << static_cast<unsigned>(cause);

@@ -17,7 +17,8 @@ enum class Failure {
     CopyUnwritable,
 };
 
-// The name that starts every line ("analyser", "logconvert").
+// The name that starts every line ("analyser", "logconvert"), set when a
+// run starts: from then on every cause may be reported once again.
 void set_failure_program(const char* name);
 
 // Writes "<program>: " and the formatted text as one line to standard error,

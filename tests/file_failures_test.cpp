@@ -104,7 +104,12 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
 
 TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
     folder.add("error.log", "").fail_write = true;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(run(), 0);
+    // Every message is lost, and standard error says so once.
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("analyser: can't write error.log here"), 0u) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
     EXPECT_NE(console.text.find("game 01:"), std::string::npos);
     EXPECT_EQ(folder.bytes("error.log"), "");
     EXPECT_NE(folder.bytes(PAGE_NAME).find("Anaylsed games: 1<BR>"), std::string::npos);
