@@ -150,9 +150,10 @@ struct Chart {
                       tenths(x(static_cast<int>(m * 60))).text, bottom + 14, m);
         out.print("<text class=\"tick\" x=\"%d\" y=\"%d\" text-anchor=\"middle\">minutes</text>\n",
                   (WIDTH + LEFT - RIGHT) / 2, HEIGHT - 4);
-        out.print("<text class=\"tick\" x=\"12\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 12 %d)\">"
-                  "frags</text>\n",
-                  (TOP + bottom) / 2, (TOP + bottom) / 2);
+        out.print(
+            "<text class=\"tick\" x=\"12\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 12 %d)\">"
+            "frags</text>\n",
+            (TOP + bottom) / 2, (TOP + bottom) / 2);
         const int frags =
             step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
         for (int v = lowest / frags * frags; v <= highest; v += frags) {
@@ -165,8 +166,8 @@ struct Chart {
     }
 
     void path(Output& out, const Line& line) const {
-        out.print("<path class=\"%s c%d\" d=\"M%s,%s", line.team ? "team" : "player", line.colour,
-                  tenths(x(0)).text, tenths(y(0)).text);
+        out.print("<path class=\"%s c%d\" d=\"M%s,%s", line.team ? "team" : "player", line.colour, tenths(x(0)).text,
+                  tenths(y(0)).text);
         int value = 0;
         int last_time = 0;
         Path path(out);

@@ -123,8 +123,7 @@ private:
     int remembered(std::string_view text, std::uint32_t h) const {
         if (text.size() > LONGEST_REMEMBERED) return lookup_(text);
         Answer& answer = answers_[(h / SLOTS) % REMEMBERED];
-        if (answer.used && answer.hash == h && std::string_view(answer.name, answer.length) == text)
-            return answer.code;
+        if (answer.used && answer.hash == h && std::string_view(answer.name, answer.length) == text) return answer.code;
         answer.hash = h;
         answer.length = static_cast<std::uint8_t>(text.size());
         answer.used = true;
