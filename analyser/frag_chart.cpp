@@ -9,8 +9,9 @@
 
 namespace {
 
-// The game's time goes into at most this many stretches of at least 5 s.
-constexpr int MAX_STRETCHES = 400;
+// The game's time goes into at most this many stretches of at least 5 s:
+// a step of the chart is then at least three of its 640 units wide.
+constexpr int MAX_STRETCHES = 200;
 constexpr int MIN_STRETCH = 5;
 
 // The plot inside the picture, in the picture's units.
@@ -69,12 +70,20 @@ public:
     Path(const Path&) = delete;
     Path& operator=(const Path&) = delete;
 
-    // "H123.4": across to x; "V56.7": up or down to y.
-    void to(char command, int position) {
+    // "H123": across to x; "V57": up or down to y. Positions come in
+    // tenths and go out rounded to whole units, less than a pixel on a
+    // screen: the lines are most of the page.
+    void to(char command, int tenths_position) {
         if (used_ + 20 > sizeof buffer_) flush();
         buffer_[used_++] = command;
-        const Tenths number = tenths(position);
-        for (const char* c = number.text; *c != '\0'; ++c) buffer_[used_++] = *c;
+        unsigned whole = static_cast<unsigned>(std::max(tenths_position, 0) + 5) / 10;
+        char digits[12];
+        int n = 0;
+        do {
+            digits[n++] = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        while (n > 0) buffer_[used_++] = digits[--n];
     }
     void flush() {
         out_.write(buffer_, used_);
