@@ -37,26 +37,30 @@ int step_for(long long span, const std::array<int, 10>& steps) {
     return steps.back() * static_cast<int>(span / (5LL * steps.back()) + 1);
 }
 
+// Writes the digits of value at `at`; returns how many.
+int put_digits(char* at, unsigned value) {
+    char reversed[12];
+    int n = 0;
+    do {
+        reversed[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int k = 0; k < n; ++k) at[k] = reversed[n - 1 - k];
+    return n;
+}
+
 // A position in tenths written as a decimal number, "123.4".
 struct Tenths {
     char text[16];
 };
 Tenths tenths(int value) {
     Tenths written{};
-    char digits[16];
-    int n = 0;
-    const bool negative = value < 0;
-    unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    digits[n++] = static_cast<char>('0' + magnitude % 10);
-    digits[n++] = '.';
-    magnitude /= 10;
-    do {
-        digits[n++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
     int k = 0;
-    if (negative) written.text[k++] = '-';
-    while (n > 0) written.text[k++] = digits[--n];
+    if (value < 0) written.text[k++] = '-';
+    const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    k += put_digits(written.text + k, magnitude / 10);
+    written.text[k++] = '.';
+    written.text[k++] = static_cast<char>('0' + magnitude % 10);
     written.text[k] = '\0';
     return written;
 }
@@ -70,20 +74,14 @@ public:
     Path(const Path&) = delete;
     Path& operator=(const Path&) = delete;
 
-    // "H123": across to x; "V57": up or down to y. Positions come in
-    // tenths and go out rounded to whole units, less than a pixel on a
-    // screen: the lines are most of the page.
+    // "M56", ",226": the start; "H123": across to x; "V57": up or down to y.
+    // Positions come in tenths and go out rounded to whole units, less than
+    // a pixel on a screen: the lines are most of the page.
     void to(char command, int tenths_position) {
         if (used_ + 20 > sizeof buffer_) flush();
         buffer_[used_++] = command;
-        unsigned whole = static_cast<unsigned>(std::max(tenths_position, 0) + 5) / 10;
-        char digits[12];
-        int n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + whole % 10);
-            whole /= 10;
-        } while (whole != 0);
-        while (n > 0) buffer_[used_++] = digits[--n];
+        used_ += static_cast<std::size_t>(
+            put_digits(buffer_ + used_, static_cast<unsigned>(std::max(tenths_position, 0) + 5) / 10));
     }
     void flush() {
         out_.write(buffer_, used_);
@@ -175,11 +173,12 @@ struct Chart {
     }
 
     void path(Output& out, const Line& line) const {
-        out.print("<path class=\"%s c%d\" d=\"M%s,%s", line.team ? "team" : "player", line.colour, tenths(x(0)).text,
-                  tenths(y(0)).text);
+        out.print("<path class=\"%s c%d\" d=\"", line.team ? "team" : "player", line.colour);
         int value = 0;
         int last_time = 0;
         Path path(out);
+        path.to('M', x(0));
+        path.to(',', y(0));
         // Frags are counted in whole steps: the line holds its value until
         // the stretch in which it changes, then rises or falls at once.
         for (int s = 0; s < stretches; ++s) {

@@ -22,7 +22,7 @@ private:
 
 // A stream being written. Pages and copies gather their many small pieces
 // in a block of their own and hand the stream whole blocks; the error log,
-// unbuffered, writes each message through to its file at once.
+// with no block, writes each message through to its file at once.
 class StreamFile final : public OutputFile {
 public:
     StreamFile(std::FILE* file, bool gathered) : file_(file) {
@@ -77,11 +77,9 @@ public:
     std::unique_ptr<OutputFile> open_write(const char* name, WriteMode mode) override {
         std::FILE* file = platform_open_write(name, mode);
         if (file == nullptr) return nullptr;
-        // The error log unbuffered, so each message is on disk when it is
-        // logged; pages and copies in large blocks.
-        const bool append = mode == WriteMode::Append;
-        if (append) std::setvbuf(file, nullptr, _IONBF, 0);
-        return std::make_unique<StreamFile>(file, !append);
+        // The error log writes each message through at once, so it is in
+        // the file when it is logged; pages and copies in large blocks.
+        return std::make_unique<StreamFile>(file, mode != WriteMode::Append);
     }
     int write_time(const char* name, std::time_t& when) override { return platform_file_write_time(name, when); }
     int find_next(const char* suffix, const char* after, PlatformDirEntry& entry) override {
