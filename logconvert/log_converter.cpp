@@ -55,9 +55,10 @@ void report_unwritable_copy(const char* output_name) {
 
 // The fixed 24-character local calendar text with its line feed, as the C
 // library's ctime() gives it. Written out here because ctime() differs
-// between systems for times it cannot show: a time before 1970, one the
-// system cannot convert, or a year of more than four digits gives "(null)",
-// the text the original console showed for such an entry.
+// between systems for times it cannot show. An entry without a time that
+// fits the fixed form (no known time, a time before 1970, one the system
+// cannot convert, or a year of more than four digits) is dated "(null)", so
+// its listing line is the same on every system.
 CalendarText calendar_text(const PlatformDirEntry& entry) {
     static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
