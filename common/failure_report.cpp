@@ -2,11 +2,20 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
 const char* program = "velstra";
 unsigned reported = 0;  // one bit per cause
+
+unsigned bit_of(Failure cause) { return 1u << static_cast<unsigned>(cause); }
+
+void drop_details_ending(char* line) {
+    constexpr std::string_view ending = " (details in error.log)";
+    const std::string_view text(line);
+    if (text.ends_with(ending)) line[text.size() - ending.size()] = '\0';
+}
 
 }  // namespace
 
@@ -16,7 +25,7 @@ void set_failure_program(const char* name) {
 }
 
 void report_failure(Failure cause, const char* fmt, ...) {
-    const unsigned bit = 1u << static_cast<unsigned>(cause);
+    const unsigned bit = bit_of(cause);
     if ((reported & bit) != 0) return;
     reported |= bit;
     char line[1024];
@@ -24,6 +33,7 @@ void report_failure(Failure cause, const char* fmt, ...) {
     va_start(args, fmt);
     std::vsnprintf(line, sizeof line, fmt, args);
     va_end(args);
+    if ((reported & bit_of(Failure::ErrorLogUnwritable)) != 0) drop_details_ending(line);
     std::fprintf(stderr, "%s: %s\n", program, line);
     std::fflush(stderr);
 }

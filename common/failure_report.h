@@ -22,5 +22,7 @@ enum class Failure {
 void set_failure_program(const char* name);
 
 // Writes "<program>: " and the formatted text as one line to standard error,
-// unless a line of the same cause was written before in this run.
+// unless a line of the same cause was written before in this run. A text
+// that ends in " (details in error.log)" loses that ending once error.log
+// could not be written in this run: the details are not there to be found.
 __attribute__((format(printf, 2, 3))) void report_failure(Failure cause, const char* fmt, ...);
