@@ -37,6 +37,16 @@ PlayerRecord* session_record(AnalysisContext& ctx, const PlayerRecord& player) {
     return nullptr;
 }
 
+// Keeps the names from game slot first on that have no session record. The
+// list is full, so the lookup claims no record.
+void note_players_left_out(AnalysisContext& ctx, std::size_t first) {
+    for (std::size_t s = first; s < ctx.game_players.size(); ++s) {
+        const PlayerRecord& player = ctx.game_players[s];
+        if (!player.name.empty() && session_record(ctx, player) == nullptr)
+            ctx.players_left_out.insert(std::string(player.name.view()));
+    }
+}
+
 void add_player(PlayerRecord& session, const PlayerRecord& game) {
     if (game.fav_victim_kills > session.fav_victim_kills) {
         session.fav_victim_name = game.fav_victim_name;
@@ -122,6 +132,7 @@ void accumulate_game(AnalysisContext& ctx) {
             // The session list is full: this player and the later slots of
             // the game are left out, and the loss is reported.
             ctx.log.append("\t\twarning:maximum of session players exceeded");
+            note_players_left_out(ctx, s);
             break;
         }
         add_player(*session, player);

@@ -49,6 +49,7 @@ void init_session(AnalysisContext& ctx) {
     for (auto& s : ctx.skin_table) init_skin_record(s);
     for (auto& b : ctx.best_table) b.value = 0;
     ctx.session_kills = SessionKills{};
+    ctx.players_left_out.clear();
     ctx.player_by_id.fill(-1);
 }
 

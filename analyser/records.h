@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "bounded_text.h"
 #include "counted_table.h"
@@ -196,6 +198,9 @@ struct AnalysisContext {
     ItemTable item_table{INITIAL_ITEM};
     GameWeaponNames game_weapon_names{Text{}};
     SessionKills session_kills;
+    // The names that found no session record because all of them were
+    // taken: the run ends by saying how many players were left out.
+    std::set<std::string> players_left_out;
     GamesPageParts games_page;
     std::array<BestEntry, MAX_BESTS> best_table{};
     std::array<SkinRecord, MAX_SKINS> skin_table{};

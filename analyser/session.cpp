@@ -57,6 +57,50 @@ void report_no_session(LoadFailure why) {
                        "there (details in error.log)");
 }
 
+// What made game n unusable, said of its file.
+const char* load_failure_text(LoadFailure why) {
+    switch (why) {
+        case LoadFailure::None:
+        case LoadFailure::NotFound: return "is missing";
+        case LoadFailure::Unreadable: return "cannot be read";
+        case LoadFailure::NoMemory: return "cannot be loaded for want of memory";
+        case LoadFailure::NotAGameLog: return "is not a stat log of the game";
+        case LoadFailure::Unfinished: return "holds no complete game";
+        case LoadFailure::TooLong: return "holds a game too long to read (more than 511,999 characters)";
+    }
+    return "cannot be loaded";
+}
+
+// The session ends at the first game that does not load. When numbered logs
+// follow it, the user would lose them without a word: say which file ended
+// the session and which logs, up to the next gap, were not read.
+void report_early_end(AnalysisContext& ctx, int n, LoadFailure why) {
+    int unread = 0;
+    while (ctx.files->open_read(game_file_name(n + 1 + unread).c_str(), false)) ++unread;
+    if (unread == 0) return;
+    const char* cause = load_failure_text(why);
+    const BoundedText<64> ended = game_file_name(n);
+    const BoundedText<64> first = game_file_name(n + 1);
+    if (unread == 1) {
+        report_failure(Failure::SessionEndedEarly, "%s %s, so the session ends there; %s (1 log) was not read",
+                       ended.c_str(), cause, first.c_str());
+        return;
+    }
+    report_failure(Failure::SessionEndedEarly, "%s %s, so the session ends there; %s to %s (%i logs) were not read",
+                   ended.c_str(), cause, first.c_str(), game_file_name(n + unread).c_str(), unread);
+}
+
+// Said once, at the end of the run: error.log has a line for every game
+// that met the full list.
+void report_players_left_out(const AnalysisContext& ctx) {
+    const std::size_t left_out = ctx.players_left_out.size();
+    if (left_out == 0) return;
+    report_failure(Failure::SessionPlayersLeftOut,
+                   "the session holds at most %i players, so %zu other player%s left out of its page and totals; "
+                   "analyse fewer games at a time to see them all",
+                   MAX_SESSION_PLAYERS, left_out, left_out == 1 ? " was" : "s were");
+}
+
 }  // namespace
 
 void print_credits(Output& out) {
@@ -121,7 +165,10 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     for (int n = 0;;) {
         if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
         ++n;
-        if (!load_game(ctx, n)) break;
+        if (!load_game(ctx, n, &why)) {
+            report_early_end(ctx, n, why);
+            break;
+        }
     }
 
     compute_session_bests(ctx);
@@ -129,6 +176,8 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     const int games_page_written = write_games_page(ctx, session_date(ctx).c_str());
     ctx.text.buffer.reset();
     std::fflush(stdout);
+
+    report_players_left_out(ctx);
 
     const long long elapsed = platform_clock_ms() - start;
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;

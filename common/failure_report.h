@@ -15,6 +15,8 @@ enum class Failure {
     NoLogs,
     LogUnreadable,
     CopyUnwritable,
+    SessionEndedEarly,
+    SessionPlayersLeftOut,
 };
 
 // The name that starts every line ("analyser", "logconvert"), set when a

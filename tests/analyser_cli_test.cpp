@@ -94,6 +94,7 @@ TEST_F(AnalyserCli, AGapInTheNumberingEndsTheSession) {
     EXPECT_NE(r.out.find("game 01:"), std::string::npos);
     EXPECT_EQ(r.out.find("game 02:"), std::string::npos);
     EXPECT_EQ(r.out.find("DM-Two"), std::string::npos);
+    EXPECT_EQ(r.err, "analyser: games1.log is missing, so the session ends there; games2.log (1 log) was not read\n");
 
     std::string log = error_log();
     EXPECT_NE(log.find("*** loading game: 0\r\n"), std::string::npos);
@@ -101,6 +102,27 @@ TEST_F(AnalyserCli, AGapInTheNumberingEndsTheSession) {
               std::string::npos);
     EXPECT_EQ(log.find("loading game: 2"), std::string::npos);
     EXPECT_TRUE(std::regex_search(log, std::regex("Session analysed in [0-9.]+(E[-+][0-9]+)? seconds\r\n$")));
+}
+
+// Standard error names the file that ended the session and the numbered
+// logs after it, up to the next gap; the games before it are reported.
+TEST_F(AnalyserCli, AnUnusableLogSaysWhichLogsWereNotRead) {
+    for (int n : {0, 2, 3, 5})
+        write_file(dir() / (n == 0 ? "games.log" : "games" + std::to_string(n) + ".log"),
+                   to_utf16_log(deathmatch_game("DM-One.unr")));
+    const std::string head = "0.00\tinfo\tLog_Standard\tngLog\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"notes of the evening\n", "is not a stat log of the game"},
+        {head + std::string(600000, 'x'), "holds a game too long to read (more than 511,999 characters)"},
+    };
+    for (const auto& [bytes, cause] : cases) {
+        write_file(dir() / "games1.log", bytes);
+        RunResult r = analyse({"-ni"});
+        EXPECT_EQ(r.exit_code, 0) << cause;
+        EXPECT_NE(r.out.find("game 01:"), std::string::npos) << cause;
+        EXPECT_EQ(r.err, "analyser: games1.log " + cause +
+                             ", so the session ends there; games2.log to games3.log (2 logs) were not read\n");
+    }
 }
 
 TEST_F(AnalyserCli, SessionStartsWithTheVersionBanner) {

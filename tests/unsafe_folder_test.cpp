@@ -150,6 +150,8 @@ TEST_F(UnsafeFolder, LogsThatAreNoFilesOrCannotBeReadEndTheSession) {
     log = read_file(folder() / "error.log");
     EXPECT_NE(log.find("*** loading game: 1\r\n\tcan't read games1.log\r\nSession analysed in "), std::string::npos)
         << log;
+    EXPECT_EQ(r.err,
+              "analyser: games1.log cannot be read, so the session ends there; games2.log (1 log) was not read\n");
 }
 
 TEST_F(UnsafeFolder, ConverterNeverWritesThroughALinkNorReadsAFifo) {
