@@ -17,6 +17,8 @@ enum class Failure {
     CopyUnwritable,
     SessionEndedEarly,
     SessionPlayersLeftOut,
+    LogsLeftOver,
+    LogsNotRenamed,
 };
 
 // The name that starts every line ("analyser", "logconvert"), set when a

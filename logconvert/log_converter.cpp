@@ -1,10 +1,13 @@
 #include "log_converter.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <new>
+#include <string_view>
+#include <system_error>
 
 #include "author_info.h"
 #include "failure_report.h"
@@ -42,8 +45,9 @@ void print_usage(Output& out) {
         "  -v, /v, ?, /?     the credits only\n"
         "  -h, --help, /h    this text\n"
         "\n"
-        "Exit codes: 0 every log was read and copied; 1 no log was found, or a log could\n"
-        "not be read or its copy not written.\n");
+        "Exit codes: 0 every log was read and copied; 1 no log was found, more than 101\n"
+        "were found (the rest is left as it is), or a log could not be read or its copy\n"
+        "not written.\n");
 }
 
 void report_unwritable_copy(const char* output_name) {
@@ -92,6 +96,56 @@ bool write_without_zeros(Output& output, const char* bytes, int length) {
     return true;
 }
 
+// Whether the analyser reads a log of this name: "games.log", or "games<i>.log"
+// with i from 1 up, written without leading zeros.
+bool is_analyser_name(std::string_view name) {
+    if (name == "games.log") return true;
+    if (!name.starts_with("games") || !name.ends_with(".log")) return false;
+    const std::string_view digits = name.substr(5, name.size() - 9);
+    if (digits.empty() || digits[0] < '1' || digits[0] > '9') return false;
+    int number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    return error == std::errc{} && end == digits.data() + digits.size();
+}
+
+// With "games.log" present nothing is renamed: logs of other names would
+// keep names the analyser never reads, without a word.
+void report_logs_not_renamed(const ConverterContext& ctx, int last) {
+    int others = 0;
+    for (int i = 0; i <= last; ++i)
+        if (!is_analyser_name(ctx.log_names[static_cast<std::size_t>(i)].view())) ++others;
+    if (others == 0) return;
+    report_failure(Failure::LogsNotRenamed,
+                   "nothing was renamed because games.log exists; logs left with other names than games<N>.log, "
+                   "which analyser does not read: %i; move those to a folder of their own and run logconvert there",
+                   others);
+}
+
+// The number of files whose names end in suffix.
+int count_files(const ConverterContext& ctx, const char* suffix) {
+    int count = 0;
+    PlatformDirEntry entry;
+    for (const char* after = ""; ctx.files->find_next(suffix, after, entry); after = entry.name.c_str()) ++count;
+    return count;
+}
+
+// No log to convert. Unfinished games are kept as ".tmp" files by the
+// server, which the user may take for logs.
+void report_no_logs(const ConverterContext& ctx) {
+    const int unfinished = count_files(ctx, ".tmp");
+    if (unfinished == 0) {
+        report_failure(Failure::NoLogs,
+                       "no .log file in this folder; run logconvert in the folder that holds the game's logs "
+                       "(details in error.log)");
+        return;
+    }
+    const bool one = unfinished == 1;
+    report_failure(Failure::NoLogs,
+                   "no .log file in this folder, and %i .tmp file%s here %s the server never finished; run "
+                   "logconvert in the folder that holds the game's logs (details in error.log)",
+                   unfinished, one ? "" : "s", one ? "is a game" : "are games");
+}
+
 }  // namespace
 
 void print_converter_credits(Output& out) {
@@ -106,6 +160,7 @@ void print_converter_credits(Output& out) {
 
 int list_logs(ConverterContext& ctx) {
     ctx.rename_logs = 1;
+    ctx.logs_left = 0;
     int count = 0;
     if (ctx.files->open_read("games.log", false)) ctx.rename_logs = 0;
 
@@ -116,7 +171,12 @@ int list_logs(ConverterContext& ctx) {
     bool first = true;
     for (const char* after = ""; ctx.files->find_next(".log", after, entry);
          after = entry.name.c_str(), first = false) {
-        if (count >= MAX_LOG_NAMES) break;
+        // A full table leaves the rest as they are; they are counted, so
+        // that the run can say the conversion is not complete.
+        if (count >= MAX_LOG_NAMES) {
+            if (!(entry.name == "error.log")) ++ctx.logs_left;
+            continue;
+        }
         // Cutting the name to fit the table could name another file, which
         // would then be renamed and converted in its place. The skipped name
         // still was the search's first entry when it came first.
@@ -227,14 +287,21 @@ int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
     const int last = list_logs(ctx);
     if (last == -1) {
         ctx.log.append("\tlog file not found in the current directory");
-        report_failure(Failure::NoLogs,
-                       "no .log file in this folder; run logconvert in the folder that holds the game's logs "
-                       "(details in error.log)");
+        report_no_logs(ctx);
         return 1;
+    }
+    if (!ctx.rename_logs) report_logs_not_renamed(ctx, last);
+    // Logs left out of the table make the conversion incomplete.
+    int result = 0;
+    if (ctx.logs_left > 0) {
+        report_failure(Failure::LogsLeftOver,
+                       "only the first %i logs were taken; logs after them in name order, left as they are: %i; move "
+                       "those to a folder of their own and run logconvert there",
+                       MAX_LOG_NAMES, ctx.logs_left);
+        result = 1;
     }
     // Success only when every log was read and copied. A log that cannot be
     // read stops the run; a copy that cannot be written does not.
-    int result = 0;
     for (int i = 0; i <= last; ++i) {
         if (!load_log(ctx, i)) {
             report_failure(Failure::LogUnreadable,

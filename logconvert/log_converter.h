@@ -25,6 +25,7 @@ using LogName = BoundedText<256>;  // at most 255 characters
 struct ConverterContext {
     std::array<LogName, MAX_LOG_NAMES> log_names{};
     int rename_logs = 1;  // 1 while the found logs get the analyser's names
+    int logs_left = 0;    // the logs found beyond the table, left as they are
 
     // The bytes of the file being converted, allocated at the first load
     // and kept for the run; file_length of them were read (at most 511,999).
@@ -47,8 +48,9 @@ struct ConverterContext {
 // The credits block of the switches "-v", "/v", "?" and "/?".
 void print_converter_credits(Output& out);
 
-// Lists the "*.log" files into log_names and settles rename_logs. Returns
-// the index of the last name stored, or -1 when none was stored.
+// Lists the "*.log" files into log_names, settles rename_logs and counts
+// the logs that do not fit the table in logs_left. Returns the index of the
+// last name stored, or -1 when none was stored.
 int list_logs(ConverterContext& ctx);
 
 // Reads entry i of log_names into file_buffer. Returns 1 on success, else 0.

@@ -185,6 +185,24 @@ TEST_F(LogConvertExamples, AnExistingGamesLogKeepsEveryName) {
                                "\t\tinfo: converted x.log to games2.txt"}));
 }
 
+// The normal second run is silent; logs that keep names the analyser does
+// not read are counted on standard error.
+TEST_F(LogConvertExamples, AnExistingGamesLogCountsTheLogsThatKeepOtherNames) {
+    for (const char* name : {"games.log", "games1.log", "games12.log"}) write_log(name, "g");
+    RunResult run = convert();
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err, "");
+
+    for (const char* name : {"a.log", "games01.log", "games0.log", "Games2.log"}) write_log(name, "o");
+    run = convert();
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.err,
+              "logconvert: nothing was renamed because games.log exists; logs left with other names than "
+              "games<N>.log, which analyser does not read: 4; move those to a folder of their own and run logconvert "
+              "there\n");
+    EXPECT_EQ(read_file("a.log"), "o");
+}
+
 TEST_F(LogConvertExamples, ErrorLogIsListedOnlyWhenFoundFirstAndNeverConverted) {
     // The banner has made "error.log" before the search; "x.log" sorts after it.
     write_log("x.log", "x");
@@ -223,6 +241,15 @@ TEST_F(LogConvertExamples, OnlyTheErrorLogMeansNoLogFound) {
     run = convert();
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_EQ(error_log(), kBanner + kNotFound + kBanner + kNotFound);
+
+    // The server's unfinished games are no logs, but are counted.
+    write_log("Unreal.ngLog.2011.07.24.19.20.04.7777.tmp", "t");
+    write_log("b.TMP", "t");
+    run = convert();
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err,
+              "logconvert: no .log file in this folder, and 2 .tmp files here are games the server never finished; "
+              "run logconvert in the folder that holds the game's logs (details in error.log)\n");
 }
 
 TEST_F(LogConvertExamples, SixteenBitCopyKeepsCarriageReturnsAndTheByteOrderMark) {
@@ -312,14 +339,19 @@ TEST_F(LogConvertListing, DateIsTheLocalCalendarTextOfTheLastWrite) {
     EXPECT_EQ(run.out.find(listing("a.log", 1, std::ctime(&when))), 0u);
 }
 
+// The logs beyond the table are counted on standard error ("error.log",
+// which sorts after them, is none), and the incomplete run fails.
 TEST_F(LogConvertListing, At101NamesTheSearchStops) {
     char name[16];
-    for (int k = 0; k <= 101; ++k) {
+    for (int k = 0; k <= 102; ++k) {
         std::snprintf(name, sizeof name, "a%03d.log", k);
         write_log(name, name);
     }
     RunResult run = convert();
-    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err,
+              "logconvert: only the first 101 logs were taken; logs after them in name order, left as they are: 2; "
+              "move those to a folder of their own and run logconvert there\n");
     EXPECT_NE(run.out.find(listing("a100.log", 8)), std::string::npos);
     EXPECT_EQ(run.out.find("a101.log"), std::string::npos);
     EXPECT_EQ(read_file("games100.log"), "a100.log");
