@@ -29,7 +29,7 @@ bool is_switch(const char* arg, const char* a, const char* b) {
 
 void print_usage(Output& out) {
     out.put(
-        "usage: analyser [-ni | /ni | -v | /v | ? | /? | -h | --help | /h]\n"
+        "usage: analyser [-ni | /ni | -v | /v | ? | /? | -h | --help | /h | --version]\n"
         "\n"
         "Run it in the folder that holds the game's logs. It reads games.log, games1.log,\n"
         "games2.log, ... up to the first log that is missing or unusable, and User.ini\n"
@@ -40,6 +40,7 @@ void print_usage(Output& out) {
         "  -ni, /ni          no image tags in the session page; User.ini is not read\n"
         "  -v, /v, ?, /?     the credits only\n"
         "  -h, --help, /h    this text\n"
+        "  --version         the version, in one line\n"
         "\n"
         "Exit codes: 0 the session was analysed; 1 games.log could not be loaded;\n"
         "2 a page could not be written.\n");
@@ -135,6 +136,10 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     set_failure_program("analyser");
     if (argc > 1) {
         const char* arg = argv[1];
+        if (std::strcmp(arg, "--version") == 0) {
+            ctx.out->print("analyser (velstra) %s\n", VELSTRA_VERSION);
+            return 0;
+        }
         if (is_switch(arg, "-v", "/v") || is_switch(arg, "?", "/?")) {
             print_credits(*ctx.out);
             return 0;

@@ -35,7 +35,7 @@ bool is_one_of(const char* arg, std::initializer_list<const char*> switches) {
 
 void print_usage(Output& out) {
     out.put(
-        "usage: logconvert [-v | /v | ? | /? | -h | --help | /h]\n"
+        "usage: logconvert [-v | /v | ? | /? | -h | --help | /h | --version]\n"
         "\n"
         "Run it in the folder that holds the game's logs. It lists every *.log file but\n"
         "error.log and, when there is no games.log yet, renames them to games.log,\n"
@@ -44,6 +44,7 @@ void print_usage(Output& out) {
         "\n"
         "  -v, /v, ?, /?     the credits only\n"
         "  -h, --help, /h    this text\n"
+        "  --version         the version, in one line\n"
         "\n"
         "Exit codes: 0 every log was read and copied; 1 no log was found, more than 101\n"
         "were found (the rest is left as it is), or a log could not be read or its copy\n"
@@ -272,6 +273,10 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
 int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
     set_failure_program("logconvert");
     if (argc > 1 && argv[1] != nullptr) {
+        if (std::strcmp(argv[1], "--version") == 0) {
+            ctx.out->print("logconvert (velstra) %s\n", VELSTRA_VERSION);
+            return 0;
+        }
         if (is_one_of(argv[1], {"-v", "/v", "?", "/?"})) {
             print_converter_credits(*ctx.out);
             return 0;

@@ -65,8 +65,12 @@ TEST_F(AnalyserCli, OnlyTheExactFirstArgumentIsASwitch) {
     EXPECT_EQ(second.exit_code, 1);
     RunResult credits_second = analyse({"x", "-v"});
     EXPECT_EQ(credits_second.out, "");
+    RunResult version_second = analyse({"x", "--version"});
+    EXPECT_EQ(version_second.out, "");
+    EXPECT_EQ(analyse({"--Version"}).exit_code, 1);
     // No switch line: neither "-V" nor a second "-ni" counts.
-    EXPECT_EQ(error_log(), kBanner + kNoGames + kBanner + kNoGames + kBanner + kNoGames);
+    EXPECT_EQ(error_log(),
+              kBanner + kNoGames + kBanner + kNoGames + kBanner + kNoGames + kBanner + kNoGames + kBanner + kNoGames);
 }
 
 TEST_F(AnalyserCli, EmptyFolderEndsWithExitOneAndASilentConsole) {

@@ -122,9 +122,20 @@ TEST_F(LogConvertCommandLine, HelpSwitchesPrintCreditsAndUsageAndTouchNothing) {
     EXPECT_TRUE(fs::exists("a.log"));
 }
 
+TEST_F(LogConvertCommandLine, VersionSwitchPrintsOneLineAndTouchesNothing) {
+    write_log("a.log", "a");
+    RunResult run = convert({"--version"});
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.out, "logconvert (velstra) 2.20\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::exists("a.log"));
+}
+
 TEST_F(LogConvertCommandLine, AnyOtherFirstArgumentStartsTheConversion) {
     // Compared exactly, and only the first argument counts.
-    const std::vector<std::vector<std::string>> calls = {{"-V"}, {"v"}, {"-ni"}, {"/v2"}, {""}, {"x", "-v"}};
+    const std::vector<std::vector<std::string>> calls = {
+        {"-V"}, {"v"}, {"-ni"}, {"/v2"}, {"--Version"}, {"-version"}, {""}, {"x", "-v"}, {"x", "--version"}};
     for (const auto& args : calls) {
         write_log("a.log", "a");
         RunResult run = convert(args);
