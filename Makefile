@@ -4,7 +4,7 @@
 #   make check  install what is missing, build both presets, run every test,
 #               the end-to-end tests of the Windows programs under wine, the
 #               package checks, the static checks, a short fuzzing run and the
-#               demo
+#               demo, and fail if the checkout is left other than it was
 #   make windows  analyser.exe and logconvert.exe for 64-bit Windows
 #   make dist   the Debian package and the Windows zip, in build/dist
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
@@ -17,6 +17,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 300
 FUZZ_LONG_SECONDS ?= 14400
 CHECK_FUZZ_SECONDS ?= 20
+CHECK_STATUS = build/git-status-before-check
 WINDOWS_PACKAGES = cmake make g++-mingw-w64-x86-64-posix
 DIST_PACKAGES = $(WINDOWS_PACKAGES) g++ dpkg-dev zip
 
@@ -44,8 +45,10 @@ deps:
 
 # The Windows programs run the end-to-end tests under wine; the packages are
 # unpacked and run the sample session. The demo is built as a machine without
-# GoogleTest would build it.
+# GoogleTest would build it. Everything a run writes belongs in build/: the
+# checkout's status must be the same at the end as at the start.
 check: deps
+	mkdir -p build && git status --porcelain >$(CHECK_STATUS)
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
@@ -59,6 +62,8 @@ check: deps
 	sh tools/check-static.sh
 	sh tools/run-fuzzers.sh $(CHECK_FUZZ_SECONDS)
 	$(MAKE) demo DEMO_DIR="$(CURDIR)/build/demo-run" DEMO_CMAKE_FLAGS=-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON
+	@git status --porcelain | diff $(CHECK_STATUS) - >&2 || \
+		{ echo "make check: the run changed the checkout's status as above ('>' lines are new)" >&2; exit 1; }
 
 # Self-contained .exe files (statically linked) built with mingw-w64.
 windows:
