@@ -1,8 +1,10 @@
 # The two commands of the quick start, and a few more for developers.
-#   make demo   build, then run the analyser on a copy of the sample session
+#   make demo   build the two programs alone (no GoogleTest needed), then run
+#               the analyser on a copy of the sample session
 #   make check  install what is missing, build both presets, run every test,
 #               the end-to-end tests of the Windows programs under wine, the
-#               package checks, the static checks and a short fuzzing run
+#               package checks, the static checks, a short fuzzing run and the
+#               demo, and fail if the checkout is left other than it was
 #   make windows  analyser.exe and logconvert.exe for 64-bit Windows
 #   make dist   the Debian package and the Windows zip, in build/dist
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
@@ -15,6 +17,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 300
 FUZZ_LONG_SECONDS ?= 14400
 CHECK_FUZZ_SECONDS ?= 20
+CHECK_STATUS = build/git-status-before-check
 WINDOWS_PACKAGES = cmake make g++-mingw-w64-x86-64-posix
 DIST_PACKAGES = $(WINDOWS_PACKAGES) g++ dpkg-dev zip
 
@@ -24,11 +27,15 @@ build:
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
-demo: build
+# Only the two programs, in the package's configuration (no tests, no
+# generator): a compiler, CMake and make are enough.
+demo:
+	cmake --preset release $(DEMO_CMAKE_FLAGS)
+	cmake --build --preset demo -j $(JOBS)
 	rm -rf "$(DEMO_DIR)"
 	mkdir -p "$(DEMO_DIR)"
 	cp examples/session/* "$(DEMO_DIR)/"
-	cd "$(DEMO_DIR)" && "$(CURDIR)/build/default/analyser/analyser"
+	cd "$(DEMO_DIR)" && "$(CURDIR)/build/release/analyser/analyser"
 	@echo
 	@echo "The session page, the games page and error.log are in $(DEMO_DIR):"
 	@ls "$(DEMO_DIR)"/velstra*.html "$(DEMO_DIR)"/error.log
@@ -37,8 +44,11 @@ deps:
 	sh tools/install-deps.sh
 
 # The Windows programs run the end-to-end tests under wine; the packages are
-# unpacked and run the sample session.
+# unpacked and run the sample session. The demo is built as a machine without
+# GoogleTest would build it. Everything a run writes belongs in build/: the
+# checkout's status must be the same at the end as at the start.
 check: deps
+	mkdir -p build && git status --porcelain >$(CHECK_STATUS)
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 	ctest --preset default -j $(JOBS)
@@ -51,6 +61,9 @@ check: deps
 	sh tools/test-packages.sh build/dist
 	sh tools/check-static.sh
 	sh tools/run-fuzzers.sh $(CHECK_FUZZ_SECONDS)
+	$(MAKE) demo DEMO_DIR="$(CURDIR)/build/demo-run" DEMO_CMAKE_FLAGS=-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON
+	@git status --porcelain | diff $(CHECK_STATUS) - >&2 || \
+		{ echo "make check: the run changed the checkout's status as above ('>' lines are new)" >&2; exit 1; }
 
 # Self-contained .exe files (statically linked) built with mingw-w64.
 windows:

@@ -75,9 +75,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "statistics from Unreal Tournament (1999) 
 # In lines of less than 80 characters, as Debian wants a description.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "analyser reads the stat logs of Unreal Tournament (1999) in the current"
-    "folder, prints a report of every game and writes one HTML page for the"
-    "session. logconvert lists the logs of a folder, gives them the names the"
-    "analyser reads and writes 8-bit copies of them.")
+    "folder, prints a report of every game and writes two HTML pages: one with"
+    "a table of the session's players and one that shows every game again."
+    "logconvert lists the logs of a folder, gives them the names the analyser"
+    "reads and writes 8-bit copies of them.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)

@@ -4,6 +4,7 @@
 #
 #   tools/install-deps.sh              everything `make check` needs
 #   tools/install-deps.sh PACKAGE...   only these (`make windows`, `make dist`)
+#   tools/install-deps.sh --list       print the packages of `make check`
 set -eu
 
 # The Windows programs are built with mingw-w64 and tested under wine; the
@@ -12,6 +13,10 @@ set -eu
 # libraries; the unversioned package follows Debian's default clang.
 packages="cmake g++ make libgtest-dev chromium clang libclang-rt-dev clang-tidy clang-format time
 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev zip unzip man-db lintian tidy"
+if [ "${1:-}" = "--list" ]; then
+    printf '%s\n' $packages
+    exit 0
+fi
 [ $# -gt 0 ] && packages="$*"
 
 missing=""
