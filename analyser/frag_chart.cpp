@@ -5,7 +5,6 @@
 
 #include "games_page_text.h"
 #include "html_text.h"
-#include "line_walker.h"
 
 namespace {
 
@@ -26,8 +25,7 @@ struct Line {
     std::array<int, MAX_STRETCHES> change{};  // frags won in each stretch
     HtmlText label = "";
     bool team = false;
-    Text team_text;  // of a team's line
-    int colour = 0;
+    int colour = 0;  // a player's colour, or the team's number
 };
 
 // A round step for about five marks over span.
@@ -100,10 +98,12 @@ struct Chart {
     int stretches = 1;
     int lowest = 0;
     int highest = 1;
-    std::array<Line, std::size_t{2} * MAXPLAYER> lines;
+    const char* measure = "frags";  // what the vertical axis counts
+    std::array<Line, MAXPLAYER> lines;
     int count = 0;
 
-    void reset(int game_duration) {
+    void reset(int game_duration, const char* counted) {
+        measure = counted;
         duration = std::max(game_duration, 1);
         stretch = std::max(MIN_STRETCH, duration / (MAX_STRETCHES - 1) + 1);
         stretches = duration / stretch + 1;
@@ -159,8 +159,8 @@ struct Chart {
                   (WIDTH + LEFT - RIGHT) / 2, HEIGHT - 4);
         out.print(
             "<text class=\"tick\" x=\"12\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 12 %d)\">"
-            "frags</text>\n",
-            (TOP + bottom) / 2, (TOP + bottom) / 2);
+            "%s</text>\n",
+            (TOP + bottom) / 2, (TOP + bottom) / 2, measure);
         const int frags =
             step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
         for (int v = lowest / frags * frags; v <= highest; v += frags) {
@@ -173,7 +173,7 @@ struct Chart {
     }
 
     void path(Output& out, const Line& line) const {
-        out.print("<path class=\"%s c%d\" d=\"", line.team ? "team" : "player", line.colour);
+        out.print("<path class=\"%s%d\" d=\"", line.team ? "team t" : "player c", line.colour);
         int value = 0;
         int last_time = 0;
         Path path(out);
@@ -201,11 +201,41 @@ int final_value(const Line& line) {
     return value;
 }
 
+// The figure: the picture with its title and text alternative, then the
+// legend as a list.
+void draw(Output& out, const Chart& chart, const char* title, const char* id) {
+    out.print("<figure class=\"chart\">\n<svg viewBox=\"0 0 %d %d\" role=\"img\">\n", WIDTH, HEIGHT);
+    out.print("<title>%s over the time of game %s</title>\n", title, id);
+    out.print("<desc>%s at the end of the game:", title);
+    for (int l = 0; l < chart.count; ++l) {
+        const Line& line = chart.lines[static_cast<std::size_t>(l)];
+        out.print("%s %s %d", l == 0 ? "" : ";", line.label.c_str(), final_value(line));
+    }
+    out.put(".</desc>\n");
+    chart.axes(out);
+    for (int l = 0; l < chart.count; ++l) chart.path(out, chart.lines[static_cast<std::size_t>(l)]);
+    out.put("</svg>\n<figcaption><ul class=\"legend\">\n");
+    for (int l = 0; l < chart.count; ++l) {
+        const Line& line = chart.lines[static_cast<std::size_t>(l)];
+        // A key of the line's colour, drawn with characters: dashed for a team.
+        out.print("<li><span class=\"key %c%d\" aria-hidden=\"true\">%s</span>%s <span class=\"n\">%d</span></li>\n",
+                  line.team ? 't' : 'c', line.colour,
+                  line.team ? "\xE2\x95\x8D\xE2\x95\x8D" : "\xE2\x94\x81\xE2\x94\x81", line.label.c_str(),
+                  final_value(line));
+    }
+    out.put("</ul></figcaption>\n</figure>\n");
+}
+
+Chart& the_chart() {
+    static Chart chart;  // about 50 KB, reused for every game
+    return chart;
+}
+
 }  // namespace
 
 void write_frag_chart(Output& out, AnalysisContext& ctx, const int* order, int players, const char* id) {
-    static Chart chart;  // about 100 KB, reused for every game
-    chart.reset(ctx.game_info.duration);
+    Chart& chart = the_chart();
+    chart.reset(ctx.game_info.duration, "frags");
 
     // The line of each game slot shown.
     std::array<int, MAXPLAYER> line_of{};
@@ -227,46 +257,45 @@ void write_frag_chart(Output& out, AnalysisContext& ctx, const int* order, int p
         if (line == nullptr || victim == nullptr) continue;
         line->change[static_cast<std::size_t>(chart.stretch_of(kill.time))] += killer == victim ? -1 : 1;
     }
-    LineWalker suicides(ctx.text, Event::Suicide, ctx.text.game_start, LineWalker::Bound::TextEnd);
-    int suicider = 0;
-    while (suicides.next() && suicides.number('\t', suicider)) {
-        if (Line* line = line_for(ctx.player_for_id(suicider)))
-            --line->change[static_cast<std::size_t>(chart.stretch_of(ctx.text.line_time(suicides.match())))];
-        suicides.continue_after_delimiter();
-    }
+    for (const SuicideRecord& suicide : ctx.suicide_table)
+        if (Line* line = line_for(ctx.player_for_id(suicide.id)))
+            --line->change[static_cast<std::size_t>(chart.stretch_of(suicide.time))];
+    chart.find_range();
+    draw(out, chart, "Frags", id);
+}
 
-    // In team games, a line for each team: the sum of its players'.
-    if (is_team_game(ctx.game_info.game_type)) {
-        for (int k = 0; k < players; ++k) {
-            const Text& team = ctx.game_players[static_cast<std::size_t>(order[k])].team;
-            int t = players;
-            while (t < chart.count && !(chart.lines[static_cast<std::size_t>(t)].team_text == team)) ++t;
-            if (t == chart.count)
-                chart.add_line(team_label(team), true, k).team_text = team;  // colour of its best player
-            Line& line = chart.lines[static_cast<std::size_t>(t)];
-            const Line& player = chart.lines[static_cast<std::size_t>(k)];
-            for (std::size_t s = 0; s < line.change.size(); ++s) line.change[s] += player.change[s];
-        }
+void write_team_chart(Output& out, const AnalysisContext& ctx, const char* id) {
+    const TeamResults& results = ctx.team_results;
+    if (!results.counted) return;
+    const GameType type = ctx.game_info.game_type;
+    const bool captures = type == GameType::CaptureTheFlag;
+    const bool points = type == GameType::Domination;
+    Chart& chart = the_chart();
+    chart.reset(ctx.game_info.duration, captures ? "captures" : points ? "points" : "frags");
+    std::array<int, MAX_TEAMS> line_of{};
+    line_of.fill(-1);
+    for (int t = 0; t < MAX_TEAMS; ++t) {
+        if (!results.playing[static_cast<std::size_t>(t)]) continue;
+        line_of[static_cast<std::size_t>(t)] = chart.count;
+        Text team;
+        team.format("%i", t);
+        chart.add_line(team_label(team), true, t);
+    }
+    for (const TeamStep& step : results.steps) {
+        const int l = line_of[static_cast<std::size_t>(step.team)];
+        if (l >= 0)
+            chart.lines[static_cast<std::size_t>(l)].change[static_cast<std::size_t>(chart.stretch_of(step.time))] +=
+                step.change;
+    }
+    // What the steps could not hold counts at the end: the lines end on the
+    // final scores.
+    for (int t = 0; t < MAX_TEAMS; ++t) {
+        const int l = line_of[static_cast<std::size_t>(t)];
+        if (l < 0) continue;
+        Line& line = chart.lines[static_cast<std::size_t>(l)];
+        line.change[static_cast<std::size_t>(chart.stretches - 1)] +=
+            results.score[static_cast<std::size_t>(t)] - final_value(line);
     }
     chart.find_range();
-
-    out.print("<figure class=\"chart\">\n<svg viewBox=\"0 0 %d %d\" role=\"img\">\n", WIDTH, HEIGHT);
-    out.print("<title>Frags over the time of game %s</title>\n", id);
-    out.put("<desc>Frags at the end of the game:");
-    for (int l = 0; l < chart.count; ++l) {
-        const Line& line = chart.lines[static_cast<std::size_t>(l)];
-        out.print("%s %s%s %d", l == 0 ? "" : ";", line.team ? "team " : "", line.label.c_str(), final_value(line));
-    }
-    out.put(".</desc>\n");
-    chart.axes(out);
-    for (int l = 0; l < chart.count; ++l) chart.path(out, chart.lines[static_cast<std::size_t>(l)]);
-    out.put("</svg>\n<figcaption><ul class=\"legend\">\n");
-    for (int l = 0; l < chart.count; ++l) {
-        const Line& line = chart.lines[static_cast<std::size_t>(l)];
-        // A key of the line's colour, drawn with characters: dashed for a team.
-        out.print("<li><span class=\"key c%d\" aria-hidden=\"true\">%s</span>%s%s <span class=\"n\">%d</span></li>\n",
-                  line.colour, line.team ? "\xE2\x95\x8D\xE2\x95\x8D" : "\xE2\x94\x81\xE2\x94\x81",
-                  line.team ? "Team " : "", line.label.c_str(), final_value(line));
-    }
-    out.put("</ul></figcaption>\n</figure>\n");
+    draw(out, chart, captures ? "Team captures" : points ? "Team points" : "Team frags", id);
 }

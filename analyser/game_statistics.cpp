@@ -134,6 +134,49 @@ void count_quads(AnalysisContext& ctx) {
             ++ctx.game_players[static_cast<std::size_t>(item.slot)].quads;
 }
 
+// The teams' scores of the games page. The Team Game counts its players'
+// scores, kill by kill: a kill of another player is one up for the killer's
+// team, a suicide line one down; a kill of oneself changes nothing. Each
+// team game names the team with the most its winner; Capture the Flag has
+// none on a tie, the others keep the winner they chose.
+void count_team_results(AnalysisContext& ctx) {
+    const GameType type = ctx.game_info.game_type;
+    if (!is_team_game(type)) return;
+    TeamResults& results = ctx.team_results;
+    auto team_of = [](const PlayerRecord* p) { return p == nullptr ? -1 : team_number(p->team.view()); };
+    for (const PlayerRecord& p : ctx.game_players)
+        if (!p.name.empty() && team_of(&p) >= 0) results.playing[static_cast<std::size_t>(team_of(&p))] = true;
+    if (type == GameType::TeamGame) {
+        results.counted = true;
+        for (const KillRecord& kill : ctx.kill_table) {
+            const PlayerRecord* killer = ctx.player_for_id(kill.killer);
+            const PlayerRecord* victim = ctx.player_for_id(kill.victim);
+            if (victim != nullptr && killer != victim) results.add(kill.time, team_of(killer), 1);
+        }
+        for (const SuicideRecord& suicide : ctx.suicide_table)
+            results.add(suicide.time, team_of(ctx.player_for_id(suicide.id)), -1);
+        // The totals themselves decided the winner: they stand, whatever
+        // the tables could not hold.
+        results.score.fill(0);
+        for (const PlayerRecord& p : ctx.game_players)
+            if (!p.name.empty() && team_of(&p) >= 0)
+                results.score[static_cast<std::size_t>(team_of(&p))] =
+                    saturating_add(results.score[static_cast<std::size_t>(team_of(&p))], p.score);
+    }
+    results.winner = ctx.game_info.winning_team;
+    if (type != GameType::CaptureTheFlag) return;
+    int best = -1;
+    bool tie = false;
+    for (int t = 0; t < MAX_TEAMS; ++t) {
+        const int score = results.score[static_cast<std::size_t>(t)];
+        if (!results.playing[static_cast<std::size_t>(t)] || score < best) continue;
+        tie = score == best;
+        if (!tie) results.winner.format("%i", t);
+        best = score;
+    }
+    if (tie) results.winner.clear();
+}
+
 }  // namespace
 
 const char* player_name_by_slot(const AnalysisContext& ctx, int slot) {
@@ -152,6 +195,7 @@ int compute_game_statistics(AnalysisContext& ctx) {
     compute_scores(ctx);
     const Order order = rank_game_players(ctx);
     mark_winners(ctx, order);
+    count_team_results(ctx);
     compute_multikills(ctx);
     count_quads(ctx);
     return 1;

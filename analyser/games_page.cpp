@@ -28,8 +28,10 @@ a { color: var(--link); }
 .facts, .count, .up { color: var(--muted); }
 .scroll { overflow-x: auto; max-width: 100%; border: 1px solid var(--rule); }
 table { border-collapse: collapse; width: 100%; }
-th, td { padding: .3rem .5rem; border-bottom: 1px solid var(--rule); text-align: left; white-space: nowrap; }
+th, td { padding: .3rem .35rem; border-bottom: 1px solid var(--rule); text-align: left; white-space: nowrap; }
 thead th { background: var(--head); }
+#games { font-size: .9rem; } .scoreboard { font-size: .85rem; } .scoreboard th, .scoreboard td { padding: .3rem .25rem; }
+.scoreboard .fav { white-space: normal; min-width: 6.5rem; }
 .n { text-align: right; font-variant-numeric: tabular-nums; }
 tr.winner { background: var(--winner); }
 .badge { font-size: .75rem; border: 1px solid currentColor; border-radius: .6rem; padding: 0 .4rem; }
@@ -50,6 +52,8 @@ svg path.team { stroke-width: 3; stroke-dasharray: 7 4; }
 .c10 { stroke: #5b7a1d; color: #5b7a1d; } .c11 { stroke: #9c1c5b; color: #9c1c5b; }
 .c12 { stroke: #2f5050; color: #2f5050; } .c13 { stroke: #b03a00; color: #b03a00; }
 .c14 { stroke: #005f87; color: #005f87; } .c15 { stroke: #7a5c00; color: #7a5c00; }
+.t0 { stroke: #cc0000; color: #cc0000; } .t1 { stroke: #0047ab; color: #0047ab; }
+.t2 { stroke: #00802b; color: #00802b; } .t3 { stroke: #8f6c00; color: #8f6c00; }
 @media screen and (prefers-color-scheme: dark) {
   .c0 { stroke: #7fb3ff; color: #7fb3ff; } .c1 { stroke: #ff8a80; color: #ff8a80; }
   .c2 { stroke: #7ee787; color: #7ee787; } .c3 { stroke: #d2a8ff; color: #d2a8ff; }
@@ -58,7 +62,11 @@ svg path.team { stroke-width: 3; stroke-dasharray: 7 4; }
   .c8 { stroke: #ffb347; color: #ffb347; } .c9 { stroke: #9fa8ff; color: #9fa8ff; }
   .c10 { stroke: #b5d86a; color: #b5d86a; } .c11 { stroke: #ff7eb6; color: #ff7eb6; }
   .c12 { stroke: #9ec9c9; color: #9ec9c9; } .c13 { stroke: #ff9e6b; color: #ff9e6b; }
-  .c14 { stroke: #6cc6ff; color: #6cc6ff; } .c15 { stroke: #e6c84d; color: #e6c84d; } }
+  .c14 { stroke: #6cc6ff; color: #6cc6ff; } .c15 { stroke: #e6c84d; color: #e6c84d; }
+  .t0 { stroke: #ff5c5c; color: #ff5c5c; } .t1 { stroke: #5c9dff; color: #5c9dff; }
+  .t2 { stroke: #4cd964; color: #4cd964; } .t3 { stroke: #ffd23f; color: #ffd23f; } }
+@media screen and (max-width: 40rem) {
+  body { padding: .5rem; } th, td, .scoreboard th, .scoreboard td { padding: .25rem .25rem; } }
 @media print {
   :root { --text: #000000; --page: #ffffff; --muted: #333333; --head: #eeeeee; --winner: #f3f3f3; }
   body { max-width: none; padding: 0; font-size: 10pt; }
@@ -67,20 +75,30 @@ svg path.team { stroke-width: 3; stroke-dasharray: 7 4; }
 </style>
 )";
 
-constexpr Markup MONTHS[] = {"January", "February", "March",     "April",   "May",      "June",
-                             "July",    "August",   "September", "October", "November", "December"};
-
-// "14072001" as "14 July 2001"; any other text as it is.
+// The day a date text "14072001" names, as "14 July 2001"; any other text
+// as it is.
 HtmlText date_text(const char* date) {
-    const std::string_view digits(date);
-    const int month = digits.size() == 8 ? (digits[2] - '0') * 10 + (digits[3] - '0') : 0;
-    if (digits.find_first_not_of("0123456789") != std::string_view::npos || month < 1 || month > 12)
-        return HtmlText::utf8(digits);
-    HtmlText text = HtmlText::number((digits[0] - '0') * 10 + (digits[1] - '0'));
-    text += " ";
-    text += MONTHS[month - 1];
-    text += " ";
-    text += HtmlText::utf8(digits.substr(4));
+    const LocalTime day = date_of_text(date);
+    return day.known() ? day_text(day) : HtmlText::utf8(date);
+}
+
+// Before a time, by date.
+bool earlier_day(const LocalTime& a, const LocalTime& b) {
+    if (a.year != b.year) return a.year < b.year;
+    if (a.month != b.month) return a.month < b.month;
+    return a.day < b.day;
+}
+
+// The days of the games: "27 March 2011", or their span "27 March – 5 August
+// 2011"; the date text of the session when no game has a date.
+HtmlText days_text(const GamesPageParts& parts, const char* date) {
+    const LocalTime& first = parts.first_day;
+    const LocalTime& last = parts.last_day;
+    if (!first.known()) return date_text(date);
+    if (!earlier_day(first, last)) return day_text(first);
+    HtmlText text = day_text(first, first.year != last.year);
+    text += " \xE2\x80\x93 ";
+    text += day_text(last);
     return text;
 }
 
@@ -185,7 +203,7 @@ void weapons_table(Output& out, const AnalysisContext& ctx) {
 // The whole page; false when a write failed.
 bool write_page(AnalysisContext& ctx, Output& out, const char* date) {
     const SessionInfo& session = ctx.session_info;
-    const HtmlText day = date_text(date);
+    const HtmlText day = days_text(ctx.games_page, date);
     out.print(
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -196,12 +214,13 @@ bool write_page(AnalysisContext& ctx, Output& out, const char* date) {
         "</head>\n<body>\n<header>\n<h1>Games of %s</h1>\n<p class=\"facts\">%d %s analysed, %s in all. "
         "<a href=\"velstra%s.html\">The session page</a></p>\n</header>\n<main>\n",
         day.c_str(), session.reported_games, session.reported_games == 1 ? "game" : "games",
-        minutes_and_seconds(session.reported_seconds).c_str(), HtmlText::utf8(date).c_str());
+        game_length(session.reported_seconds).c_str(), HtmlText::utf8(date).c_str());
     out.put(
         "<section id=\"list\">\n<h2>The games</h2>\n<div class=\"scroll\"><table id=\"games\">\n<thead><tr>"
         "<th scope=\"col\">Game</th><th scope=\"col\">Map</th><th scope=\"col\">Type</th>"
-        "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Winner</th>"
-        "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\">Players</th></tr></thead>\n<tbody>\n");
+        "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
+        "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
+        "</tr></thead>\n<tbody>\n");
     if (ctx.games_page.started && !copy_part(ctx, GAMES_PAGE_ROWS, out)) return false;
     if (session.reported_games == 0) out.put("<tr><td colspan=\"8\">No game was reported.</td></tr>\n");
     out.put("</tbody>\n</table></div>\n</section>\n");
@@ -234,6 +253,11 @@ void add_game_to_games_page(AnalysisContext& ctx) {
     GamesPageParts& parts = ctx.games_page;
     if (!parts.started) start_parts(ctx);
     if (parts.not_created || parts.not_written) return;
+    const LocalTime& start = ctx.game_info.start;
+    if (start.known()) {
+        if (!parts.first_day.known() || earlier_day(start, parts.first_day)) parts.first_day = start;
+        if (!parts.last_day.known() || earlier_day(parts.last_day, start)) parts.last_day = start;
+    }
     write_game_row(*parts.rows, ctx);
     write_game_section(*parts.sections, ctx);
     if (parts.rows->failed() || parts.sections->failed()) parts.not_written = true;

@@ -39,7 +39,15 @@ int add_on_weapon(GameWeaponNames& names, std::string_view name) {
 
 void read_kills(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
-    count_id_lines(ctx, Event::Suicide, text.game_start, [](PlayerRecord& p) { ++p.suicides; });
+    // Suicide lines are counted, and kept with their time for the chart.
+    LineWalker suicides(text, Event::Suicide, text.game_start, LineWalker::Bound::TextEnd);
+    int suicider = 0;
+    while (suicides.next() && suicides.number('\t', suicider)) {
+        count_for(ctx, suicider, [](PlayerRecord& p) { ++p.suicides; });
+        if (!ctx.suicide_table.full())
+            ctx.suicide_table.add() = SuicideRecord{suicider, text.line_time(suicides.match())};
+        suicides.continue_after_delimiter();
+    }
 
     std::size_t play_start = text.find("game_start", text.game_start);
     if (play_start == GameText::npos) {

@@ -14,6 +14,8 @@ void init_game_info(GameInfo& r) {
     r.game_type = GameType::Unknown;
     r.frag_limit = -1;
     r.winning_team.clear();
+    r.end_reason.clear();
+    r.start = LocalTime{};
 }
 
 void init_session_info(SessionInfo& r) {
@@ -26,6 +28,19 @@ void init_session_info(SessionInfo& r) {
     r.same_game_type = -1;
     r.reported_games = 0;
     r.reported_seconds = 0;
+}
+
+LocalTime local_time(int year, int month, int day, int hour, int minute) {
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31 || hour < -1 || hour > 23 || minute < 0 ||
+        minute > 59)
+        return {};
+    return LocalTime{year, month, day, hour, minute};
+}
+
+LocalTime date_of_text(std::string_view ddmmyyyy) {
+    if (ddmmyyyy.size() != 8 || ddmmyyyy.find_first_not_of("0123456789") != std::string_view::npos) return {};
+    auto number = [&](std::size_t at, std::size_t digits) { return parse_int(ddmmyyyy.substr(at, digits)); };
+    return local_time(number(4, 4), number(2, 2), number(0, 2));
 }
 
 void init_kill_record(KillRecord& r) { r = INITIAL_KILL; }
@@ -61,5 +76,25 @@ void reset_game(AnalysisContext& ctx) {
     ctx.game_weapon_names.clear();
     ctx.session_index.fill(-1);
     ctx.game_info.winning_team.clear();
+    ctx.game_info.end_reason.clear();
+    ctx.game_info.start = LocalTime{};
+    ctx.suicide_table.clear();
+    ctx.team_results.clear();
     ctx.assault_index.built = false;
+}
+
+void TeamResults::clear() {
+    counted = false;
+    score.fill(0);
+    playing.fill(false);
+    winner.clear();
+    steps.clear();
+}
+
+void TeamResults::add(int time, int t, int change) {
+    if (t < 0 || t >= MAX_TEAMS) return;
+    const auto team = static_cast<std::size_t>(t);
+    score[team] = saturating_add(score[team], change);
+    playing[team] = true;
+    if (change != 0 && !steps.full()) steps.add() = TeamStep{time, t, change};
 }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "bounded_text.h"
 #include "counted_table.h"
@@ -44,6 +45,11 @@ enum class GameType : int {
 inline bool is_team_game(GameType type) {
     return type == GameType::Assault || type == GameType::Domination || type == GameType::CaptureTheFlag ||
            type == GameType::TeamGame;
+}
+
+// The number of a numbered team, "0" to "3", or -1 for any other team text.
+inline int team_number(std::string_view team) {
+    return team.size() == 1 && team[0] >= '0' && team[0] <= '3' ? team[0] - '0' : -1;
 }
 
 // The games that count flags (or control points) per player.
@@ -83,6 +89,23 @@ struct PlayerRecord {
     int connected;
 };
 
+// A date and time of the server's clock, as a log gives it; year 0 when
+// the log gave none that could be read.
+struct LocalTime {
+    int year = 0;
+    int month = 0;  // 1 to 12
+    int day = 0;
+    int hour = -1;  // -1 when only the date is known
+    int minute = 0;
+    bool known() const { return year > 0; }
+};
+
+// A date and time when it is one (month 1 to 12, day 1 to 31, hour -1 or
+// 0 to 23, minute 0 to 59), else an unknown one.
+LocalTime local_time(int year, int month, int day, int hour = -1, int minute = 0);
+// The date of a date text "DDMMYYYY", as the file dates of the logs are kept.
+LocalTime date_of_text(std::string_view ddmmyyyy);
+
 struct GameInfo {
     int duration;
     int game_bytes;
@@ -90,6 +113,8 @@ struct GameInfo {
     GameType game_type;
     int frag_limit;
     Text winning_team;
+    Text end_reason;  // the word of the game_end line
+    LocalTime start;  // from the header's Absolute_Time
 };
 
 struct SessionInfo {
@@ -148,6 +173,37 @@ struct SessionKills {
     std::size_t weapon_count = 0;
 };
 
+// The teams' score as the game counts it: captures in Capture the Flag,
+// points in Domination, the players' summed scores in the Team Game. Each
+// step is a change of one team's score at a second of the game, in the order
+// the passes met them; the steps beyond the table's room count in the final
+// scores only.
+inline constexpr int MAX_TEAMS = 4;
+struct TeamStep {
+    int time;
+    int team;
+    int change;
+};
+inline constexpr std::size_t MAX_TEAM_STEPS = 4096;
+struct TeamResults {
+    bool counted = false;  // the game type counts team scores
+    std::array<int, MAX_TEAMS> score{};
+    std::array<bool, MAX_TEAMS> playing{};  // a player or a score of the team was seen
+    Text winner;                            // the team with the most, as its team value; empty on a tie
+    CountedTable<TeamStep, MAX_TEAM_STEPS> steps{TeamStep{0, 0, 0}};
+
+    void clear();
+    // Adds a change of team t's score at a time; teams beyond the four count nothing.
+    void add(int time, int t, int change);
+};
+
+// The suicide lines of the current game: who and when, for the chart.
+struct SuicideRecord {
+    int id;
+    int time;
+};
+using SuicideTable = CountedTable<SuicideRecord, MAX_KILLS>;
+
 // The parts of the games page written while the session runs: the rows of
 // the table of games and the section of each game. They wait in files of
 // the current folder, so that memory does not grow with the games.
@@ -159,6 +215,8 @@ struct GamesPageParts {
     bool sections_opened = false;
     bool not_created = false;  // a part could not be created
     bool not_written = false;  // a part could not be written
+    LocalTime first_day;       // the earliest and latest game dates seen
+    LocalTime last_day;
 };
 
 struct BestEntry {
@@ -197,6 +255,8 @@ struct AnalysisContext {
     KillTable kill_table{INITIAL_KILL};
     ItemTable item_table{INITIAL_ITEM};
     GameWeaponNames game_weapon_names{Text{}};
+    SuicideTable suicide_table{SuicideRecord{-1, -1}};
+    TeamResults team_results;
     SessionKills session_kills;
     // The names that found no session record because all of them were
     // taken: the run ends by saying how many players were left out.
