@@ -13,7 +13,7 @@ namespace {
 // unknown type: the console report has logged it already.
 HtmlText type_name(AnalysisContext& ctx) {
     if (ctx.game_info.game_type == GameType::Unknown) return "unknown gametype";
-    return HtmlText::utf8(gametype_name(ctx.game_info.game_type, ctx.log));
+    return HtmlText::utf8(gametype_name(ctx.game_info.game_type));
 }
 
 // Why the game ended, as its game_end line says.
@@ -108,7 +108,7 @@ void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players
         number_cell(out, p.lurch);
         number_cell(out, p.quads);
         number_cell(out, p.headshots);
-        favourite_cell(out, HtmlText::utf8(weapon_name(p.fav_weapon, ctx.log)), p.fav_weapon_kills);
+        favourite_cell(out, HtmlText::utf8(weapon_name(p.fav_weapon)), p.fav_weapon_kills);
         favourite_cell(out, HtmlText::utf8(p.fav_victim_name.view()), p.fav_victim_kills);
         if (type == GameType::CaptureTheFlag) {
             number_cell(out, p.flags_captured);

@@ -74,20 +74,6 @@ private:
     std::size_t filled_ = 0;
 };
 
-class TextTokens final : public TokenReader {
-public:
-    explicit TextTokens(std::string_view text) : text_(text) {}
-
-protected:
-    int get() override { return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_++]) : EOF; }
-    void unget(int) override { --pos_; }
-    void rewind() override { pos_ = 0; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
-
 bool starts_with(const Field& token, std::string_view prefix) {
     return token.view().substr(0, prefix.size()) == prefix;
 }
@@ -221,11 +207,6 @@ int read_user_ini(AnalysisContext& ctx) {
     FileTokens tokens(*file);
     read_tokens(ctx, tokens);
     return 1;
-}
-
-void read_user_ini_text(AnalysisContext& ctx, std::string_view content) {
-    TextTokens tokens(content);
-    read_tokens(ctx, tokens);
 }
 
 std::string_view find_skin(AnalysisContext& ctx, std::string_view name) {
