@@ -71,17 +71,9 @@ private:
         int code = 0;
     };
 
-    int remembered(std::string_view text, std::uint32_t h) {
-        if (text.size() > LONGEST_REMEMBERED) return lookup_(text);
-        Answer& answer = answers_[(h / SLOTS) % REMEMBERED];
-        if (answer.used && answer.hash == h && std::string_view(answer.name, answer.length) == text) return answer.code;
-        answer.hash = h;
-        answer.length = static_cast<std::uint8_t>(text.size());
-        answer.used = true;
-        text.copy(answer.name, text.size());
-        answer.code = lookup_(text);
-        return answer.code;
-    }
+    // The remembered answer of a text, or the containment test's, which is
+    // then remembered.
+    int remembered(std::string_view text, std::uint32_t h);
 
     template <std::size_t N>
     void add_all(const std::array<NamedCode, N>& table) {

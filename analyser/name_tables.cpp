@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "game_text.h"
 
@@ -64,6 +65,18 @@ int item_code(std::string_view text) {
 }
 
 }  // namespace
+
+int NameLookup::remembered(std::string_view text, std::uint32_t h) {
+    if (text.size() > LONGEST_REMEMBERED) return lookup_(text);
+    Answer& answer = answers_[(h / SLOTS) % REMEMBERED];
+    if (answer.used && answer.hash == h && std::string_view(answer.name, answer.length) == text) return answer.code;
+    answer.hash = h;
+    answer.length = static_cast<std::uint8_t>(text.size());
+    answer.used = true;
+    text.copy(answer.name, text.size());
+    answer.code = lookup_(text);
+    return answer.code;
+}
 
 NameLookups::NameLookups()
     : gametypes(gametype_code, ::gametypes), weapons(weapon_code, ::weapons), items(item_code, ::items, ::weapons) {}
