@@ -9,12 +9,8 @@
 
 namespace {
 
-// The game type's name, without the warning a name lookup logs for an
-// unknown type: the console report has logged it already.
-HtmlText type_name(AnalysisContext& ctx) {
-    if (ctx.game_info.game_type == GameType::Unknown) return "unknown gametype";
-    return HtmlText::utf8(gametype_name(ctx.game_info.game_type));
-}
+// The game type's name (the console report has logged an unknown type).
+HtmlText type_name(const AnalysisContext& ctx) { return HtmlText::utf8(gametype_name(ctx.game_info.game_type)); }
 
 // Why the game ended, as its game_end line says.
 HtmlText end_reason(const AnalysisContext& ctx) {
