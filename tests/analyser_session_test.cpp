@@ -1,12 +1,13 @@
-// Sessions through the analyser program that are built here rather than
-// kept as golden files: the error log of a session with more players than
-// it can hold.
+// Sessions built here rather than kept as golden files, run on a folder in
+// memory: the error log of a session with more players than it can hold.
 #include <gtest/gtest.h>
 
 #include <regex>
 
 #include "analysis_test_support.h"
 #include "game_log.h"
+#include "load_game.h"
+#include "session.h"
 
 namespace {
 
@@ -19,11 +20,11 @@ std::string crlf(const std::string& text) {
     return out;
 }
 
-class AnalyserSession : public ScratchFolder {
+class AnalyserSession : public ::testing::Test {
 protected:
     // The error log up to its last line, which must be the session time.
     std::string error_log_without_time() const {
-        std::string log = error_log();
+        std::string log = run->error_log();
         std::size_t last = log.rfind("Session analysed in ");
         EXPECT_NE(last, std::string::npos);
         if (last == std::string::npos) return log;
@@ -31,6 +32,7 @@ protected:
             << log.substr(last);
         return log.substr(0, last);
     }
+    std::unique_ptr<TestRun> run = make_context();
 };
 
 // Sixteen new names in each game: the third game finds the 32 session
@@ -40,11 +42,14 @@ TEST_F(AnalyserSession, MoreThanThirtyTwoPlayersAreReported) {
         std::string setup;
         for (int id = 0; id < MAXPLAYER; ++id)
             setup += connect_lines(id, "G" + std::to_string(game) + "P" + std::to_string(id));
-        write_game_log(dir(), game, game_text({.setup = setup, .play = kill_line("20.00", 0, "Enforcer", 1)}));
+        run->folder.add(game_file_name(game).c_str(),
+                        to_utf16_log(game_text({.setup = setup, .play = kill_line("20.00", 0, "Enforcer", 1)})));
     }
-    RunResult run = run_analyser_program({"-ni"}, dir());
-    EXPECT_EQ(run.exit_code, 0);
-    EXPECT_NE(run.out.find("game 03:"), std::string::npos);
+    StringOutput console;
+    run->out = &console;
+    const char* argv[] = {"analyser", "-ni"};
+    EXPECT_EQ(run_analyser(*run, 2, argv), 0);
+    EXPECT_NE(console.text.find("game 03:"), std::string::npos);
     const std::string banner = crlf("\n\n" + std::string(85, '*') + "\n*" + std::string(38, ' ') + "ANALYSE" +
                                     std::string(38, ' ') + "*\n" + std::string(85, '*') + "\n\n");
     EXPECT_EQ(error_log_without_time(),
