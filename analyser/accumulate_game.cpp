@@ -76,9 +76,9 @@ void add_player(PlayerRecord& session, const PlayerRecord& game) {
 
 // The name a kill's weapon goes by: its display name, or the add-on's own.
 std::string_view weapon_of(AnalysisContext& ctx, const KillRecord& kill) {
-    if (kill.weapon != 0) return weapon_name(kill.weapon, ctx.log);
+    if (kill.weapon != 0) return weapon_name(kill.weapon);
     if (kill.weapon_name >= 0) return ctx.game_weapon_names[static_cast<std::size_t>(kill.weapon_name)].view();
-    return weapon_name(0, ctx.log);
+    return weapon_name(0);
 }
 
 // The session's entry of a weapon, made on first use. The last entry is kept
@@ -113,7 +113,7 @@ void accumulate_kills(AnalysisContext& ctx) {
         if (killer == nullptr) continue;
         const int index = ctx.session_index[static_cast<std::size_t>(killer - ctx.game_players.data())];
         if (index < 0) continue;
-        if (WeaponKills* entry = weapon_entry(session, weapon_of(ctx, kill), weapon_name(0, ctx.log))) {
+        if (WeaponKills* entry = weapon_entry(session, weapon_of(ctx, kill), weapon_name(0))) {
             int& count = entry->by_player[static_cast<std::size_t>(index)];
             count = saturating_add(count, 1);
         }

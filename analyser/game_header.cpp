@@ -58,7 +58,10 @@ int read_game_header(AnalysisContext& ctx) {
         switch (key.store) {
             // A map name beyond the field's 199 characters is cut there.
             case Store::MapName: ctx.game_info.map_name = value; break;
-            case Store::GameType: ctx.game_info.game_type = gametype_from_name(value, ctx.log); break;
+            case Store::GameType:
+                ctx.game_info.game_type = gametype_from_name(ctx.names, value);
+                if (ctx.game_info.game_type == GameType::Unknown) log_unknown_gametype(ctx.log);
+                break;
             case Store::FragLimit: ctx.game_info.frag_limit = parse_int(value); break;
             case Store::Nothing: break;
         }

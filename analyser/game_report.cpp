@@ -14,9 +14,10 @@ int print_game_report(AnalysisContext& ctx) {
         return ctx.game_players[static_cast<std::size_t>(a)].rank > ctx.game_players[static_cast<std::size_t>(b)].rank;
     });
 
+    if (game.game_type == GameType::Unknown) log_unknown_gametype(ctx.log);
     out.print("game %02i:   time: %i:%02i  byte: %i map: %s  gametype: %s\n", ctx.session_info.game_count,
               game.duration / 60, game.duration % 60, game.game_bytes, game.map_name.c_str(),
-              gametype_name(game.game_type, ctx.log));
+              gametype_name(game.game_type));
     out.print("%s\n", "==================================================================================");
 
     // Games of ten seconds or less show no players.
@@ -37,7 +38,7 @@ int print_game_report(AnalysisContext& ctx) {
 
         out.print("killed: %i ", p.net_kills);
         out.print("death: %i ", p.deaths);
-        out.print("fav_weapon: %s/%i ", weapon_name(p.fav_weapon, ctx.log), p.fav_weapon_kills);
+        out.print("fav_weapon: %s/%i ", weapon_name(p.fav_weapon), p.fav_weapon_kills);
         out.print("fav_victim: %s/%i ", p.fav_victim_name.c_str(), p.fav_victim_kills);
         out.print("killrate: %i k/h\n", p.killrate);
 

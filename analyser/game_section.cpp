@@ -9,12 +9,8 @@
 
 namespace {
 
-// The game type's name, without the warning a name lookup logs for an
-// unknown type: the console report has logged it already.
-HtmlText type_name(AnalysisContext& ctx) {
-    if (ctx.game_info.game_type == GameType::Unknown) return "unknown gametype";
-    return HtmlText::utf8(gametype_name(ctx.game_info.game_type, ctx.log));
-}
+// The game type's name (the console report has logged an unknown type).
+HtmlText type_name(const AnalysisContext& ctx) { return HtmlText::utf8(gametype_name(ctx.game_info.game_type)); }
 
 HtmlText name_of(const PlayerRecord& p) { return HtmlText::utf8(p.name.view()); }
 
@@ -153,7 +149,7 @@ void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players
         number_cell(out, p.lurch);
         number_cell(out, p.quads);
         number_cell(out, p.headshots);
-        favourite_cell(out, HtmlText::utf8(weapon_name(p.fav_weapon, ctx.log)), p.fav_weapon_kills);
+        favourite_cell(out, HtmlText::utf8(weapon_name(p.fav_weapon)), p.fav_weapon_kills);
         favourite_cell(out, HtmlText::utf8(p.fav_victim_name.view()), p.fav_victim_kills);
         if (type == GameType::CaptureTheFlag) {
             number_cell(out, p.flags_captured);

@@ -1,7 +1,6 @@
 #include "game_text.h"
 
 #include <climits>
-#include <cstring>
 #include <new>
 
 int parse_int(std::string_view text) {
@@ -35,18 +34,6 @@ void GameText::clear_text() {
     events.clear();
     length = 0;
     buffer[0] = '\0';
-}
-
-bool GameText::append_raw(const char* bytes, std::size_t count) {
-    char* out = buffer.get();
-    while (count > 0 && length < LOG_BUFFER_SIZE) {
-        std::size_t take = LOG_BUFFER_SIZE - length < count ? LOG_BUFFER_SIZE - length : count;
-        std::memcpy(out + length, bytes, take);
-        length += drop_zero_and_cr(out + length, take);
-        bytes += take;
-        count -= take;
-    }
-    return length < LOG_BUFFER_SIZE;
 }
 
 void GameText::terminate() {

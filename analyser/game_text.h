@@ -39,9 +39,6 @@ struct GameText {
     bool allocate();  // false when the memory is not available
     std::string_view view() const { return {buffer.get(), length}; }
 
-    // Appends raw log bytes, dropping zero and CR bytes, as long as the
-    // buffer has room; returns false once it is full (512,000 characters).
-    bool append_raw(const char* bytes, std::size_t count);
     void clear_text();
     void terminate();                   // cuts the text at 511,999 characters (noting the cut) and terminates it
     void cut_at(std::size_t position);  // shortens the text to end before position

@@ -126,16 +126,3 @@ int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
     text.terminate();
     return locate_game(ctx, n, file_name.c_str(), failure);
 }
-
-int load_game_bytes(AnalysisContext& ctx, int n, std::string_view raw, LoadFailure* why) {
-    LoadFailure ignored = LoadFailure::None;
-    LoadFailure& failure = why != nullptr ? *why : ignored;
-    if (!prepare_buffer(ctx)) {
-        failure = LoadFailure::NoMemory;
-        return 0;
-    }
-    ctx.text.clear_text();
-    ctx.text.append_raw(raw.data(), raw.size());
-    ctx.text.terminate();
-    return locate_game(ctx, n, game_file_name(n).c_str(), failure);
-}

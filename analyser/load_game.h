@@ -1,8 +1,6 @@
 // Loading one game log into the text buffer.
 #pragma once
 
-#include <string_view>
-
 #include "records.h"
 
 // Why a game did not load; the error log has the details.
@@ -21,10 +19,6 @@ enum class LoadFailure {
 // Returns 1 when the game was loaded, 0 otherwise (the reason is logged, and
 // stored in why when it is given).
 int load_game(AnalysisContext& ctx, int n, LoadFailure* why = nullptr);
-
-// The part of load_game after the file is read: raw log bytes (16-bit or
-// 8-bit) become the text, then the game is located and counted as game n.
-int load_game_bytes(AnalysisContext& ctx, int n, std::string_view raw, LoadFailure* why = nullptr);
 
 // The file name of game n.
 BoundedText<64> game_file_name(int n);

@@ -10,6 +10,6 @@ int main(int argc, char** argv) {
     // The console gets the same bytes on every system.
     platform_binary_console();
     // The one analysis context of the run.
-    static AnalysisContext ctx;
+    static AnalysisContext ctx(real_file_system(), console_output());
     std::exit(run_analyser(ctx, argc, argv));
 }

@@ -16,7 +16,9 @@ void read_item_pickups(AnalysisContext& ctx) {
 
         std::string_view item;
         if (!lines.field('\t', item)) return;
-        record.item = item_from_name(Field(item).view(), ctx.log);
+        const Field item_name(item);
+        record.item = item_from_name(ctx.names, item_name.view());
+        if (record.item == -1) log_unknown_item(ctx.log, item_name.view());
         int id = 0;
         if (!lines.number('\n', id)) return;
         // A pick-up by an id without a record gets slot -1, which no figure

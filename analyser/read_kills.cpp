@@ -87,9 +87,13 @@ void read_kills(AnalysisContext& ctx) {
 
         std::string_view weapon_field;
         if (!lines.field('\t', weapon_field)) return;
-        const int weapon = weapon_from_name(Field(weapon_field).view(), ctx.log);
+        const Field weapon_text(weapon_field);
+        const int weapon = weapon_from_name(ctx.names, weapon_text.view());
         record.weapon = weapon;
-        if (weapon == 0) record.weapon_name = add_on_weapon(ctx.game_weapon_names, Field(weapon_field).view());
+        if (weapon == 0) {
+            log_unknown_weapon(ctx.log, weapon_text.view());
+            record.weapon_name = add_on_weapon(ctx.game_weapon_names, weapon_text.view());
+        }
         PlayerRecord* killer_record = ctx.player_for_id(killer);
         if (killer_record != nullptr) ++killer_record->kills_by_weapon[static_cast<std::size_t>(weapon)];
 

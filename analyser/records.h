@@ -19,6 +19,7 @@
 #include "error_log.h"
 #include "file_system.h"
 #include "game_text.h"
+#include "name_lookup.h"
 #include "output.h"
 #include "time_functions.h"
 
@@ -275,19 +276,18 @@ struct AnalysisContext {
     GameText text;
     AssaultIndex assault_index;
 
+    // The run's name lookups and the answers they remember.
+    NameLookups names;
+
     // The folder the logs are read from and the files written to, the
-    // diagnostics, and where the per-game reports go (the console).
-    FileSystem* files = &real_file_system();
-    ErrorLog log{real_file_system()};
-    Output* out = &console_output();
+    // diagnostics, and where the per-game reports go: whatever the run is
+    // given (the current folder and the console in the program).
+    AnalysisContext(FileSystem& folder, Output& output) : files(&folder), log(folder), out(&output) {}
+    FileSystem* files;
+    ErrorLog log;
+    Output* out;
     // The clock that dates a page without a log date.
     std::time_t (*now)() = system_now;
-
-    // Reads and writes the files of another folder (memory, in tests).
-    void use_files(FileSystem& other) {
-        files = &other;
-        log.use(other);
-    }
 
     // The record that collects the events of a logged id, or nullptr for an
     // id outside 0..15 or one that never connected.

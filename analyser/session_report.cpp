@@ -97,7 +97,7 @@ struct Page {
         const int value = p.*column.value;
         HtmlText text = HtmlText::number(value);
         if (column.shown != Shown::Number) {
-            text = column.shown == Shown::Weapon ? html_escape(weapon_name(p.fav_weapon, ctx.log))
+            text = column.shown == Shown::Weapon ? html_escape(weapon_name(p.fav_weapon))
                                                  : html_escape(p.fav_victim_name.view());
             text += "/";
             text += HtmlText::number(value);
@@ -162,9 +162,9 @@ struct Page {
         minutes += " min";
         session_line("Session lenght: ", minutes);
         if (s.same_map == 1) session_line("Session map: ", map);
-        session_line("Session gametype: ", s.same_game_type == 1
-                                               ? html_escape(gametype_name(s.session_game_type, ctx.log))
-                                               : HtmlText("mixed"));
+        if (s.same_game_type == 1 && s.session_game_type == GameType::Unknown) log_unknown_gametype(ctx.log);
+        session_line("Session gametype: ",
+                     s.same_game_type == 1 ? html_escape(gametype_name(s.session_game_type)) : HtmlText("mixed"));
         out.put("</H3>");
         out.put("</td>\n</tr>\n</table>\n");
         html_paragraph(out);

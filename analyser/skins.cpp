@@ -6,10 +6,11 @@
 
 namespace {
 
-// The file is read as white-space separated tokens, never as lines.
+// The file is read as white-space separated tokens, never as lines,
+// through a small buffer.
 class TokenReader {
 public:
-    virtual ~TokenReader() = default;
+    explicit TokenReader(InputFile& file) : file_(file) {}
 
     // Reads the next token and skips the white space after it. Tokens longer
     // than 255 characters keep their first 255; the rest of the run is dropped
@@ -27,33 +28,20 @@ public:
         if (c == EOF)
             at_end_ = true;
         else
-            unget(c);
+            --next_;  // the character read ahead is read again
         return Field(std::string_view(token, n));
     }
 
     bool at_end() const { return at_end_; }
     void restart() {
-        rewind();
+        file_.rewind();
+        next_ = filled_ = 0;
         at_end_ = false;
     }
 
-protected:
-    virtual int get() = 0;
-    virtual void unget(int c) = 0;
-    virtual void rewind() = 0;
-
 private:
     static bool is_space(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-    bool at_end_ = false;
-};
-
-// Reads the file through a small buffer.
-class FileTokens final : public TokenReader {
-public:
-    explicit FileTokens(InputFile& file) : file_(file) {}
-
-protected:
-    int get() override {
+    int get() {
         if (next_ == filled_) {
             filled_ = file_.read(buffer_, sizeof buffer_);
             next_ = 0;
@@ -61,31 +49,12 @@ protected:
         }
         return static_cast<unsigned char>(buffer_[next_++]);
     }
-    void unget(int) override { --next_; }
-    void rewind() override {
-        file_.rewind();
-        next_ = filled_ = 0;
-    }
 
-private:
     InputFile& file_;
     char buffer_[4096];
     std::size_t next_ = 0;
     std::size_t filled_ = 0;
-};
-
-class TextTokens final : public TokenReader {
-public:
-    explicit TextTokens(std::string_view text) : text_(text) {}
-
-protected:
-    int get() override { return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_++]) : EOF; }
-    void unget(int) override { --pos_; }
-    void rewind() override { pos_ = 0; }
-
-private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    bool at_end_ = false;
 };
 
 bool starts_with(const Field& token, std::string_view prefix) {
@@ -218,14 +187,9 @@ int read_user_ini(AnalysisContext& ctx) {
         ctx.log.append("\t\tCan't find User.ini file");
         return 0;
     }
-    FileTokens tokens(*file);
+    TokenReader tokens(*file);
     read_tokens(ctx, tokens);
     return 1;
-}
-
-void read_user_ini_text(AnalysisContext& ctx, std::string_view content) {
-    TextTokens tokens(content);
-    read_tokens(ctx, tokens);
 }
 
 std::string_view find_skin(AnalysisContext& ctx, std::string_view name) {

@@ -9,9 +9,6 @@
 // neither can be opened, else 1.
 int read_user_ini(AnalysisContext& ctx);
 
-// Reads User.ini text already in memory (the same rules; for tests and fuzzing).
-void read_user_ini_text(AnalysisContext& ctx, std::string_view content);
-
 // The face of the first skin record whose name equals name, ignoring the case
 // of A-Z; otherwise logs a warning and returns name itself.
 std::string_view find_skin(AnalysisContext& ctx, std::string_view name);

@@ -24,11 +24,6 @@ void add_line(std::string& message, const char* text) {
 
 }  // namespace
 
-void ErrorLog::use(FileSystem& files) {
-    file_.reset();
-    files_ = &files;
-}
-
 int ErrorLog::write_lines(const char* first, const char* second) {
     if (!file_) file_ = files_->open_write("error.log", WriteMode::Append);
     if (!file_) {

@@ -16,9 +16,6 @@ class ErrorLog {
 public:
     explicit ErrorLog(FileSystem& files) : files_(&files) {}
 
-    // Where the file lives from now on (the file is opened again there).
-    void use(FileSystem& files);
-
     // Appends text and "\r\n". A text of one blank writes an empty line; a
     // null text only creates the file. Returns 1 when the file is open, else
     // 0 (and the next call tries again). A line that cannot be written is

@@ -9,12 +9,12 @@
 #include "memory_file_system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static ConverterContext ctx;
     static MemoryFileSystem folder;
     static NullOutput discard;
-    ctx.out = &discard;
-    ctx.use_files(folder);
-    folder.files.clear();
+    static ConverterContext ctx(folder, discard);
+    // The log stays open on its entry, which is only emptied.
+    folder.add("error.log", "");
+    folder.files.erase("games.txt");
     folder.add("input.log", std::string(reinterpret_cast<const char*>(data), size));
 
     ctx.log_names[0] = "input.log";

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "games_page.h"
@@ -38,31 +39,27 @@ void check_event_index(const GameText& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static MemoryFileSystem folder;
-    static AnalysisContext ctx;
-    // Every file of the run, the games page included, lives in memory from
-    // the first input on: the target never writes into the folder it runs in.
-    static const bool in_memory = [] {
-        ctx.use_files(folder);
-        return true;
-    }();
-    (void)in_memory;
     static NullOutput discard;
+    static std::unique_ptr<AnalysisContext> run;
     static int games = 0;
     // A session runs across many inputs, as a long session would; start a
     // fresh one now and then so the session tables see both states.
     if (games % 64 == 0) {
-        // The games page of the session so far, and a new session.
-        (void)write_games_page(ctx, "14072001");
-        init_session(ctx);
-        // The error log lets go of its file before the folder is emptied.
-        ctx.use_files(folder);
+        // The games page of the session so far, and a new run (whose log
+        // is closed before its folder is emptied).
+        if (run) (void)write_games_page(*run, "14072001");
+        run.reset();
         folder.files.clear();
+        run = std::make_unique<AnalysisContext>(folder, discard);
+        init_session(*run);
     }
+    AnalysisContext& ctx = *run;
     ++games;
-    ctx.out = &discard;
     ctx.images_enabled = games % 2;
-    std::string_view raw(reinterpret_cast<const char*>(data), size);
-    if (load_game_bytes(ctx, games % 3, raw)) {
+    // The input is the log of game n, loaded as the program loads it.
+    const int n = games % 3;
+    folder.add(game_file_name(n).c_str(), std::string(reinterpret_cast<const char*>(data), size));
+    if (load_game(ctx, n)) {
         check_event_index(ctx.text);
         if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
     }

@@ -1,6 +1,7 @@
 // Fuzzes the User.ini reader and the skin lookup.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "memory_file_system.h"
@@ -8,13 +9,15 @@
 #include "skins.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static AnalysisContext ctx;
     static MemoryFileSystem folder;
+    static NullOutput discard;
+    static AnalysisContext ctx(folder, discard);
     init_session(ctx);
-    ctx.use_files(folder);
-    folder.files.clear();
+    // The log stays open on its entry, which is only emptied.
+    folder.add("error.log", "");
     std::string_view content(reinterpret_cast<const char*>(data), size);
-    read_user_ini_text(ctx, content);
+    folder.add("User.ini", std::string(content));
+    (void)read_user_ini(ctx);
     // Look up every name the file set, in other letter case, and a few
     // texts of the input itself.
     for (const SkinRecord& record : ctx.skin_table) {

@@ -33,16 +33,12 @@ struct ConverterContext {
     int file_length = 0;
 
     // The folder of the logs, the diagnostics, and where the listing and
-    // rename lines go (the console).
-    FileSystem* files = &real_file_system();
-    ErrorLog log{real_file_system()};
-    Output* out = &console_output();
-
-    // Works on the files of another folder (memory, in tests).
-    void use_files(FileSystem& other) {
-        files = &other;
-        log.use(other);
-    }
+    // rename lines go: whatever the run is given (the current folder and the
+    // console in the program).
+    ConverterContext(FileSystem& folder, Output& output) : files(&folder), log(folder), out(&output) {}
+    FileSystem* files;
+    ErrorLog log;
+    Output* out;
 };
 
 // The credits block of the switches "-v", "/v", "?" and "/?".

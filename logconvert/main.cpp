@@ -9,6 +9,6 @@ int main(int argc, char** argv) {
     // The console gets the same bytes on every system.
     platform_binary_console();
     // The one converter state of the run.
-    static ConverterContext ctx;
+    static ConverterContext ctx(real_file_system(), console_output());
     std::exit(run_logconvert(ctx, argc, argv));
 }

@@ -8,10 +8,9 @@
 
 namespace {
 
-class Accumulation : public ScratchFolder {
+class Accumulation : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScratchFolder::SetUp();
         ctx = make_context();
         next_game();
     }
@@ -31,7 +30,8 @@ protected:
         return p;
     }
     const PlayerRecord& session(int index) const { return ctx->session_players[static_cast<std::size_t>(index)]; }
-    std::unique_ptr<AnalysisContext> ctx;
+    std::string error_log() const { return ctx->error_log(); }
+    std::unique_ptr<TestRun> ctx;
 };
 
 TEST_F(Accumulation, MapAndGameTypeOfTheSession) {

@@ -74,16 +74,17 @@ void ScratchFolder::TearDown() {
     fs::remove_all(dir_, ignored);
 }
 
-std::unique_ptr<AnalysisContext> make_context() {
-    auto ctx = std::make_unique<AnalysisContext>();
+std::unique_ptr<TestRun> make_context() {
+    auto ctx = std::make_unique<TestRun>();
     init_session(*ctx);
     reset_game(*ctx);
-    static NullOutput discard;
-    ctx->out = &discard;
     return ctx;
 }
 
-int load_text(AnalysisContext& ctx, const std::string& text, int n) { return load_game_bytes(ctx, n, text); }
+int load_text(TestRun& ctx, const std::string& text, int n) {
+    ctx.folder.add(game_file_name(n).c_str(), text);
+    return load_game(ctx, n);
+}
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "memory_file_system.h"
 #include "records.h"
 
 std::string read_file(const std::filesystem::path& path);
@@ -40,13 +41,26 @@ private:
     std::filesystem::path previous_;
 };
 
-// A context at session start, with its output sent to a discarded stream
-// unless the test points it elsewhere.
-std::unique_ptr<AnalysisContext> make_context();
+// The folder of a run in a test, kept in memory, and the output it
+// discards.
+struct InMemoryFolder {
+    MemoryFileSystem folder;
+    NullOutput discard;
+};
 
-// Puts text into the context's buffer as game n and locates the game;
-// returns load_game's result.
-int load_text(AnalysisContext& ctx, const std::string& text, int n = 0);
+// A run at session start on a folder in memory, its output discarded unless
+// the test points it elsewhere.
+class TestRun : public InMemoryFolder, public AnalysisContext {
+public:
+    TestRun() : AnalysisContext(folder, discard) {}
+    // Everything the run appended to error.log.
+    std::string error_log() const { return folder.bytes("error.log"); }
+};
+std::unique_ptr<TestRun> make_context();
+
+// Puts text, as it stands, into the run's folder as the log of game n and
+// loads it the way the program does; returns load_game's result.
+int load_text(TestRun& ctx, const std::string& text, int n = 0);
 
 struct RunResult {
     int exit_code = -1;

@@ -21,11 +21,7 @@ const std::string kGame =
 
 class AnalyserFiles : public ::testing::Test {
 protected:
-    AnalyserFiles() {
-        ctx.use_files(folder);
-        ctx.out = &console;
-        folder.add("games.log", kGame, kLogTime);
-    }
+    AnalyserFiles() { folder.add("games.log", kGame, kLogTime); }
     int run() {
         const char* argv[] = {"analyser", "-ni"};
         return run_analyser(ctx, 2, argv);
@@ -41,7 +37,7 @@ protected:
     }
     MemoryFileSystem folder;
     StringOutput console;
-    AnalysisContext ctx;
+    AnalysisContext ctx{folder, console};
 };
 
 TEST_F(AnalyserFiles, AReadThatFailsIsNoShorterGame) {
@@ -58,9 +54,7 @@ TEST_F(AnalyserFiles, APageThatCannotBeWrittenOrClosedEndsWithExitTwo) {
     EXPECT_NE(console.text.find("game 01:"), std::string::npos);
     EXPECT_EQ(log_tail(1), "\tcan't write Analyse-HTML-File\r\n");
 
-    AnalysisContext again;
-    again.use_files(folder);
-    again.out = &console;
+    AnalysisContext again(folder, console);
     folder.files.erase("error.log");
     folder.add(PAGE_NAME, "").fail_close = true;
     const char* argv[] = {"analyser", "-ni"};
@@ -77,9 +71,7 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
     EXPECT_FALSE(folder.bytes(PAGE_NAME).empty());  // the session page is not held back
 
     for (const char* part : {"velstra-games-rows.part", "velstra-games-sections.part"}) {
-        AnalysisContext again;
-        again.use_files(folder);
-        again.out = &console;
+        AnalysisContext again(folder, console);
         folder.files.erase(games_page);
         folder.files.erase("error.log");
         folder.add(part, "mine").regular = false;
@@ -90,9 +82,7 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
         folder.files.erase(part);
     }
 
-    AnalysisContext last;
-    last.use_files(folder);
-    last.out = &console;
+    AnalysisContext last(folder, console);
     folder.files.erase("error.log");
     folder.add(games_page, "").fail_close = true;
     const char* argv[] = {"analyser", "-ni"};
@@ -117,10 +107,6 @@ TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
 
 class ConverterFiles : public ::testing::Test {
 protected:
-    ConverterFiles() {
-        ctx.use_files(folder);
-        ctx.out = &console;
-    }
     int run() {
         const char* argv[] = {"logconvert"};
         return run_logconvert(ctx, 1, argv);
@@ -132,7 +118,7 @@ protected:
     }
     MemoryFileSystem folder;
     StringOutput console;
-    ConverterContext ctx;
+    ConverterContext ctx{folder, console};
 };
 
 TEST_F(ConverterFiles, ALogThatCannotBeReadStopsTheRun) {

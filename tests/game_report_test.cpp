@@ -10,10 +10,9 @@ namespace {
 
 const std::string kSeparator = std::string(82, '=') + "\n";
 
-class GameReport : public ScratchFolder {
+class GameReport : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScratchFolder::SetUp();
         ctx = make_context();
         ctx->session_info.game_count = 3;
         ctx->game_info.duration = 125;
@@ -38,7 +37,8 @@ protected:
             print_game_report(*ctx);
         });
     }
-    std::unique_ptr<AnalysisContext> ctx;
+    std::string error_log() const { return ctx->error_log(); }
+    std::unique_ptr<TestRun> ctx;
 };
 
 TEST_F(GameReport, SkillTeamAndFlagPiecesOnlyWhereTheyApply) {

@@ -13,7 +13,7 @@ namespace {
 class Statistics : public ::testing::Test {
 protected:
     void SetUp() override { ctx = game(GameType::DeathMatch); }
-    static std::unique_ptr<AnalysisContext> game(GameType type) {
+    static std::unique_ptr<TestRun> game(GameType type) {
         auto c = make_context();
         c->game_info.game_type = type;
         c->game_info.duration = 600;
@@ -35,7 +35,7 @@ protected:
     void items(std::initializer_list<ItemRecord> records) {
         for (const ItemRecord& record : records) ctx->item_table.add() = record;
     }
-    std::unique_ptr<AnalysisContext> ctx;
+    std::unique_ptr<TestRun> ctx;
 };
 
 TEST(TeamkillPercent, RoundsHalvesUpAndGuardsNoKills) {

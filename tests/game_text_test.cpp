@@ -16,12 +16,13 @@ const std::string kGame =
     "812.35\tgame_end\tfraglimit\n"
     "900.00\tinfo\tsecond game\n";
 
-class LoadGame : public ScratchFolder {};
+using LoadGame = ::testing::Test;
 
 TEST(ParseInt, ReadsLikeAtoi) {
     EXPECT_EQ(parse_int("812.35"), 812);
     EXPECT_EQ(parse_int("  -17x"), -17);
     EXPECT_EQ(parse_int("+5"), 5);
+    EXPECT_EQ(parse_int("\t\n\v\f\r 9"), 9);
     EXPECT_EQ(parse_int("abc"), 0);
     EXPECT_EQ(parse_int(""), 0);
     EXPECT_EQ(parse_int("99999999999"), 2147483647);
@@ -69,10 +70,10 @@ TEST_F(LoadGame, FailuresAreLoggedAndLeaveTheTotals) {
     EXPECT_EQ(load_text(*ctx, "no game here\n"), 0);
     EXPECT_EQ(load_text(*ctx, "0.00\tinfo\tx\n"), 0);
     EXPECT_EQ(load_text(*ctx, "0.00\tinfo\tx\n1.00\tgame_end", 2), 0);  // no line end
-    EXPECT_EQ(error_log(),
-              "\tcan't identify logfile (no unreal tournament logfile?)\r\n"
-              "\tno complete game_end line in games.log (unfinished game)\r\n"
-              "\tno complete game_end line in games2.log (unfinished game)\r\n");
+    EXPECT_EQ(ctx->error_log(),
+              "*** loading game: 0\r\n\tcan't identify logfile (no unreal tournament logfile?)\r\n"
+              "*** loading game: 0\r\n\tno complete game_end line in games.log (unfinished game)\r\n"
+              "*** loading game: 2\r\n\tno complete game_end line in games2.log (unfinished game)\r\n");
     EXPECT_EQ(ctx->session_info.game_count, 0);
     EXPECT_EQ(ctx->session_info.session_seconds, 0);
 }
@@ -93,10 +94,11 @@ TEST_F(LoadGame, TextIsCappedAt511999Characters) {
     std::string unfinished = big.substr(0, 511999 - 11) + "\ngame_end\tx";
     ASSERT_EQ(unfinished.size(), 511999u);
     EXPECT_EQ(load_text(*ctx, unfinished), 0);
-    EXPECT_EQ(error_log(),
-              "\tnot enought memory for game (>512000 Signs)\r\n"
-              "\tnot enought memory for game (>512000 Signs)\r\n"
-              "\tno complete game_end line in games.log (unfinished game)\r\n");
+    EXPECT_EQ(ctx->error_log(),
+              "*** loading game: 0\r\n\tnot enought memory for game (>512000 Signs)\r\n"
+              "*** loading game: 0\r\n"
+              "*** loading game: 0\r\n\tnot enought memory for game (>512000 Signs)\r\n"
+              "*** loading game: 0\r\n\tno complete game_end line in games.log (unfinished game)\r\n");
 }
 
 TEST_F(LoadGame, InfoInsideAWordStartsTheGame) {

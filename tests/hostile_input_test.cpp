@@ -19,7 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class HostileInput : public PassTest {
+class HostileInput : public PassTest {};
+
+// The analyser program in a scratch folder.
+class HostileRun : public ScratchFolder {
 protected:
     RunResult analyse(const std::vector<std::string>& args = {}) { return run_analyser_program(args, dir()); }
 
@@ -74,7 +77,7 @@ TEST_F(HostileInput, LongTextsAreCutAtTheirFields) {
     EXPECT_EQ(error_log(), "\t\tunsupported weapon found\r\n" + weapon.substr(0, 255) + "\r\n");
 }
 
-TEST_F(HostileInput, FormatDirectivesInNamesArePrintedAsText) {
+TEST_F(HostileRun, FormatDirectivesInNamesArePrintedAsText) {
     std::string text =
         game_text({.map = "%s%n%x",
                    .setup = connect_lines(0, "%s%n%d") + connect_lines(1, "100%"),
@@ -115,7 +118,7 @@ TEST_F(HostileInput, GamesWithoutTheirMarkersAreRefusedOrReadAsFarAsTheyGo) {
     EXPECT_EQ(interpret_game(*ctx, header_lines(DEATHMATCH) + "599.00\tgame_end\tx"), -1);
 }
 
-TEST_F(HostileInput, GarbageFilesEndTheSessionCleanly) {
+TEST_F(HostileRun, GarbageFilesEndTheSessionCleanly) {
     std::mt19937 random(7);
     std::string garbage(200000, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
@@ -148,7 +151,8 @@ TEST_F(HostileInput, HostileUserIniLeavesTheSkinTableWhole) {
                       "BotNames[49]=" + std::string(3000, 'L') + "\nBotFaces[49]=P." + std::string(3000, 'F') +
                       "\nBotFaces[3]=NoDot\nBotNames[50]=Past\n[DefaultPlayer]\nName=" + std::string(4000, 'P') +
                       "\nFace=.\n";
-    read_user_ini_text(*ctx, ini);
+    ctx->folder.add("User.ini", ini);
+    ASSERT_EQ(read_user_ini(*ctx), 1);
     EXPECT_EQ(ctx->skin_table[16].name, "Hex");
     EXPECT_EQ(ctx->skin_table[16].face, "HexFace");
     EXPECT_EQ(ctx->skin_table[8].name, "Octal");
@@ -168,7 +172,7 @@ TEST_F(HostileInput, HostileUserIniLeavesTheSkinTableWhole) {
     EXPECT_EQ(error_log(), line.substr(0, 199) + "\r\n");
 }
 
-TEST_F(HostileInput, UnwritableErrorLogAndPageLoseNothing) {
+TEST_F(HostileRun, UnwritableErrorLogAndPageLoseNothing) {
     // A folder in the place of a file makes it impossible to open, even for root.
     fs::create_directory(dir() / "error.log");
     write_file(dir() / "games.log", to_utf16_log(kGame));

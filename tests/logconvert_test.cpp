@@ -543,10 +543,7 @@ public:
 
 class LogConvertOperations : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ctx_ = std::make_unique<ConverterContext>();
-        ctx_->use_files(folder_);
-    }
+    void SetUp() override { ctx_ = std::make_unique<ConverterContext>(folder_, discard_); }
     // Lists a folder of these names, each a file as long as its name.
     int list(const std::vector<std::string>& names, std::string& out) {
         folder_.files.clear();
@@ -560,6 +557,7 @@ protected:
     }
     std::string error_log() const { return folder_.bytes("error.log"); }
     MemoryFolder folder_;
+    NullOutput discard_;
     std::unique_ptr<ConverterContext> ctx_;
 };
 
@@ -593,6 +591,11 @@ TEST_F(LogConvertOperations, ListingSettlesRenameAndCountsFrom0) {
     const std::vector<std::string> skipped_first = {std::string(300, 'a') + ".log", "error.log"};
     EXPECT_EQ(list(skipped_first, out), -1);
     EXPECT_EQ(out, "");
+
+    // A name that is only the suffix is a log too, as in a real folder.
+    const std::vector<std::string> bare_suffix = {".log"};
+    EXPECT_EQ(list(bare_suffix, out), 0);
+    EXPECT_EQ(out, listing(".log", 4));
 
     const std::vector<std::string> with_games = {"a.log", "games.log"};
     EXPECT_EQ(list(with_games, out), 1);

@@ -17,7 +17,7 @@ protected:
         return p;
     }
     int best(BestPosition position) const { return ctx->best_table[position].value; }
-    std::unique_ptr<AnalysisContext> ctx;
+    std::unique_ptr<TestRun> ctx;
 };
 
 TEST_F(SessionBests, EveryFigureTakesItsOwnDirectionOverHumansOnly) {

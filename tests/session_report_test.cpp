@@ -338,7 +338,7 @@ TEST_F(SessionReport, APageThatCannotBeWrittenIsReported) {
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
     EXPECT_EQ(write_html_page(*ctx, *output_file_of(full), "14072001"), 0);
-    EXPECT_EQ(error_log(), "\tcan't write Analyse-HTML-File\r\n");
+    EXPECT_EQ(ctx->error_log(), "\tcan't write Analyse-HTML-File\r\n");
 }
 
 TEST_F(SessionReport, HostileTextsAreEscaped) {
@@ -385,7 +385,7 @@ TEST_F(SessionReport, TiedPlayersTakeTheExchangeSortsOrder) {
     }
     ASSERT_EQ(write_html_report(*ctx), 1);
     // A stable sort would put P1 before P2.
-    const std::vector<Row> rows = player_table(read_file(dir() / "velstra01012000.html"));
+    const std::vector<Row> rows = player_table(ctx->folder.bytes("velstra01012000.html"));
     EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"P3", "P2", "P1", "P0"}));
     EXPECT_EQ(ctx->session_players[3].rank, 1);
     EXPECT_EQ(ctx->session_players[2].rank, 2);
@@ -406,7 +406,7 @@ TEST_F(SessionReport, UnstatedBotStateShowsAsBotAndIsNeverRed) {
     human.kills = unstated.kills = 5;
     compute_session_bests(*ctx);
     ASSERT_EQ(write_html_report(*ctx), 1);
-    const std::vector<Row> rows = player_table(read_file(dir() / "velstra01012000.html"));
+    const std::vector<Row> rows = player_table(ctx->folder.bytes("velstra01012000.html"));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1][2], centred("Human"));
     EXPECT_EQ(rows[1][5], centred("5", true));
@@ -420,17 +420,16 @@ TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
     ctx->now = [] { return std::time_t{994766400}; };
     const char* name = "velstra10072001.html";
     ASSERT_EQ(write_html_report(*ctx), 1);
-    const std::string text = read_file(dir() / name);
+    const std::string text = ctx->folder.bytes(name);
     // No game reached the session: no map, a mixed game type, no rows.
     EXPECT_NE(text.find("<H3>Session date: " + std::string(name + 7, 8) +
                         "<BR>\nAnaylsed games: 0<BR>\nSession lenght: 0 min<BR>\nSession gametype: mixed<BR>\n</H3>"),
               std::string::npos);
     EXPECT_EQ(player_table(text).size(), 1u);
 
-    fs::remove(dir() / name);
-    fs::create_directory(dir() / name);
+    ctx->folder.add(name, "").regular = false;  // a folder of that name
     EXPECT_EQ(write_html_report(*ctx), 0);
-    EXPECT_EQ(error_log(), "\tcan't create Analyse-HTML-File\r\n");
+    EXPECT_EQ(ctx->error_log(), "\tcan't create Analyse-HTML-File\r\n");
 }
 
 }  // namespace

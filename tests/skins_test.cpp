@@ -16,21 +16,25 @@ const std::string kBots =
 const std::string kPlayer = "[DefaultPlayer]\r\nName=Kesh\r\nClass=BotPack.TMale1\r\nFace=SoldierSkins.Malcolm\r\n";
 const std::string kOther = "[Engine.GameInfo]\r\nbLowGore=False\r\n";
 
-class Skins : public ScratchFolder {
+// Reads text as the folder's User.ini.
+void read_ini(TestRun& run, const std::string& text) {
+    run.folder.add("User.ini", text);
+    EXPECT_EQ(read_user_ini(run), 1);
+}
+
+class Skins : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ScratchFolder::SetUp();
-        ctx = make_context();
-    }
+    void SetUp() override { ctx = make_context(); }
+    std::string error_log() const { return ctx->error_log(); }
     const SkinRecord& skin(int index) const { return ctx->skin_table[static_cast<std::size_t>(index)]; }
     std::string lookup(std::string_view name) const { return std::string(find_skin(*ctx, name)); }
-    std::unique_ptr<AnalysisContext> ctx;
+    std::unique_ptr<TestRun> ctx;
 };
 
 TEST_F(Skins, SectionsAreFoundInEitherOrderAndLookedUpWhateverTheCase) {
     for (const std::string& ini : {kOther + kBots + kOther + kPlayer, kPlayer + kOther + kBots}) {
         ctx = make_context();
-        read_user_ini_text(*ctx, ini);
+        read_ini(*ctx, ini);
         EXPECT_EQ(lookup("dANTE"), "Blake");
         EXPECT_EQ(lookup("Ash"), "Gorn.Special");  // after the first dot only
         EXPECT_EQ(skin(1).name, "Kesh");           // the gap in the bots takes the local player
@@ -41,37 +45,37 @@ TEST_F(Skins, SectionsAreFoundInEitherOrderAndLookedUpWhateverTheCase) {
 }
 
 TEST_F(Skins, PlayerFaceBeforeNameFillsTheSameRecord) {
-    read_user_ini_text(*ctx,
-                       "[DefaultPlayer]\nFace=Skins.Ivana\nName=Kesh\n[Botpack.ChallengeBotInfo]\n"
-                       "BotNames[0]=Dante\nBotNames[1]=Ash\n");
+    read_ini(*ctx,
+             "[DefaultPlayer]\nFace=Skins.Ivana\nName=Kesh\n[Botpack.ChallengeBotInfo]\n"
+             "BotNames[0]=Dante\nBotNames[1]=Ash\n");
     EXPECT_EQ(skin(2).name, "Kesh");
     EXPECT_EQ(skin(2).face, "Ivana");
     EXPECT_EQ(lookup("Ash"), "");  // a bot without a face entry
 }
 
 TEST_F(Skins, MissingSectionsAndFilesAreLogged) {
-    read_user_ini_text(*ctx, "[botpack.ChallengeBotInfo]\nBotNames[0]=Dante\n[DefaultPlayer]\nName=Big Kesh\n");
+    read_ini(*ctx, "[botpack.ChallengeBotInfo]\nBotNames[0]=Dante\n[DefaultPlayer]\nName=Big Kesh\n");
     EXPECT_EQ(skin(0).name, "Big");  // a value ends at a blank
     EXPECT_EQ(lookup("Big Kesh"), "Big Kesh");
+    ctx->folder.files.erase("User.ini");
     EXPECT_EQ(read_user_ini(*ctx), 0);
     EXPECT_EQ(error_log(),
               "\t\t\"[Botpack.ChallengeBotInfo]\" sektion not found in User.ini file\r\n"
               "\t\twarning: Skin information of player Big Kesh not found, using playername for skin-image\r\n"
               "\t\tCan't find User.ini file\r\n");
 
-    std::filesystem::remove("error.log");
-    ctx->log.use(real_file_system());  // the log is kept open: start a new one
-    write_file("user.ini", kBots);     // the second choice of name
+    ctx = make_context();
+    ctx->folder.add("user.ini", kBots);  // the second choice of name
     EXPECT_EQ(read_user_ini(*ctx), 1);
     EXPECT_EQ(skin(0).name, "Dante");
     EXPECT_EQ(error_log(), "\t\t\"[DefaultPlayer]\" sektion not found in User.ini file\r\n");
 }
 
 TEST_F(Skins, IndicesReadLikePercentIAndStayInTheTable) {
-    read_user_ini_text(*ctx,
-                       "[Botpack.ChallengeBotInfo]\nBotNames[0x1f]=Hex\nBotNames[010]=Octal\n"
-                       "BotNames[50]=Beyond\nBotNames[-1]=Negative\nBotNames[x]=Word\nBotNames[2]=\n"
-                       "BotFaces[4]=NoDot\nBotNames[49]=Last\n");
+    read_ini(*ctx,
+             "[Botpack.ChallengeBotInfo]\nBotNames[0x1f]=Hex\nBotNames[010]=Octal\n"
+             "BotNames[50]=Beyond\nBotNames[-1]=Negative\nBotNames[x]=Word\nBotNames[2]=\n"
+             "BotFaces[4]=NoDot\nBotNames[49]=Last\n");
     EXPECT_EQ(skin(31).name, "Hex");
     EXPECT_EQ(skin(8).name, "Octal");
     EXPECT_EQ(skin(49).name, "Last");
@@ -79,24 +83,16 @@ TEST_F(Skins, IndicesReadLikePercentIAndStayInTheTable) {
     EXPECT_EQ(skin(4).face, "");  // a face without a dot is skipped
 }
 
-// Neither the text of User.ini nor a looked-up name is read past its end:
-// each is given first as the start of a longer text whose next byte would
-// change the result, then in a heap block of exactly its size, where
-// AddressSanitizer sees a read past the end.
+// A file's last token ends at the end of the file; a looked-up name is not
+// read past its end: it is given first as the start of a longer text whose
+// next byte would change the result, then in a heap block of exactly its
+// size, where AddressSanitizer sees a read past the end.
 TEST_F(Skins, TextsAndNamesAreReadUpToTheirLastByteOnly) {
-    const std::string ini =
-        "[DefaultPlayer]\nName=Kesh\n[Botpack.ChallengeBotInfo]\nBotNames[0]=Dante\nBotFaces[0]=P.Blake";
-    const std::string longer = ini + "X\n";
-    read_user_ini_text(*ctx, std::string_view(longer).substr(0, ini.size()));
+    read_ini(*ctx, "[DefaultPlayer]\nName=Kesh\n[Botpack.ChallengeBotInfo]\nBotNames[0]=Dante\nBotFaces[0]=P.Blake");
     EXPECT_EQ(skin(0).face, "Blake");
     const std::string name = "dANTEX";
     EXPECT_EQ(lookup(std::string_view(name).substr(0, 5)), "Blake");
 
-    ctx = make_context();
-    const auto exact_ini = std::make_unique<char[]>(ini.size());
-    std::memcpy(exact_ini.get(), ini.data(), ini.size());
-    read_user_ini_text(*ctx, std::string_view(exact_ini.get(), ini.size()));
-    EXPECT_EQ(skin(0).face, "Blake");
     const auto exact_name = std::make_unique<char[]>(5);
     std::memcpy(exact_name.get(), "DANTE", 5);
     EXPECT_EQ(lookup(std::string_view(exact_name.get(), 5)), "Blake");
@@ -109,22 +105,22 @@ TEST_F(Skins, TheLocalPlayerTakesTheFirstFreeRecordIfAny) {
         ini += "BotNames[" + std::to_string(i) + "]=Bot" + std::to_string(i) + "\n";
         if (i == 31) {
             auto some = make_context();
-            read_user_ini_text(*some, ini + kPlayer);
+            read_ini(*some, ini + kPlayer);
             EXPECT_EQ(some->skin_table[32].name, "Kesh");
         }
     }
-    read_user_ini_text(*ctx, ini + kPlayer);
+    read_ini(*ctx, ini + kPlayer);
     EXPECT_EQ(skin(49).name, "Bot49");
     EXPECT_EQ(lookup("Kesh"), "Kesh");
 }
 
 TEST_F(Skins, LongTokensAndValuesStayInsideTheirFields) {
     const std::string long_name(300, 'N');
-    read_user_ini_text(*ctx, "[Botpack.ChallengeBotInfo]\nBotNames[5]=" + long_name + "\nBotFaces[5]=P." +
-                                 std::string(230, 'F') + "\n[DefaultPlayer]\n");
+    read_ini(*ctx, "[Botpack.ChallengeBotInfo]\nBotNames[5]=" + long_name + "\nBotFaces[5]=P." + std::string(230, 'F') +
+                       "\n[DefaultPlayer]\n");
     EXPECT_EQ(skin(5).name, std::string(199, 'N'));
     EXPECT_EQ(skin(5).face, std::string(199, 'F'));
-    std::filesystem::remove("error.log");
+    ctx->folder.add("error.log", "");  // only the lookup's line
     EXPECT_EQ(lookup(long_name), long_name);
     EXPECT_EQ(error_log(), ("\t\twarning: Skin information of player " + long_name).substr(0, 199) + "\r\n");
 }
