@@ -43,14 +43,28 @@ std::string probe_value(const std::string& probe, const std::string& key) {
     return "<missing>";
 }
 
-std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe) {
+std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe,
+                      int width) {
     write_file(folder / "probe.html", page + probe);
+    std::string shown = "probe.html";
+    if (width > 0) {
+        // The frame's document is read when it has loaded, before the top
+        // one has: its probe's report is copied into the top document.
+        write_file(folder / "frame.html",
+                   "<!DOCTYPE html><html><body style=\"margin:0\"><iframe src=\"probe.html\" style=\"border:0;width:" +
+                       std::to_string(width) +
+                       "px;height:900px\" onload=\"var p=document.createElement('pre');p.id='probe';"
+                       "var q=this.contentDocument.getElementById('probe');p.textContent=q?q.textContent:'';"
+                       "document.body.appendChild(p)\"></iframe></body></html>");
+        shown = "frame.html";
+    }
     const std::string command = "HOME=" + shell_quoted(folder.string()) + " exec timeout 120 " + CHROMIUM +
                                 " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
                                 " --disable-background-networking --disable-component-update --disable-sync"
+                                " --allow-file-access-from-files --window-size=1100,900"
                                 " --user-data-dir=" +
                                 shell_quoted((folder / "profile").string()) + " --dump-dom " +
-                                shell_quoted("file://" + (folder / "probe.html").string()) + " 2>chromium.log";
+                                shell_quoted("file://" + (folder / shown).string()) + " 2>chromium.log";
     const RunResult browser = run_program("sh", {"-c", command}, folder);
     EXPECT_EQ(browser.exit_code, 0) << read_file(folder / "chromium.log");
     const std::string open_tag = "<pre id=\"probe\">";

@@ -175,3 +175,48 @@ TEST_F(GamesPage, TidyFindsNoError) {
 }
 
 }  // namespace
+
+// The page read where players read it: on a 1100-pixel screen the games
+// table and every scoreboard show whole, without sideways scrolling; on a
+// 360-pixel phone each scoreboard still shows place, player, score and
+// frags (its first four columns) before it scrolls.
+constexpr const char* FIT_PROBE = R"(
+<script>
+(function () {
+  var overflowing = [], hidden = [];
+  var tables = document.querySelectorAll('#games, table.scoreboard');
+  for (var i = 0; i < tables.length; i++) {
+    var box = tables[i].parentNode;
+    if (box.scrollWidth > box.clientWidth + 1) overflowing.push(i);
+    if (!tables[i].classList.contains('scoreboard')) continue;
+    var right = box.getBoundingClientRect().right, cells = tables[i].querySelectorAll('thead th');
+    for (var c = 0; c < 4 && c < cells.length; c++)
+      if (cells[c].getBoundingClientRect().right > right + 1) hidden.push(i + '.' + c);
+  }
+  var pre = document.createElement('pre');
+  pre.id = 'probe';
+  pre.textContent = 'width=' + window.innerWidth + ';tables=' + tables.length + ';overflowing=' +
+    (overflowing.join(',') || 'none') + ';hidden=' + (hidden.join(',') || 'none');
+  document.body.appendChild(pre);
+})();
+</script>
+)";
+
+TEST_F(GamesPage, FitsAWideScreenAndShowsTheScoreOnAPhone) {
+    if (!fs::exists(CHROMIUM))
+        GTEST_SKIP() << CHROMIUM << " is missing, so the page is not opened in a browser; "
+                     << "`make check` installs Debian's chromium package when it runs as root";
+    // Real names and every kind of game: the sample evening, and the golden
+    // sessions of team results and of mixed game types.
+    for (const char* session : {"sample_session", "team_scores_by_the_moment_and_log_dates", "mixed_session"}) {
+        const std::string page =
+            read_page(fs::path(__FILE__).parent_path() / "golden" / session / "expected" / GAMES_PAGE);
+        const std::string wide = run_probe(dir(), page, FIT_PROBE, 1100);
+        EXPECT_EQ(probe_value(wide, "width"), "1100") << session;
+        EXPECT_NE(probe_value(wide, "tables"), "0") << session;
+        EXPECT_EQ(probe_value(wide, "overflowing"), "none") << session;
+        const std::string phone = run_probe(dir(), page, FIT_PROBE, 360);
+        EXPECT_EQ(probe_value(phone, "width"), "360") << session;
+        EXPECT_EQ(probe_value(phone, "hidden"), "none") << session;
+    }
+}
