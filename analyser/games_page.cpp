@@ -286,9 +286,9 @@ int write_games_page(AnalysisContext& ctx, const char* date) {
     parts = GamesPageParts{};
     if (created && written) return 1;
     ctx.log.append(created ? "\tcan't write Games-HTML-File" : "\tcan't create Games-HTML-File");
-    report_failure(Failure::GamesPageUnwritable,
-                   "can't write the games page %s; make the folder writable, free some disk space and remove any "
-                   "folder or link of that name (details in error.log)",
-                   name.c_str());
+    ctx.failures.report(Failure::GamesPageUnwritable,
+                        "can't write the games page %s; make the folder writable, free some disk space and remove any "
+                        "folder or link of that name (details in error.log)",
+                        name.c_str());
     return 0;
 }

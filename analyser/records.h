@@ -17,6 +17,7 @@
 #include "bounded_text.h"
 #include "counted_table.h"
 #include "error_log.h"
+#include "failure_report.h"
 #include "file_system.h"
 #include "game_text.h"
 #include "name_lookup.h"
@@ -280,10 +281,16 @@ struct AnalysisContext {
     NameLookups names;
 
     // The folder the logs are read from and the files written to, the
-    // diagnostics, and where the per-game reports go: whatever the run is
-    // given (the current folder and the console in the program).
-    AnalysisContext(FileSystem& folder, Output& output) : files(&folder), log(folder), out(&output) {}
+    // failure lines and the diagnostics, and where the per-game reports go:
+    // whatever the run is given (the current folder, standard error and the
+    // console in the program).
+    AnalysisContext(FileSystem& folder, Output& output, Output& errors = error_output())
+        : files(&folder), failures("analyser", errors), log(folder, failures), out(&output) {}
+    // The error log points at this run's failures: a run stays where it is.
+    AnalysisContext(const AnalysisContext&) = delete;
+    AnalysisContext& operator=(const AnalysisContext&) = delete;
     FileSystem* files;
+    FailureReport failures;
     ErrorLog log;
     Output* out;
     // The clock that dates a page without a log date.

@@ -47,15 +47,15 @@ void print_usage(Output& out) {
 }
 
 // The line on standard error when the session cannot start.
-void report_no_session(LoadFailure why) {
+void report_no_session(FailureReport& failures, LoadFailure why) {
     if (why == LoadFailure::NotFound)
-        report_failure(Failure::NoGamesLog,
-                       "no games.log in this folder; run logconvert here first to give the logs the names analyser "
-                       "reads (details in error.log)");
+        failures.report(Failure::NoGamesLog,
+                        "no games.log in this folder; run logconvert here first to give the logs the names analyser "
+                        "reads (details in error.log)");
     else
-        report_failure(Failure::GamesLogUnusable,
-                       "games.log holds no complete game that analyser can read; put the log of a finished game "
-                       "there (details in error.log)");
+        failures.report(Failure::GamesLogUnusable,
+                        "games.log holds no complete game that analyser can read; put the log of a finished game "
+                        "there (details in error.log)");
 }
 
 // What made game n unusable, said of its file.
@@ -83,23 +83,24 @@ void report_early_end(AnalysisContext& ctx, int n, LoadFailure why) {
     const BoundedText<64> ended = game_file_name(n);
     const BoundedText<64> first = game_file_name(n + 1);
     if (unread == 1) {
-        report_failure(Failure::SessionEndedEarly, "%s %s, so the session ends there; %s (1 log) was not read",
-                       ended.c_str(), cause, first.c_str());
+        ctx.failures.report(Failure::SessionEndedEarly, "%s %s, so the session ends there; %s (1 log) was not read",
+                            ended.c_str(), cause, first.c_str());
         return;
     }
-    report_failure(Failure::SessionEndedEarly, "%s %s, so the session ends there; %s to %s (%i logs) were not read",
-                   ended.c_str(), cause, first.c_str(), game_file_name(n + unread).c_str(), unread);
+    ctx.failures.report(Failure::SessionEndedEarly,
+                        "%s %s, so the session ends there; %s to %s (%i logs) were not read", ended.c_str(), cause,
+                        first.c_str(), game_file_name(n + unread).c_str(), unread);
 }
 
 // Said once, at the end of the run: error.log has a line for every game
 // that met the full list.
-void report_players_left_out(const AnalysisContext& ctx) {
+void report_players_left_out(AnalysisContext& ctx) {
     const std::size_t left_out = ctx.players_left_out.size();
     if (left_out == 0) return;
-    report_failure(Failure::SessionPlayersLeftOut,
-                   "the session holds at most %i players, so %zu other player%s left out of its page and totals; "
-                   "analyse fewer games at a time to see them all",
-                   MAX_SESSION_PLAYERS, left_out, left_out == 1 ? " was" : "s were");
+    ctx.failures.report(Failure::SessionPlayersLeftOut,
+                        "the session holds at most %i players, so %zu other player%s left out of its page and totals; "
+                        "analyse fewer games at a time to see them all",
+                        MAX_SESSION_PLAYERS, left_out, left_out == 1 ? " was" : "s were");
 }
 
 }  // namespace
@@ -133,7 +134,6 @@ int analyse_loaded_game(AnalysisContext& ctx) {
 }
 
 int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
-    set_failure_program("analyser");
     if (argc > 1) {
         const char* arg = argv[1];
         if (std::strcmp(arg, "--version") == 0) {
@@ -161,7 +161,7 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     LoadFailure why = LoadFailure::None;
     if (!load_game(ctx, 0, &why)) {
         ctx.text.buffer.reset();
-        report_no_session(why);
+        report_no_session(ctx.failures, why);
         return 1;
     }
     ctx.out->print("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);

@@ -252,9 +252,10 @@ int write_html_report(AnalysisContext& ctx) {
     } else if (write_html_page(ctx, *out, date.c_str())) {
         return 1;
     }
-    report_failure(Failure::PageUnwritable,
-                   "can't write the page %s; make the folder writable, free some disk space and remove any folder or "
-                   "link of that name (details in error.log)",
-                   file_name.c_str());
+    ctx.failures.report(
+        Failure::PageUnwritable,
+        "can't write the page %s; make the folder writable, free some disk space and remove any folder or "
+        "link of that name (details in error.log)",
+        file_name.c_str());
     return 0;
 }

@@ -6,15 +6,8 @@
 #include <string>
 
 #include "bounded_text.h"
-#include "failure_report.h"
 
 namespace {
-
-void report_lost_lines() {
-    report_failure(Failure::ErrorLogUnwritable,
-                   "can't write error.log here, so its diagnostics are lost; make the folder writable, free some disk "
-                   "space and remove any folder or link named error.log");
-}
 
 // A lone blank is the callers' way of asking for an empty line.
 void add_line(std::string& message, const char* text) {
@@ -23,6 +16,12 @@ void add_line(std::string& message, const char* text) {
 }
 
 }  // namespace
+
+void ErrorLog::report_lost_lines() {
+    failures_->report(Failure::ErrorLogUnwritable,
+                      "can't write error.log here, so its diagnostics are lost; make the folder writable, free some "
+                      "disk space and remove any folder or link named error.log");
+}
 
 int ErrorLog::write_lines(const char* first, const char* second) {
     if (!file_) file_ = files_->open_write("error.log", WriteMode::Append);

@@ -10,16 +10,19 @@
 #include <memory>
 #include <string>
 
+#include "failure_report.h"
 #include "file_system.h"
 
 class ErrorLog {
 public:
-    explicit ErrorLog(FileSystem& files) : files_(&files) {}
+    // The file in files; failures is the run's, and says the lines that
+    // cannot be written.
+    ErrorLog(FileSystem& files, FailureReport& failures) : files_(&files), failures_(&failures) {}
 
     // Appends text and "\r\n". A text of one blank writes an empty line; a
     // null text only creates the file. Returns 1 when the file is open, else
     // 0 (and the next call tries again). A line that cannot be written is
-    // said once a run on standard error.
+    // said once a run, as a failure of the run.
     int append(const char* text);
 
     // Formats a line into a buffer of 200 characters (longer lines are cut at
@@ -35,8 +38,10 @@ public:
 
 private:
     int write_lines(const char* first, const char* second);
+    void report_lost_lines();
 
     FileSystem* files_;
+    FailureReport* failures_;
     std::unique_ptr<OutputFile> file_;
     std::string message_;  // reused: a log of many thousand messages allocates once
 };

@@ -6,9 +6,6 @@
 
 namespace {
 
-const char* program = "velstra";
-unsigned reported = 0;  // one bit per cause
-
 unsigned bit_of(Failure cause) { return 1u << static_cast<unsigned>(cause); }
 
 void drop_details_ending(char* line) {
@@ -19,21 +16,15 @@ void drop_details_ending(char* line) {
 
 }  // namespace
 
-void set_failure_program(const char* name) {
-    program = name;
-    reported = 0;
-}
-
-void report_failure(Failure cause, const char* fmt, ...) {
+void FailureReport::report(Failure cause, const char* fmt, ...) {
     const unsigned bit = bit_of(cause);
-    if ((reported & bit) != 0) return;
-    reported |= bit;
+    if ((reported_ & bit) != 0) return;
+    reported_ |= bit;
     char line[1024];
     va_list args;
     va_start(args, fmt);
     std::vsnprintf(line, sizeof line, fmt, args);
     va_end(args);
-    if ((reported & bit_of(Failure::ErrorLogUnwritable)) != 0) drop_details_ending(line);
-    std::fprintf(stderr, "%s: %s\n", program, line);
-    std::fflush(stderr);
+    if ((reported_ & bit_of(Failure::ErrorLogUnwritable)) != 0) drop_details_ending(line);
+    lines_->print("%s: %s\n", program_, line);
 }

@@ -6,6 +6,8 @@
 // cause and the remedy, once per cause and run.
 #pragma once
 
+#include "output.h"
+
 enum class Failure {
     ErrorLogUnwritable,
     NoGamesLog,
@@ -21,12 +23,22 @@ enum class Failure {
     LogsNotRenamed,
 };
 
-// The name that starts every line ("analyser", "logconvert"), set when a
-// run starts: from then on every cause may be reported once again.
-void set_failure_program(const char* name);
+// The failure lines of one run. Each run owns one, so what one run said
+// never silences or renames what another run in the same process says.
+class FailureReport {
+public:
+    // program starts every line ("analyser", "logconvert"); the lines go to
+    // lines, standard error unless the run is given another place.
+    explicit FailureReport(const char* program, Output& lines = error_output()) : program_(program), lines_(&lines) {}
 
-// Writes "<program>: " and the formatted text as one line to standard error,
-// unless a line of the same cause was written before in this run. A text
-// that ends in " (details in error.log)" loses that ending once error.log
-// could not be written in this run: the details are not there to be found.
-__attribute__((format(printf, 2, 3))) void report_failure(Failure cause, const char* fmt, ...);
+    // Writes "<program>: " and the formatted text as one line, unless a line
+    // of the same cause was written before. A text that ends in " (details
+    // in error.log)" loses that ending once error.log could not be written:
+    // the details are not there to be found.
+    __attribute__((format(printf, 3, 4))) void report(Failure cause, const char* fmt, ...);
+
+private:
+    const char* program_;
+    Output* lines_;
+    unsigned reported_ = 0;  // one bit per cause
+};

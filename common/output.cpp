@@ -34,3 +34,8 @@ Output& console_output() {
     static StreamOutput console(stdout);
     return console;
 }
+
+Output& error_output() {
+    static StreamOutput errors(stderr);
+    return errors;
+}

@@ -60,3 +60,6 @@ public:
 
 // Standard output.
 Output& console_output();
+
+// Standard error.
+Output& error_output();

@@ -51,11 +51,12 @@ void print_usage(Output& out) {
         "not written.\n");
 }
 
-void report_unwritable_copy(const char* output_name) {
-    report_failure(Failure::CopyUnwritable,
-                   "can't write the copy %s; make the folder writable, free some disk space and remove any folder or "
-                   "link of that name (details in error.log)",
-                   output_name);
+void report_unwritable_copy(ConverterContext& ctx, const char* output_name) {
+    ctx.failures.report(
+        Failure::CopyUnwritable,
+        "can't write the copy %s; make the folder writable, free some disk space and remove any folder or "
+        "link of that name (details in error.log)",
+        output_name);
 }
 
 // The fixed 24-character local calendar text with its line feed, as the C
@@ -111,15 +112,16 @@ bool is_analyser_name(std::string_view name) {
 
 // With "games.log" present nothing is renamed: logs of other names would
 // keep names the analyser never reads, without a word.
-void report_logs_not_renamed(const ConverterContext& ctx, int last) {
+void report_logs_not_renamed(ConverterContext& ctx, int last) {
     int others = 0;
     for (int i = 0; i <= last; ++i)
         if (!is_analyser_name(ctx.log_names[static_cast<std::size_t>(i)].view())) ++others;
     if (others == 0) return;
-    report_failure(Failure::LogsNotRenamed,
-                   "nothing was renamed because games.log exists; logs left with other names than games<N>.log, "
-                   "which analyser does not read: %i; move those to a folder of their own and run logconvert there",
-                   others);
+    ctx.failures.report(
+        Failure::LogsNotRenamed,
+        "nothing was renamed because games.log exists; logs left with other names than games<N>.log, "
+        "which analyser does not read: %i; move those to a folder of their own and run logconvert there",
+        others);
 }
 
 // The number of files whose names end in suffix.
@@ -132,19 +134,19 @@ int count_files(const ConverterContext& ctx, const char* suffix) {
 
 // No log to convert. Unfinished games are kept as ".tmp" files by the
 // server, which the user may take for logs.
-void report_no_logs(const ConverterContext& ctx) {
+void report_no_logs(ConverterContext& ctx) {
     const int unfinished = count_files(ctx, ".tmp");
     if (unfinished == 0) {
-        report_failure(Failure::NoLogs,
-                       "no .log file in this folder; run logconvert in the folder that holds the game's logs "
-                       "(details in error.log)");
+        ctx.failures.report(Failure::NoLogs,
+                            "no .log file in this folder; run logconvert in the folder that holds the game's logs "
+                            "(details in error.log)");
         return;
     }
     const bool one = unfinished == 1;
-    report_failure(Failure::NoLogs,
-                   "no .log file in this folder, and %i .tmp file%s here %s the server never finished; run "
-                   "logconvert in the folder that holds the game's logs (details in error.log)",
-                   unfinished, one ? "" : "s", one ? "is a game" : "are games");
+    ctx.failures.report(Failure::NoLogs,
+                        "no .log file in this folder, and %i .tmp file%s here %s the server never finished; run "
+                        "logconvert in the folder that holds the game's logs (details in error.log)",
+                        unfinished, one ? "" : "s", one ? "is a game" : "are games");
 }
 
 }  // namespace
@@ -254,7 +256,7 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
     std::unique_ptr<OutputFile> output = ctx.files->open_write(output_name.c_str(), WriteMode::Truncate);
     if (!output) {
         log_line(ctx, "\tcan not save %s file in the current directory", output_name.c_str());
-        report_unwritable_copy(output_name.c_str());
+        report_unwritable_copy(ctx, output_name.c_str());
         return 0;
     }
     const int length = ctx.file_buffer ? ctx.file_length : 0;
@@ -263,7 +265,7 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
     if (!written) {
         // A copy cut short (a full disk) is not reported as converted.
         log_line(ctx, "\tcan not save %s file in the current directory", output_name.c_str());
-        report_unwritable_copy(output_name.c_str());
+        report_unwritable_copy(ctx, output_name.c_str());
         return 0;
     }
     log_line(ctx, "\t\tinfo: converted %s to %s", found_name, output_name.c_str());
@@ -271,7 +273,6 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
 }
 
 int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
-    set_failure_program("logconvert");
     if (argc > 1 && argv[1] != nullptr) {
         if (std::strcmp(argv[1], "--version") == 0) {
             ctx.out->print("logconvert (velstra) %s\n", VELSTRA_VERSION);
@@ -299,20 +300,21 @@ int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
     // Logs left out of the table make the conversion incomplete.
     int result = 0;
     if (ctx.logs_left > 0) {
-        report_failure(Failure::LogsLeftOver,
-                       "only the first %i logs were taken; logs after them in name order, left as they are: %i; move "
-                       "those to a folder of their own and run logconvert there",
-                       MAX_LOG_NAMES, ctx.logs_left);
+        ctx.failures.report(
+            Failure::LogsLeftOver,
+            "only the first %i logs were taken; logs after them in name order, left as they are: %i; move "
+            "those to a folder of their own and run logconvert there",
+            MAX_LOG_NAMES, ctx.logs_left);
         result = 1;
     }
     // Success only when every log was read and copied. A log that cannot be
     // read stops the run; a copy that cannot be written does not.
     for (int i = 0; i <= last; ++i) {
         if (!load_log(ctx, i)) {
-            report_failure(Failure::LogUnreadable,
-                           "can't read the log %s, so it and the logs after it were not converted; check that it "
-                           "is a readable file (details in error.log)",
-                           ctx.log_names[i].c_str());
+            ctx.failures.report(Failure::LogUnreadable,
+                                "can't read the log %s, so it and the logs after it were not converted; check that it "
+                                "is a readable file (details in error.log)",
+                                ctx.log_names[i].c_str());
             return 1;
         }
         if (!convert_log(ctx, i, ctx.rename_logs)) result = 1;

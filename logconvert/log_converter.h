@@ -10,6 +10,7 @@
 
 #include "bounded_text.h"
 #include "error_log.h"
+#include "failure_report.h"
 #include "file_system.h"
 #include "output.h"
 #include "platform.h"
@@ -32,11 +33,16 @@ struct ConverterContext {
     std::unique_ptr<char[]> file_buffer;
     int file_length = 0;
 
-    // The folder of the logs, the diagnostics, and where the listing and
-    // rename lines go: whatever the run is given (the current folder and the
-    // console in the program).
-    ConverterContext(FileSystem& folder, Output& output) : files(&folder), log(folder), out(&output) {}
+    // The folder of the logs, the failure lines and the diagnostics, and
+    // where the listing and rename lines go: whatever the run is given (the
+    // current folder, standard error and the console in the program).
+    ConverterContext(FileSystem& folder, Output& output, Output& errors = error_output())
+        : files(&folder), failures("logconvert", errors), log(folder, failures), out(&output) {}
+    // The error log points at this run's failures: a run stays where it is.
+    ConverterContext(const ConverterContext&) = delete;
+    ConverterContext& operator=(const ConverterContext&) = delete;
     FileSystem* files;
+    FailureReport failures;
     ErrorLog log;
     Output* out;
 };

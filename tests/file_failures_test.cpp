@@ -37,7 +37,8 @@ protected:
     }
     MemoryFileSystem folder;
     StringOutput console;
-    AnalysisContext ctx{folder, console};
+    StringOutput said;  // standard error
+    AnalysisContext ctx{folder, console, said};
 };
 
 TEST_F(AnalyserFiles, AReadThatFailsIsNoShorterGame) {
@@ -54,7 +55,7 @@ TEST_F(AnalyserFiles, APageThatCannotBeWrittenOrClosedEndsWithExitTwo) {
     EXPECT_NE(console.text.find("game 01:"), std::string::npos);
     EXPECT_EQ(log_tail(1), "\tcan't write Analyse-HTML-File\r\n");
 
-    AnalysisContext again(folder, console);
+    AnalysisContext again(folder, console, said);
     folder.files.erase("error.log");
     folder.add(PAGE_NAME, "").fail_close = true;
     const char* argv[] = {"analyser", "-ni"};
@@ -71,7 +72,7 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
     EXPECT_FALSE(folder.bytes(PAGE_NAME).empty());  // the session page is not held back
 
     for (const char* part : {"velstra-games-rows.part", "velstra-games-sections.part"}) {
-        AnalysisContext again(folder, console);
+        AnalysisContext again(folder, console, said);
         folder.files.erase(games_page);
         folder.files.erase("error.log");
         folder.add(part, "mine").regular = false;
@@ -82,7 +83,7 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
         folder.files.erase(part);
     }
 
-    AnalysisContext last(folder, console);
+    AnalysisContext last(folder, console, said);
     folder.files.erase("error.log");
     folder.add(games_page, "").fail_close = true;
     const char* argv[] = {"analyser", "-ni"};
@@ -94,12 +95,10 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
 
 TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {
     folder.add("error.log", "").fail_write = true;
-    testing::internal::CaptureStderr();
     EXPECT_EQ(run(), 0);
     // Every message is lost, and standard error says so once.
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said.find("analyser: can't write error.log here"), 0u) << said;
-    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    EXPECT_EQ(said.text.find("analyser: can't write error.log here"), 0u) << said.text;
+    EXPECT_EQ(said.text.find('\n'), said.text.size() - 1) << said.text;
     EXPECT_NE(console.text.find("game 01:"), std::string::npos);
     EXPECT_EQ(folder.bytes("error.log"), "");
     EXPECT_NE(folder.bytes(PAGE_NAME).find("Anaylsed games: 1<BR>"), std::string::npos);
@@ -142,6 +141,30 @@ TEST_F(ConverterFiles, ACopyThatCannotBeWrittenOrClosedIsNotConverted) {
     EXPECT_EQ(log_lines(),
               "\tcan not save games.txt file in the current directory\r\n"
               "\tcan not save games1.txt file in the current directory\r\n");
+}
+
+// Two runs in one process: each line names its own run's program, and each
+// cause is said once in each run, whatever the other run said in between.
+TEST(FailureLines, BelongToTheRunThatSaysThem) {
+    MemoryFileSystem folder;
+    folder.add("error.log", "").fail_write = true;
+    NullOutput console;
+    StringOutput analyser_said;
+    StringOutput converter_said;
+    AnalysisContext analysis(folder, console, analyser_said);
+    ConverterContext conversion(folder, console, converter_said);
+    const std::string lost =
+        "can't write error.log here, so its diagnostics are lost; make the folder writable, free some disk space "
+        "and remove any folder or link named error.log\n";
+
+    analysis.log.append("before");
+    const char* argv[] = {"logconvert"};
+    EXPECT_EQ(run_logconvert(conversion, 1, argv), 1);
+    analysis.log.append("after");
+    EXPECT_EQ(analyser_said.text, "analyser: " + lost);
+    EXPECT_EQ(converter_said.text, "logconvert: " + lost +
+                                       "logconvert: no .log file in this folder; run logconvert in the folder that "
+                                       "holds the game's logs\n");
 }
 
 }  // namespace
