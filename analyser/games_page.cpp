@@ -226,13 +226,12 @@ bool write_page(AnalysisContext& ctx, Output& out, const char* date) {
     out.put("</tbody>\n</table></div>\n</section>\n");
     if (ctx.games_page.started && !copy_part(ctx, GAMES_PAGE_SECTIONS, out)) return false;
 
-    // The session's players in the session page's order.
-    std::array<int, MAX_SESSION_PLAYERS> order{};
+    // The session's players in the session page's order: they come first.
+    const std::array<int, MAX_SESSION_PLAYERS>& order = ctx.session_order;
     int players = 0;
-    for (int place = 1; place <= MAX_SESSION_PLAYERS; ++place)
-        for (std::size_t s = 0; s < ctx.session_players.size(); ++s)
-            if (ctx.session_players[s].rank == place && !ctx.session_players[s].name.empty())
-                order[static_cast<std::size_t>(players++)] = static_cast<int>(s);
+    while (players < MAX_SESSION_PLAYERS &&
+           !ctx.session_players[static_cast<std::size_t>(order[static_cast<std::size_t>(players)])].name.empty())
+        ++players;
     kill_matrix(out, ctx, order, players);
     weapons_table(out, ctx);
     out.put(

@@ -246,6 +246,8 @@ struct AssaultIndex {
 struct AnalysisContext {
     std::array<PlayerRecord, MAXPLAYER> game_players{};
     std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
+    // The session players by place (rank_session), then the free records.
+    std::array<int, MAX_SESSION_PLAYERS> session_order{};
     // The session record of each game player added to the session, or -1.
     std::array<int, MAXPLAYER> session_index{};
     GameInfo game_info{};

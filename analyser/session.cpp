@@ -125,7 +125,8 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     }
 
     compute_session_bests(ctx);
-    const int page_written = write_html_report(ctx);
+    rank_session(ctx);
+    const int page_written = write_html_report(ctx, ctx.log);
     const int games_page_written = write_games_page(ctx, session_date(ctx).c_str());
     ctx.text.buffer.reset();
     std::fflush(stdout);

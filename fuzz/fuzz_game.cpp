@@ -59,11 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
     }
     compute_session_bests(ctx);
+    rank_session(ctx);
     // Twice in 16 inputs, not on every one, to keep the runs fast: once with
     // image tags (an odd count) and once without.
     if (games % 16 == 0 || games % 16 == 9) {
         if (std::unique_ptr<OutputFile> page = folder.open_write("page.html", WriteMode::TruncateText))
-            (void)write_html_page(ctx, *page, "14072001");
+            (void)write_html_page(ctx, ctx.log, *page, "14072001");
     }
     return 0;
 }
