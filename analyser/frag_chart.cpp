@@ -233,56 +233,34 @@ Chart& the_chart() {
 
 }  // namespace
 
-void write_frag_chart(Output& out, AnalysisContext& ctx, const int* order, int players, const char* id) {
+void write_frag_chart(Output& out, const GameRecord& game, const char* id) {
     Chart& chart = the_chart();
-    chart.reset(ctx.game_info.duration, "frags");
-
-    // The line of each game slot shown.
-    std::array<int, MAXPLAYER> line_of{};
-    line_of.fill(-1);
-    for (int k = 0; k < players; ++k) {
-        line_of[static_cast<std::size_t>(order[k])] = chart.count;
-        chart.add_line(HtmlText::utf8(ctx.game_players[static_cast<std::size_t>(order[k])].name.view()), false, k);
-    }
-    auto line_for = [&](const PlayerRecord* player) -> Line* {
-        if (player == nullptr) return nullptr;
-        const int l = line_of[static_cast<std::size_t>(player - ctx.game_players.data())];
-        return l < 0 ? nullptr : &chart.lines[static_cast<std::size_t>(l)];
-    };
-
-    for (const KillRecord& kill : ctx.kill_table) {
-        const PlayerRecord* killer = ctx.player_for_id(kill.killer);
-        const PlayerRecord* victim = ctx.player_for_id(kill.victim);
-        Line* line = line_for(killer);
-        if (line == nullptr || victim == nullptr) continue;
-        line->change[static_cast<std::size_t>(chart.stretch_of(kill.time))] += killer == victim ? -1 : 1;
-    }
-    for (const SuicideRecord& suicide : ctx.suicide_table)
-        if (Line* line = line_for(ctx.player_for_id(suicide.id)))
-            --line->change[static_cast<std::size_t>(chart.stretch_of(suicide.time))];
+    chart.reset(game.length, "frags");
+    for (std::size_t k = 0; k < game.players.size(); ++k)
+        chart.add_line(HtmlText::utf8(game.players[k].name.view()), false, static_cast<int>(k));
+    for (const TimedKill& kill : game.kills)
+        chart.lines[static_cast<std::size_t>(kill.killer)]
+            .change[static_cast<std::size_t>(chart.stretch_of(kill.time))] += kill.victim == kill.killer ? -1 : 1;
     chart.find_range();
     draw(out, chart, "Frags", id);
 }
 
-void write_team_chart(Output& out, const AnalysisContext& ctx, const char* id) {
-    const TeamResults& results = ctx.team_results;
-    if (!results.counted) return;
-    const GameType type = ctx.game_info.game_type;
-    const bool captures = type == GameType::CaptureTheFlag;
-    const bool points = type == GameType::Domination;
+void write_team_chart(Output& out, const GameRecord& game, const char* id) {
+    const TeamScores& teams = game.teams;
+    if (!teams.counted) return;
+    const bool captures = game.type == GameType::CaptureTheFlag;
+    const bool points = game.type == GameType::Domination;
     Chart& chart = the_chart();
-    chart.reset(ctx.game_info.duration, captures ? "captures" : points ? "points" : "frags");
+    chart.reset(game.length, captures ? "captures" : points ? "points" : "frags");
     std::array<int, MAX_TEAMS> line_of{};
     line_of.fill(-1);
     for (int t = 0; t < MAX_TEAMS; ++t) {
-        if (!results.playing[static_cast<std::size_t>(t)]) continue;
+        if (!teams.playing[static_cast<std::size_t>(t)]) continue;
         line_of[static_cast<std::size_t>(t)] = chart.count;
-        Text team;
-        team.format("%i", t);
-        chart.add_line(team_label(team), true, t);
+        chart.add_line(team_colour(t), true, t);
     }
-    for (const TeamStep& step : results.steps) {
-        const int l = line_of[static_cast<std::size_t>(step.team)];
+    for (const TeamStep& step : teams.steps) {
+        const int l = step.team >= 0 && step.team < MAX_TEAMS ? line_of[static_cast<std::size_t>(step.team)] : -1;
         if (l >= 0)
             chart.lines[static_cast<std::size_t>(l)].change[static_cast<std::size_t>(chart.stretch_of(step.time))] +=
                 step.change;
@@ -294,7 +272,7 @@ void write_team_chart(Output& out, const AnalysisContext& ctx, const char* id) {
         if (l < 0) continue;
         Line& line = chart.lines[static_cast<std::size_t>(l)];
         line.change[static_cast<std::size_t>(chart.stretches - 1)] +=
-            results.score[static_cast<std::size_t>(t)] - final_value(line);
+            teams.score[static_cast<std::size_t>(t)] - final_value(line);
     }
     chart.find_range();
     draw(out, chart, captures ? "Team captures" : points ? "Team points" : "Team frags", id);

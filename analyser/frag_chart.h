@@ -1,19 +1,18 @@
 // The chart of a game: each player's frags over the game's time.
 #pragma once
 
+#include "game_record.h"
 #include "output.h"
-#include "records.h"
 
-// Writes one inline SVG of the current game: a line per player of order (the
-// game slots to show, best first). A frag is +1 for a kill of another player, team kills
-// included, and -1 for a suicide line or a kill of oneself. A line steps
-// once per stretch of at least 5 seconds of game time in which its frags
-// change, at the stretch's end. The
-// chart has axes (minutes, frags), a title and a text alternative; the legend
-// follows it as a list. id names the game ("07").
-void write_frag_chart(Output& out, AnalysisContext& ctx, const int* order, int players, const char* id);
+// Writes one inline SVG of a game: a line per player, best first. A frag is
+// +1 for a kill of another player, team kills included, and -1 for a
+// suicide line or a kill of oneself. A line steps once per stretch of at
+// least 5 seconds of game time in which its frags change, at the stretch's
+// end. The chart has axes (minutes, frags), a title and a text alternative;
+// the legend follows it as a list. id names the game ("07").
+void write_frag_chart(Output& out, const GameRecord& game, const char* id);
 
 // In the team games that count team scores: an inline SVG of the same kind
 // with a line per team, its score as the game counts it (captures, points,
 // frags), drawn in the team's colour; nothing in other games.
-void write_team_chart(Output& out, const AnalysisContext& ctx, const char* id);
+void write_team_chart(Output& out, const GameRecord& game, const char* id);

@@ -3,67 +3,48 @@
 #include "frag_chart.h"
 #include "games_page_text.h"
 #include "html_text.h"
-#include "line_walker.h"
-#include "name_tables.h"
-#include "player_order.h"
 
 namespace {
 
-// The game type's name, without the warning a name lookup logs for an
-// unknown type: the console report has logged it already.
-HtmlText type_name(AnalysisContext& ctx) {
-    if (ctx.game_info.game_type == GameType::Unknown) return "unknown gametype";
-    return HtmlText::utf8(gametype_name(ctx.game_info.game_type, ctx.log));
-}
+HtmlText name_of(const GamePlayer& p) { return HtmlText::utf8(p.name.view()); }
 
-HtmlText name_of(const PlayerRecord& p) { return HtmlText::utf8(p.name.view()); }
-
-// Whether the page crowns the player: in team games the players of the team
-// with the most (the team results' winner), else the game's winner.
-bool crowned(const AnalysisContext& ctx, const PlayerRecord& p) {
-    if (!is_team_game(ctx.game_info.game_type)) return p.winner == 1;
-    return !ctx.team_results.winner.empty() && p.team == ctx.team_results.winner;
-}
+bool team_game(const GameRecord& game) { return is_team_game(game.type); }
 
 // The winner: the winning team with its players, or the winning player.
-HtmlText winner_text(const AnalysisContext& ctx, const int* order, int players) {
+HtmlText winner_text(const GameRecord& game) {
     HtmlText text = "";
-    if (is_team_game(ctx.game_info.game_type)) {
-        if (ctx.team_results.winner.empty()) return "\xE2\x80\x94";
-        text = team_label(ctx.team_results.winner);
+    if (team_game(game)) {
+        if (game.teams.winner.empty()) return "\xE2\x80\x94";
+        text = team_label(game.teams.winner);
         bool first = true;
-        for (int k = 0; k < players; ++k) {
-            const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(order[k])];
-            if (!crowned(ctx, p)) continue;
+        for (const GamePlayer& p : game.players) {
+            if (!p.crowned) continue;
             text += first ? HtmlText(": ") : HtmlText(", ");
             text += name_of(p);
             first = false;
         }
         return text;
     }
-    for (int k = 0; k < players; ++k)
-        if (crowned(ctx, ctx.game_players[static_cast<std::size_t>(order[k])]))
-            return name_of(ctx.game_players[static_cast<std::size_t>(order[k])]);
+    for (const GamePlayer& p : game.players)
+        if (p.crowned) return name_of(p);
     return "\xE2\x80\x94";
 }
 
 // The teams' final scores in the game's own terms, "Red 4, Blue 3", the
 // winner's in strong when strong is asked; empty where the game counts none.
-HtmlText team_scores(const AnalysisContext& ctx, bool strong) {
-    const TeamResults& results = ctx.team_results;
+HtmlText team_scores(const GameRecord& game, bool strong) {
+    const TeamScores& teams = game.teams;
     HtmlText text = "";
-    if (!results.counted) return text;
-    const int winner = team_number(results.winner.view());
+    if (!teams.counted) return text;
+    const int winner = team_number(teams.winner.view());
     bool first = true;
     for (int t = 0; t < MAX_TEAMS; ++t) {
-        if (!results.playing[static_cast<std::size_t>(t)]) continue;
+        if (!teams.playing[static_cast<std::size_t>(t)]) continue;
         if (!first) text += ", ";
         first = false;
-        Text team;
-        team.format("%i", t);
-        HtmlText entry = team_label(team);
+        HtmlText entry = team_colour(t);
         entry += " ";
-        entry += HtmlText::number(results.score[static_cast<std::size_t>(t)]);
+        entry += HtmlText::number(teams.score[static_cast<std::size_t>(t)]);
         if (strong && t == winner) {
             text += "<strong>";
             text += entry;
@@ -100,8 +81,8 @@ void header_cell(Output& out, Markup text, Markup full = nullptr, bool number = 
 // Place, player, score and frags come first: a phone shows them without
 // scrolling. Where the score is the frags, one column shows both; team
 // kills are counted in team games only.
-void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players) {
-    const GameType type = ctx.game_info.game_type;
+void scoreboard(Output& out, const GameRecord& game) {
+    const GameType type = game.type;
     const bool teams = is_team_game(type);
     const bool frags_apart = type == GameType::Domination || type == GameType::LastManStanding;
     out.put("<div class=\"scroll\"><table class=\"scoreboard\">\n<thead><tr>");
@@ -133,12 +114,11 @@ void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players
     header_cell(out, "Species", "Human, or bot and its skill", false);
     header_cell(out, "Ping");
     out.put("</tr></thead>\n<tbody>\n");
-    if (players == 0) out.put("<tr><td colspan=\"3\">No players.</td></tr>\n");
-    for (int k = 0; k < players; ++k) {
-        const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(order[k])];
-        const bool winner = crowned(ctx, p);
+    if (game.players.empty()) out.put("<tr><td colspan=\"3\">No players.</td></tr>\n");
+    for (const GamePlayer& p : game.players) {
+        const bool winner = p.crowned;
         out.put(winner ? "<tr class=\"winner\">" : "<tr>");
-        number_cell(out, p.rank);
+        number_cell(out, p.place);
         out.print("<th scope=\"row\">%s%s</th>", name_of(p).c_str(),
                   winner ? " <span class=\"badge\">winner</span>" : "");
         number_cell(out, p.score);
@@ -153,8 +133,8 @@ void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players
         number_cell(out, p.lurch);
         number_cell(out, p.quads);
         number_cell(out, p.headshots);
-        favourite_cell(out, HtmlText::utf8(weapon_name(p.fav_weapon, ctx.log)), p.fav_weapon_kills);
-        favourite_cell(out, HtmlText::utf8(p.fav_victim_name.view()), p.fav_victim_kills);
+        favourite_cell(out, HtmlText::utf8(p.fav_weapon.view()), p.fav_weapon_kills);
+        favourite_cell(out, HtmlText::utf8(p.fav_victim.view()), p.fav_victim_kills);
         if (type == GameType::CaptureTheFlag) {
             number_cell(out, p.flags_captured);
             number_cell(out, p.flags_returned);
@@ -177,19 +157,18 @@ void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players
 
 // The result of the games table: the team scores, the winning side of
 // Assault, or the winning player.
-HtmlText result_text(const AnalysisContext& ctx, const int* order, int players) {
-    if (ctx.team_results.counted) return team_scores(ctx, true);
-    const bool sides = ctx.game_info.game_type == GameType::Assault;
-    const Text& winner = ctx.team_results.winner;
-    if (sides && winner.empty()) return "\xE2\x80\x94";
+HtmlText result_text(const GameRecord& game) {
+    if (game.teams.counted) return team_scores(game, true);
+    const bool sides = game.type == GameType::Assault;
+    if (sides && game.teams.winner.empty()) return "\xE2\x80\x94";
     HtmlText text = "<strong>";
     if (sides) {
-        text += team_label(winner);
+        text += team_label(game.teams.winner);
     } else {
-        int k = 0;
-        while (k < players && !crowned(ctx, ctx.game_players[static_cast<std::size_t>(order[k])])) ++k;
-        if (k == players) return "\xE2\x80\x94";
-        text += name_of(ctx.game_players[static_cast<std::size_t>(order[k])]);
+        std::size_t k = 0;
+        while (k < game.players.size() && !game.players[k].crowned) ++k;
+        if (k == game.players.size()) return "\xE2\x80\x94";
+        text += name_of(game.players[k]);
     }
     text += "</strong> won";
     return text;
@@ -197,58 +176,42 @@ HtmlText result_text(const AnalysisContext& ctx, const int* order, int players) 
 
 }  // namespace
 
-int players_by_place(const AnalysisContext& ctx, int (&order)[MAXPLAYER]) {
-    std::array<int, MAXPLAYER> slots{};
-    for (int s = 0; s < MAXPLAYER; ++s) slots[static_cast<std::size_t>(s)] = s;
-    exchange_sort(slots, slots.size(), [&](int a, int b) {
-        return ctx.game_players[static_cast<std::size_t>(a)].rank > ctx.game_players[static_cast<std::size_t>(b)].rank;
-    });
-    int players = 0;
-    for (int slot : slots)
-        if (!ctx.game_players[static_cast<std::size_t>(slot)].name.empty()) order[players++] = slot;
-    return players;
-}
-
-BoundedText<16> game_number(const AnalysisContext& ctx) {
+BoundedText<16> game_number(const GameRecord& game) {
     BoundedText<16> number;
-    number.format("%02i", ctx.session_info.game_count);
+    number.format("%02i", game.number);
     return number;
 }
 
-void write_game_row(Output& out, AnalysisContext& ctx) {
-    int order[MAXPLAYER];
-    const int players = players_by_place(ctx, order);
-    const BoundedText<16> number = game_number(ctx);
+void write_game_row(Output& out, const GameRecord& game) {
+    const BoundedText<16> number = game_number(game);
     out.print("<tr><th scope=\"row\"><a href=\"#game-%s\">%s</a></th>", number.c_str(), number.c_str());
-    text_cell(out, HtmlText::utf8(ctx.game_info.map_name.view()));
-    text_cell(out, type_name(ctx));
-    out.print("<td class=\"n\">%s</td>", game_length(ctx.game_info.duration).c_str());
-    text_cell(out, HtmlText::utf8(ctx.game_info.end_reason.view()));
-    text_cell(out, result_text(ctx, order, players));
-    if (players > 0) {
-        const PlayerRecord& best = ctx.game_players[static_cast<std::size_t>(order[0])];
+    text_cell(out, HtmlText::utf8(game.map.view()));
+    text_cell(out, HtmlText::utf8(game.type_name.view()));
+    out.print("<td class=\"n\">%s</td>", game_length(game.length).c_str());
+    text_cell(out, HtmlText::utf8(game.end_reason.view()));
+    text_cell(out, result_text(game));
+    if (!game.players.empty()) {
+        const GamePlayer& best = game.players.front();
         out.print("<td>%s <span class=\"count\">(%d)</span></td>", name_of(best).c_str(), best.score);
     } else {
         out.put("<td>\xE2\x80\x94</td>");
     }
-    number_cell(out, players);
+    number_cell(out, static_cast<int>(game.players.size()));
     out.put("</tr>\n");
 }
 
-void write_game_section(Output& out, AnalysisContext& ctx) {
-    int order[MAXPLAYER];
-    const int players = players_by_place(ctx, order);
-    const BoundedText<16> number = game_number(ctx);
+void write_game_section(Output& out, const GameRecord& game) {
+    const BoundedText<16> number = game_number(game);
     out.print("<section id=\"game-%s\">\n<h2>Game %s: %s</h2>\n", number.c_str(), number.c_str(),
-              HtmlText::utf8(ctx.game_info.map_name.view()).c_str());
+              HtmlText::utf8(game.map.view()).c_str());
     out.put("<p class=\"facts\">");
-    if (ctx.game_info.start.known()) out.print("%s. ", start_text(ctx.game_info.start).c_str());
-    out.print("%s, %s, ended by %s.", type_name(ctx).c_str(), game_length(ctx.game_info.duration).c_str(),
-              HtmlText::utf8(ctx.game_info.end_reason.view()).c_str());
-    if (ctx.team_results.counted) out.print(" %s.", team_scores(ctx, false).c_str());
-    out.print(" Winner: %s.</p>\n", winner_text(ctx, order, players).c_str());
-    scoreboard(out, ctx, order, players);
-    write_team_chart(out, ctx, number.c_str());
-    write_frag_chart(out, ctx, order, players, number.c_str());
+    if (game.start.known()) out.print("%s. ", start_text(game.start).c_str());
+    out.print("%s, %s, ended by %s.", HtmlText::utf8(game.type_name.view()).c_str(), game_length(game.length).c_str(),
+              HtmlText::utf8(game.end_reason.view()).c_str());
+    if (game.teams.counted) out.print(" %s.", team_scores(game, false).c_str());
+    out.print(" Winner: %s.</p>\n", winner_text(game).c_str());
+    scoreboard(out, game);
+    write_team_chart(out, game, number.c_str());
+    write_frag_chart(out, game, number.c_str());
     out.put("<p class=\"up\"><a href=\"#games\">All games</a></p>\n</section>\n");
 }

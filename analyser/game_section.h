@@ -1,16 +1,13 @@
-// The current game on the games page: its row in the table of games and its
-// section with the scoreboard and the chart.
+// A game on the games page: its row in the table of games and its section
+// with the scoreboard and the charts.
 #pragma once
 
+#include "bounded_text.h"
+#include "game_record.h"
 #include "output.h"
-#include "records.h"
-
-// The players of the current game, best place first: the game slots that
-// hold a player. Returns how many.
-int players_by_place(const AnalysisContext& ctx, int (&order)[MAXPLAYER]);
 
 // The game's number as the console shows it: "07", "123".
-BoundedText<16> game_number(const AnalysisContext& ctx);
+BoundedText<16> game_number(const GameRecord& game);
 
-void write_game_row(Output& out, AnalysisContext& ctx);
-void write_game_section(Output& out, AnalysisContext& ctx);
+void write_game_row(Output& out, const GameRecord& game);
+void write_game_section(Output& out, const GameRecord& game);

@@ -91,9 +91,7 @@ bool earlier_day(const LocalTime& a, const LocalTime& b) {
 
 // The days of the games: "27 March 2011", or their span "27 March – 5 August
 // 2011"; the date text of the session when no game has a date.
-HtmlText days_text(const GamesPageParts& parts, const char* date) {
-    const LocalTime& first = parts.first_day;
-    const LocalTime& last = parts.last_day;
+HtmlText days_text(const LocalTime& first, const LocalTime& last, const char* date) {
     if (!first.known()) return date_text(date);
     if (!earlier_day(first, last)) return day_text(first);
     HtmlText text = day_text(first, first.year != last.year);
@@ -102,20 +100,9 @@ HtmlText days_text(const GamesPageParts& parts, const char* date) {
     return text;
 }
 
-// Starts the files that wait for the end, at the first game.
-void start_parts(AnalysisContext& ctx) {
-    GamesPageParts& parts = ctx.games_page;
-    parts.started = true;
-    parts.rows = ctx.files->open_write(GAMES_PAGE_ROWS, WriteMode::Truncate);
-    parts.sections = ctx.files->open_write(GAMES_PAGE_SECTIONS, WriteMode::Truncate);
-    parts.rows_opened = parts.rows != nullptr;
-    parts.sections_opened = parts.sections != nullptr;
-    if (!parts.rows || !parts.sections) parts.not_created = true;
-}
-
 // Copies a waiting file into the page.
-bool copy_part(AnalysisContext& ctx, const char* name, Output& page) {
-    std::unique_ptr<InputFile> part = ctx.files->open_read(name, false);
+bool copy_part(FileSystem& files, const char* name, Output& page) {
+    std::unique_ptr<InputFile> part = files.open_read(name, false);
     if (!part) return false;
     char chunk[65536];
     std::size_t got = 0;
@@ -124,9 +111,10 @@ bool copy_part(AnalysisContext& ctx, const char* name, Output& page) {
     return !part->failed();
 }
 
-void kill_matrix(Output& out, const AnalysisContext& ctx, const std::array<int, MAX_SESSION_PLAYERS>& order,
-                 int players) {
-    const SessionKills& kills = ctx.session_kills;
+void kill_matrix(Output& out, const SessionRecord& session) {
+    const SessionKills& kills = session.kills;
+    const std::vector<int>& order = session.order;
+    const int players = static_cast<int>(order.size());
     bool others = false;
     for (int k = 0; k < players; ++k)
         others = others ||
@@ -137,16 +125,15 @@ void kill_matrix(Output& out, const AnalysisContext& ctx, const std::array<int, 
         "<div class=\"scroll\"><table id=\"kill-matrix\">\n<thead><tr><th scope=\"col\">Killer \xE2\x86\x93 "
         "Victim \xE2\x86\x92</th>");
     for (int k = 0; k < players; ++k)
-        out.print("<th scope=\"col\" class=\"n\">%s</th>",
-                  HtmlText::utf8(
-                      ctx.session_players[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])].name.view())
-                      .c_str());
+        out.print(
+            "<th scope=\"col\" class=\"n\">%s</th>",
+            HtmlText::utf8(session.names[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])].view()).c_str());
     if (others) out.put("<th scope=\"col\" class=\"n\">Others</th>");
     out.put("<th scope=\"col\" class=\"n\">Kills</th></tr></thead>\n<tbody>\n");
     std::array<long long, MAX_SESSION_PLAYERS + 2> column_totals{};
     for (int r = 0; r < players; ++r) {
         const std::size_t killer = static_cast<std::size_t>(order[static_cast<std::size_t>(r)]);
-        out.print("<tr><th scope=\"row\">%s</th>", HtmlText::utf8(ctx.session_players[killer].name.view()).c_str());
+        out.print("<tr><th scope=\"row\">%s</th>", HtmlText::utf8(session.names[killer].view()).c_str());
         long long row_total = 0;
         auto cell = [&](std::size_t column, int value) {
             out.print("<td class=\"n\">%d</td>", value);
@@ -169,8 +156,8 @@ void kill_matrix(Output& out, const AnalysisContext& ctx, const std::array<int, 
               column_totals[MAX_SESSION_PLAYERS + 1]);
 }
 
-void weapons_table(Output& out, const AnalysisContext& ctx) {
-    const SessionKills& kills = ctx.session_kills;
+void weapons_table(Output& out, const SessionRecord& session) {
+    const SessionKills& kills = session.kills;
     out.put(
         "<section id=\"weapon-kills\">\n<h2>Weapons</h2>\n<div class=\"scroll\"><table id=\"weapons\">\n<thead><tr>"
         "<th scope=\"col\">Weapon</th><th scope=\"col\" class=\"n\">Kills</th>"
@@ -193,51 +180,11 @@ void weapons_table(Output& out, const AnalysisContext& ctx) {
         out.print(
             "<tr><th scope=\"row\">%s</th><td class=\"n\">%lld</td><td>%s <span "
             "class=\"count\">(%d)</span></td></tr>\n",
-            HtmlText::utf8(weapon.name.view()).c_str(), total,
-            HtmlText::utf8(ctx.session_players[best].name.view()).c_str(), weapon.by_player[best]);
+            HtmlText::utf8(weapon.name.view()).c_str(), total, HtmlText::utf8(session.names[best].view()).c_str(),
+            weapon.by_player[best]);
     }
     if (kills.weapon_count == 0) out.put("<tr><td colspan=\"3\">No weapon killed.</td></tr>\n");
     out.put("</tbody>\n</table></div>\n</section>\n");
-}
-
-// The whole page; false when a write failed.
-bool write_page(AnalysisContext& ctx, Output& out, const char* date) {
-    const SessionInfo& session = ctx.session_info;
-    const HtmlText day = days_text(ctx.games_page, date);
-    out.print(
-        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-        "<title>Games of %s \xE2\x80\x93 Unreal Tournament</title>\n",
-        day.c_str());
-    out.put(STYLE);
-    out.print(
-        "</head>\n<body>\n<header>\n<h1>Games of %s</h1>\n<p class=\"facts\">%d %s analysed, %s in all. "
-        "<a href=\"velstra%s.html\">The session page</a></p>\n</header>\n<main>\n",
-        day.c_str(), session.reported_games, session.reported_games == 1 ? "game" : "games",
-        game_length(session.reported_seconds).c_str(), HtmlText::utf8(date).c_str());
-    out.put(
-        "<section id=\"list\">\n<h2>The games</h2>\n<div class=\"scroll\"><table id=\"games\">\n<thead><tr>"
-        "<th scope=\"col\">Game</th><th scope=\"col\">Map</th><th scope=\"col\">Type</th>"
-        "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
-        "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
-        "</tr></thead>\n<tbody>\n");
-    if (ctx.games_page.started && !copy_part(ctx, GAMES_PAGE_ROWS, out)) return false;
-    if (session.reported_games == 0) out.put("<tr><td colspan=\"8\">No game was reported.</td></tr>\n");
-    out.put("</tbody>\n</table></div>\n</section>\n");
-    if (ctx.games_page.started && !copy_part(ctx, GAMES_PAGE_SECTIONS, out)) return false;
-
-    // The session's players in the session page's order: they come first.
-    const std::array<int, MAX_SESSION_PLAYERS>& order = ctx.session_order;
-    int players = 0;
-    while (players < MAX_SESSION_PLAYERS &&
-           !ctx.session_players[static_cast<std::size_t>(order[static_cast<std::size_t>(players)])].name.empty())
-        ++players;
-    kill_matrix(out, ctx, order, players);
-    weapons_table(out, ctx);
-    out.put(
-        "</main>\n<footer><p class=\"facts\">Written by velstra from the stat logs of the games.</p></footer>\n"
-        "</body>\n</html>\n");
-    return !out.failed();
 }
 
 }  // namespace
@@ -248,43 +195,88 @@ BoundedText<64> games_page_name(const char* date) {
     return name;
 }
 
-void add_game_to_games_page(AnalysisContext& ctx) {
-    GamesPageParts& parts = ctx.games_page;
-    if (!parts.started) start_parts(ctx);
-    if (parts.not_created || parts.not_written) return;
-    const LocalTime& start = ctx.game_info.start;
-    if (start.known()) {
-        if (!parts.first_day.known() || earlier_day(start, parts.first_day)) parts.first_day = start;
-        if (!parts.last_day.known() || earlier_day(parts.last_day, start)) parts.last_day = start;
-    }
-    write_game_row(*parts.rows, ctx);
-    write_game_section(*parts.sections, ctx);
-    if (parts.rows->failed() || parts.sections->failed()) parts.not_written = true;
+GamesPage::GamesPage(FileSystem& files, ErrorLog& log) : files_(files), log_(log) {}
+
+GamesPage::~GamesPage() { remove_parts(); }
+
+void GamesPage::remove_parts() {
+    rows_.reset();
+    sections_.reset();
+    if (rows_opened_) files_.remove_file(GAMES_PAGE_ROWS);
+    if (sections_opened_) files_.remove_file(GAMES_PAGE_SECTIONS);
+    rows_opened_ = sections_opened_ = false;
 }
 
-int write_games_page(AnalysisContext& ctx, const char* date) {
-    GamesPageParts& parts = ctx.games_page;
-    bool created = !parts.not_created;
-    bool written = !parts.not_written;
-    if (parts.started && created) {
-        const bool rows_closed = parts.rows->close();
-        const bool sections_closed = parts.sections->close();
+void GamesPage::add(const GameRecord& game) {
+    if (!started_) {
+        // The files that wait for the end, at the first game.
+        started_ = true;
+        rows_ = files_.open_write(GAMES_PAGE_ROWS, WriteMode::Truncate);
+        sections_ = files_.open_write(GAMES_PAGE_SECTIONS, WriteMode::Truncate);
+        rows_opened_ = rows_ != nullptr;
+        sections_opened_ = sections_ != nullptr;
+        if (!rows_ || !sections_) not_created_ = true;
+    }
+    if (not_created_ || not_written_) return;
+    const LocalTime& start = game.start;
+    if (start.known()) {
+        if (!first_day_.known() || earlier_day(start, first_day_)) first_day_ = start;
+        if (!last_day_.known() || earlier_day(last_day_, start)) last_day_ = start;
+    }
+    write_game_row(*rows_, game);
+    write_game_section(*sections_, game);
+    if (rows_->failed() || sections_->failed()) not_written_ = true;
+}
+
+bool GamesPage::write_page(Output& out, const SessionRecord& session) {
+    const char* date = session.date.c_str();
+    const HtmlText day = days_text(first_day_, last_day_, date);
+    out.print(
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+        "<title>Games of %s \xE2\x80\x93 Unreal Tournament</title>\n",
+        day.c_str());
+    out.put(STYLE);
+    out.print(
+        "</head>\n<body>\n<header>\n<h1>Games of %s</h1>\n<p class=\"facts\">%d %s analysed, %s in all. "
+        "<a href=\"velstra%s.html\">The session page</a></p>\n</header>\n<main>\n",
+        day.c_str(), session.games, session.games == 1 ? "game" : "games", game_length(session.seconds).c_str(),
+        HtmlText::utf8(date).c_str());
+    out.put(
+        "<section id=\"list\">\n<h2>The games</h2>\n<div class=\"scroll\"><table id=\"games\">\n<thead><tr>"
+        "<th scope=\"col\">Game</th><th scope=\"col\">Map</th><th scope=\"col\">Type</th>"
+        "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
+        "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
+        "</tr></thead>\n<tbody>\n");
+    if (started_ && !copy_part(files_, GAMES_PAGE_ROWS, out)) return false;
+    if (session.games == 0) out.put("<tr><td colspan=\"8\">No game was reported.</td></tr>\n");
+    out.put("</tbody>\n</table></div>\n</section>\n");
+    if (started_ && !copy_part(files_, GAMES_PAGE_SECTIONS, out)) return false;
+    kill_matrix(out, session);
+    weapons_table(out, session);
+    out.put(
+        "</main>\n<footer><p class=\"facts\">Written by velstra from the stat logs of the games.</p></footer>\n"
+        "</body>\n</html>\n");
+    return !out.failed();
+}
+
+int GamesPage::finish(const SessionRecord& session) {
+    bool created = !not_created_;
+    bool written = !not_written_;
+    if (started_ && created) {
+        const bool rows_closed = rows_->close();
+        const bool sections_closed = sections_->close();
         written = written && rows_closed && sections_closed;
     }
-    parts.rows.reset();
-    parts.sections.reset();
-
-    const BoundedText<64> name = games_page_name(date);
+    const BoundedText<64> name = games_page_name(session.date.c_str());
     if (created && written) {
-        std::unique_ptr<OutputFile> page = ctx.files->open_write(name.c_str(), WriteMode::TruncateText);
+        std::unique_ptr<OutputFile> page = files_.open_write(name.c_str(), WriteMode::TruncateText);
         created = page != nullptr;
-        written = created && write_page(ctx, *page, date) && page->close();
+        written = created && write_page(*page, session) && page->close();
     }
-    if (parts.rows_opened) ctx.files->remove_file(GAMES_PAGE_ROWS);
-    if (parts.sections_opened) ctx.files->remove_file(GAMES_PAGE_SECTIONS);
-    parts = GamesPageParts{};
+    remove_parts();
     if (created && written) return 1;
-    ctx.log.append(created ? "\tcan't write Games-HTML-File" : "\tcan't create Games-HTML-File");
+    log_.append(created ? "\tcan't write Games-HTML-File" : "\tcan't create Games-HTML-File");
     report_failure(Failure::GamesPageUnwritable,
                    "can't write the games page %s; make the folder writable, free some disk space and remove any "
                    "folder or link of that name (details in error.log)",

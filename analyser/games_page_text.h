@@ -1,14 +1,20 @@
 // Texts of the games page made from the records.
 #pragma once
 
+#include "bounded_text.h"
+#include "game_record.h"
 #include "html_text.h"
-#include "records.h"
+
+// The colour of team 0 to 3, as the game names its teams.
+inline HtmlText team_colour(int team) {
+    static constexpr Markup colours[] = {"Red", "Blue", "Green", "Gold"};
+    return colours[team];
+}
 
 // A team as players know it: the game's colours for the numbered teams, the
 // two sides of Assault, else the name the log gives.
 inline HtmlText team_label(const Text& team) {
-    static constexpr Markup colours[] = {"Red", "Blue", "Green", "Gold"};
-    if (const int t = team_number(team.view()); t >= 0) return colours[t];
+    if (const int t = team_number(team.view()); t >= 0) return team_colour(t);
     if (team == "attacker") return "Attackers";
     if (team == "defender") return "Defenders";
     return HtmlText::utf8(team.view());

@@ -6,6 +6,7 @@
 #include "accumulate_game.h"
 #include "failure_report.h"
 #include "game_header.h"
+#include "game_records.h"
 #include "game_report.h"
 #include "game_statistics.h"
 #include "games_page.h"
@@ -71,7 +72,7 @@ void print_credits(Output& out) {
     out.print("\n");
 }
 
-int analyse_loaded_game(AnalysisContext& ctx) {
+int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     reset_game(ctx);
     read_game_header(ctx);
     register_players(ctx);
@@ -84,6 +85,7 @@ int analyse_loaded_game(AnalysisContext& ctx) {
     SessionInfo& session = ctx.session_info;
     ++session.reported_games;
     session.reported_seconds = saturating_add(session.reported_seconds, ctx.game_info.duration);
+    if (record != nullptr) *record = game_record(ctx);
     return 1;
 }
 
@@ -118,8 +120,10 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     ctx.out->print("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
     if (ctx.images_enabled) read_user_ini(ctx);
 
+    GamesPage games_page(*ctx.files, ctx.log);
+    GameRecord game;
     for (int n = 0;;) {
-        if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
+        if (analyse_loaded_game(ctx, &game)) games_page.add(game);
         ++n;
         if (!load_game(ctx, n)) break;
     }
@@ -127,7 +131,7 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     compute_session_bests(ctx);
     rank_session(ctx);
     const int page_written = write_html_report(ctx, ctx.log);
-    const int games_page_written = write_games_page(ctx, session_date(ctx).c_str());
+    const int games_page_written = games_page.finish(session_record(ctx, session_date(ctx)));
     ctx.text.buffer.reset();
     std::fflush(stdout);
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string_view>
 
+#include "game_records.h"
 #include "games_page.h"
 #include "load_game.h"
 #include "memory_file_system.h"
@@ -41,14 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static MemoryFileSystem folder;
     static NullOutput discard;
     static int games = 0;
+    static std::unique_ptr<GamesPage> games_page;
     // A session runs across many inputs, as a long session would; start a
     // fresh one now and then so the session tables see both states.
     if (games % 64 == 0) {
         // The games page of the session so far, and a new session.
-        (void)write_games_page(ctx, "14072001");
+        if (games_page) (void)games_page->finish(session_record(ctx, Text("14072001")));
         init_session(ctx);
         ctx.use_files(folder);
         folder.files.clear();
+        games_page = std::make_unique<GamesPage>(folder, ctx.log);
     }
     ++games;
     ctx.out = &discard;
@@ -56,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view raw(reinterpret_cast<const char*>(data), size);
     if (load_game_bytes(ctx, games % 3, raw)) {
         check_event_index(ctx.text);
-        if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
+        GameRecord game;
+        if (analyse_loaded_game(ctx, &game)) games_page->add(game);
     }
     compute_session_bests(ctx);
     rank_session(ctx);
