@@ -101,14 +101,12 @@ HtmlText days_text(const LocalTime& first, const LocalTime& last, const char* da
 }
 
 // Copies a waiting file into the page.
-bool copy_part(FileSystem& files, const char* name, Output& page) {
-    std::unique_ptr<InputFile> part = files.open_read(name, false);
-    if (!part) return false;
+bool copy_part(ScratchFile& part, Output& page) {
     char chunk[65536];
     std::size_t got = 0;
-    while ((got = part->read(chunk, sizeof chunk)) > 0)
+    while ((got = part.read(chunk, sizeof chunk)) > 0)
         if (!page.write(chunk, got)) return false;
-    return !part->failed();
+    return !part.read_failed();
 }
 
 void kill_matrix(Output& out, const SessionRecord& session) {
@@ -197,24 +195,14 @@ BoundedText<64> games_page_name(const char* date) {
 
 GamesPage::GamesPage(FileSystem& files, ErrorLog& log) : files_(files), log_(log) {}
 
-GamesPage::~GamesPage() { remove_parts(); }
-
-void GamesPage::remove_parts() {
-    rows_.reset();
-    sections_.reset();
-    if (rows_opened_) files_.remove_file(GAMES_PAGE_ROWS);
-    if (sections_opened_) files_.remove_file(GAMES_PAGE_SECTIONS);
-    rows_opened_ = sections_opened_ = false;
-}
+GamesPage::~GamesPage() = default;
 
 void GamesPage::add(const GameRecord& game) {
     if (!started_) {
         // The files that wait for the end, at the first game.
         started_ = true;
-        rows_ = files_.open_write(GAMES_PAGE_ROWS, WriteMode::Truncate);
-        sections_ = files_.open_write(GAMES_PAGE_SECTIONS, WriteMode::Truncate);
-        rows_opened_ = rows_ != nullptr;
-        sections_opened_ = sections_ != nullptr;
+        rows_ = files_.open_scratch();
+        sections_ = files_.open_scratch();
         if (!rows_ || !sections_) not_created_ = true;
     }
     if (not_created_ || not_written_) return;
@@ -248,10 +236,10 @@ bool GamesPage::write_page(Output& out, const SessionRecord& session) {
         "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
         "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
         "</tr></thead>\n<tbody>\n");
-    if (started_ && !copy_part(files_, GAMES_PAGE_ROWS, out)) return false;
+    if (started_ && !copy_part(*rows_, out)) return false;
     if (session.games == 0) out.put("<tr><td colspan=\"8\">No game was reported.</td></tr>\n");
     out.put("</tbody>\n</table></div>\n</section>\n");
-    if (started_ && !copy_part(files_, GAMES_PAGE_SECTIONS, out)) return false;
+    if (started_ && !copy_part(*sections_, out)) return false;
     kill_matrix(out, session);
     weapons_table(out, session);
     out.put(
@@ -264,9 +252,9 @@ int GamesPage::finish(const SessionRecord& session) {
     bool created = !not_created_;
     bool written = !not_written_;
     if (started_ && created) {
-        const bool rows_closed = rows_->close();
-        const bool sections_closed = sections_->close();
-        written = written && rows_closed && sections_closed;
+        const bool rows_written = rows_->finish_writing();
+        const bool sections_written = sections_->finish_writing();
+        written = written && rows_written && sections_written;
     }
     const BoundedText<64> name = games_page_name(session.date.c_str());
     if (created && written) {
@@ -274,7 +262,9 @@ int GamesPage::finish(const SessionRecord& session) {
         created = page != nullptr;
         written = created && write_page(*page, session) && page->close();
     }
-    remove_parts();
+    // The waiting files go now, whatever became of the page.
+    rows_.reset();
+    sections_.reset();
     if (created && written) return 1;
     log_.append(created ? "\tcan't write Games-HTML-File" : "\tcan't create Games-HTML-File");
     report_failure(Failure::GamesPageUnwritable,
