@@ -9,9 +9,9 @@
 #include "game_records.h"
 #include "game_report.h"
 #include "game_statistics.h"
-#include "games_page.h"
 #include "html_version.h"
 #include "load_game.h"
+#include "pages.h"
 #include "platform.h"
 #include "program_info.h"
 #include "read_gametype_events.h"
@@ -120,10 +120,11 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     ctx.out->print("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
     if (ctx.images_enabled) read_user_ini(ctx);
 
-    GamesPage games_page(*ctx.files, ctx.log);
+    const std::vector<std::unique_ptr<RecordPage>> pages = record_pages(*ctx.files, ctx.log);
     GameRecord game;
     for (int n = 0;;) {
-        if (analyse_loaded_game(ctx, &game)) games_page.add(game);
+        if (analyse_loaded_game(ctx, &game))
+            for (const std::unique_ptr<RecordPage>& page : pages) page->add(game);
         ++n;
         if (!load_game(ctx, n)) break;
     }
@@ -131,12 +132,14 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     compute_session_bests(ctx);
     rank_session(ctx);
     const int page_written = write_html_report(ctx, ctx.log);
-    const int games_page_written = games_page.finish(session_record(ctx, session_date(ctx)));
+    const SessionRecord session = session_record(ctx, session_date(ctx));
+    int pages_written = 1;
+    for (const std::unique_ptr<RecordPage>& page : pages) pages_written &= page->finish(session);
     ctx.text.buffer.reset();
     std::fflush(stdout);
 
     const long long elapsed = platform_clock_ms() - start;
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
     ctx.log.appendf("Session analysed in %G seconds", seconds);
-    return page_written && games_page_written ? 0 : 2;
+    return page_written && pages_written ? 0 : 2;
 }

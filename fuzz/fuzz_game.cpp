@@ -42,16 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static MemoryFileSystem folder;
     static NullOutput discard;
     static int games = 0;
-    static std::unique_ptr<GamesPage> games_page;
+    static std::unique_ptr<RecordPage> page;
     // A session runs across many inputs, as a long session would; start a
     // fresh one now and then so the session tables see both states.
     if (games % 64 == 0) {
         // The games page of the session so far, and a new session.
-        if (games_page) (void)games_page->finish(session_record(ctx, Text("14072001")));
+        if (page) (void)page->finish(session_record(ctx, Text("14072001")));
         init_session(ctx);
         ctx.use_files(folder);
         folder.files.clear();
-        games_page = std::make_unique<GamesPage>(folder, ctx.log);
+        page = games_page(folder, ctx.log);
     }
     ++games;
     ctx.out = &discard;
@@ -60,15 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (load_game_bytes(ctx, games % 3, raw)) {
         check_event_index(ctx.text);
         GameRecord game;
-        if (analyse_loaded_game(ctx, &game)) games_page->add(game);
+        if (analyse_loaded_game(ctx, &game)) page->add(game);
     }
     compute_session_bests(ctx);
     rank_session(ctx);
     // Twice in 16 inputs, not on every one, to keep the runs fast: once with
     // image tags (an odd count) and once without.
     if (games % 16 == 0 || games % 16 == 9) {
-        if (std::unique_ptr<OutputFile> page = folder.open_write("page.html", WriteMode::TruncateText))
-            (void)write_html_page(ctx, ctx.log, *page, "14072001");
+        if (std::unique_ptr<OutputFile> session_page = folder.open_write("page.html", WriteMode::TruncateText))
+            (void)write_html_page(ctx, ctx.log, *session_page, "14072001");
     }
     return 0;
 }

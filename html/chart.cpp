@@ -1,10 +1,10 @@
-#include "frag_chart.h"
+#include "chart.h"
 
 #include <algorithm>
 #include <array>
 
-#include "games_page_text.h"
 #include "html_text.h"
+#include "page_kit.h"
 
 namespace {
 
@@ -35,74 +35,17 @@ int step_for(long long span, const std::array<int, 10>& steps) {
     return steps.back() * static_cast<int>(span / (5LL * steps.back()) + 1);
 }
 
-// Writes the digits of value at `at`; returns how many.
-int put_digits(char* at, unsigned value) {
-    char reversed[12];
-    int n = 0;
-    do {
-        reversed[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int k = 0; k < n; ++k) at[k] = reversed[n - 1 - k];
-    return n;
-}
-
-// A position in tenths written as a decimal number, "123.4".
-struct Tenths {
-    char text[16];
-};
-Tenths tenths(int value) {
-    Tenths written{};
-    int k = 0;
-    if (value < 0) written.text[k++] = '-';
-    const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    k += put_digits(written.text + k, magnitude / 10);
-    written.text[k++] = '.';
-    written.text[k++] = static_cast<char>('0' + magnitude % 10);
-    written.text[k] = '\0';
-    return written;
-}
-
-// The path of a line, gathered into few writes: a chart has hundreds of
-// steps.
-class Path {
-public:
-    explicit Path(Output& out) : out_(out) {}
-    ~Path() { flush(); }
-    Path(const Path&) = delete;
-    Path& operator=(const Path&) = delete;
-
-    // "M56", ",226": the start; "H123": across to x; "V57": up or down to y.
-    // Positions come in tenths and go out rounded to whole units, less than
-    // a pixel on a screen: the lines are most of the page.
-    void to(char command, int tenths_position) {
-        if (used_ + 20 > sizeof buffer_) flush();
-        buffer_[used_++] = command;
-        used_ += static_cast<std::size_t>(
-            put_digits(buffer_ + used_, static_cast<unsigned>(std::max(tenths_position, 0) + 5) / 10));
-    }
-    void flush() {
-        out_.write(buffer_, used_);
-        used_ = 0;
-    }
-
-private:
-    Output& out_;
-    char buffer_[4096];
-    std::size_t used_ = 0;
-};
-
 struct Chart {
     int duration = 1;
     int stretch = MIN_STRETCH;
     int stretches = 1;
     int lowest = 0;
     int highest = 1;
-    const char* measure = "frags";  // what the vertical axis counts
+    Markup measure = "frags";  // what the vertical axis counts
     std::array<Line, MAXPLAYER> lines;
     int count = 0;
 
-    void reset(int game_duration, const char* counted) {
+    void reset(int game_duration, Markup counted) {
         measure = counted;
         duration = std::max(game_duration, 1);
         stretch = std::max(MIN_STRETCH, duration / (MAX_STRETCHES - 1) + 1);
@@ -146,37 +89,36 @@ struct Chart {
         }
     }
 
-    void axes(Output& out) const {
+    void axes(HtmlWriter& out) const {
         const int bottom = HEIGHT - BOTTOM;
-        out.print("<line class=\"axis\" x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\"/>\n", LEFT, TOP, LEFT, bottom);
-        out.print("<line class=\"axis\" x1=\"%d\" y1=\"%s\" x2=\"%d\" y2=\"%s\"/>\n", LEFT, tenths(y(0)).text,
-                  WIDTH - RIGHT, tenths(y(0)).text);
+        out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", TOP, "\" x2=\"", LEFT, "\" y2=\"", bottom, "\"/>\n"});
+        out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", Tenths{y(0)}, "\" x2=\"", WIDTH - RIGHT, "\" y2=\"",
+                 Tenths{y(0)}, "\"/>\n"});
         const int minutes = step_for(duration / 60 + 1, {1, 2, 5, 10, 15, 30, 60, 120, 240, 600});
         for (long long m = 0; m * 60 <= duration; m += minutes)
-            out.print("<text class=\"tick\" x=\"%s\" y=\"%d\" text-anchor=\"middle\">%lld</text>\n",
-                      tenths(x(static_cast<int>(m * 60))).text, bottom + 14, m);
-        out.print("<text class=\"tick\" x=\"%d\" y=\"%d\" text-anchor=\"middle\">minutes</text>\n",
-                  (WIDTH + LEFT - RIGHT) / 2, HEIGHT - 4);
-        out.print(
-            "<text class=\"tick\" x=\"12\" y=\"%d\" text-anchor=\"middle\" transform=\"rotate(-90 12 %d)\">"
-            "%s</text>\n",
-            (TOP + bottom) / 2, (TOP + bottom) / 2, measure);
+            out.put({"<text class=\"tick\" x=\"", Tenths{x(static_cast<int>(m * 60))}, "\" y=\"", bottom + 14,
+                     "\" text-anchor=\"middle\">", m, "</text>\n"});
+        out.put({"<text class=\"tick\" x=\"", (WIDTH + LEFT - RIGHT) / 2, "\" y=\"", HEIGHT - 4,
+                 "\" text-anchor=\"middle\">minutes</text>\n"});
+        out.put({"<text class=\"tick\" x=\"12\" y=\"", (TOP + bottom) / 2,
+                 "\" text-anchor=\"middle\" transform=\"rotate(-90 12 ", (TOP + bottom) / 2, ")\">", measure,
+                 "</text>\n"});
         const int frags =
             step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
         for (int v = lowest / frags * frags; v <= highest; v += frags) {
             if (v < lowest) continue;
-            out.print("<line class=\"grid\" x1=\"%d\" y1=\"%s\" x2=\"%d\" y2=\"%s\"/>\n", LEFT, tenths(y(v)).text,
-                      WIDTH - RIGHT, tenths(y(v)).text);
-            out.print("<text class=\"tick\" x=\"%d\" y=\"%s\" text-anchor=\"end\">%d</text>\n", LEFT - 6,
-                      tenths(y(v) + 40).text, v);
+            out.put({"<line class=\"grid\" x1=\"", LEFT, "\" y1=\"", Tenths{y(v)}, "\" x2=\"", WIDTH - RIGHT,
+                     "\" y2=\"", Tenths{y(v)}, "\"/>\n"});
+            out.put({"<text class=\"tick\" x=\"", LEFT - 6, "\" y=\"", Tenths{y(v) + 40}, "\" text-anchor=\"end\">", v,
+                     "</text>\n"});
         }
     }
 
-    void path(Output& out, const Line& line) const {
-        out.print("<path class=\"%s%d\" d=\"", line.team ? "team t" : "player c", line.colour);
+    void path(HtmlWriter& out, const Line& line) const {
+        out.put({line.team ? Piece("<path class=\"team t") : Piece("<path class=\"player c"), line.colour, "\" d=\""});
         int value = 0;
         int last_time = 0;
-        Path path(out);
+        PathWriter path(out);
         path.to('M', x(0));
         path.to(',', y(0));
         // Frags are counted in whole steps: the line holds its value until
@@ -191,7 +133,7 @@ struct Chart {
         }
         if (last_time < duration) path.to('H', x(duration));
         path.flush();
-        out.put("\"/>\n");
+        out.put({"\"/>\n"});
     }
 };
 
@@ -203,38 +145,32 @@ int final_value(const Line& line) {
 
 // The figure: the picture with its title and text alternative, then the
 // legend as a list.
-void draw(Output& out, const Chart& chart, const char* title, const char* id) {
-    out.print("<figure class=\"chart\">\n<svg viewBox=\"0 0 %d %d\" role=\"img\">\n", WIDTH, HEIGHT);
-    out.print("<title>%s over the time of game %s</title>\n", title, id);
-    out.print("<desc>%s at the end of the game:", title);
+void draw(HtmlWriter& out, const Chart& chart, Markup title, const HtmlText& id) {
+    out.put({"<figure class=\"chart\">\n<svg viewBox=\"0 0 ", WIDTH, " ", HEIGHT, "\" role=\"img\">\n<title>", title,
+             " over the time of game ", id, "</title>\n<desc>", title, " at the end of the game:"});
     for (int l = 0; l < chart.count; ++l) {
         const Line& line = chart.lines[static_cast<std::size_t>(l)];
-        out.print("%s %s %d", l == 0 ? "" : ";", line.label.c_str(), final_value(line));
+        out.put({l == 0 ? Piece(" ") : Piece("; "), line.label, " ", final_value(line)});
     }
-    out.put(".</desc>\n");
+    out.put({".</desc>\n"});
     chart.axes(out);
     for (int l = 0; l < chart.count; ++l) chart.path(out, chart.lines[static_cast<std::size_t>(l)]);
-    out.put("</svg>\n<figcaption><ul class=\"legend\">\n");
+    out.put({"</svg>\n<figcaption><ul class=\"legend\">\n"});
     for (int l = 0; l < chart.count; ++l) {
         const Line& line = chart.lines[static_cast<std::size_t>(l)];
         // A key of the line's colour, drawn with characters: dashed for a team.
-        out.print("<li><span class=\"key %c%d\" aria-hidden=\"true\">%s</span>%s <span class=\"n\">%d</span></li>\n",
-                  line.team ? 't' : 'c', line.colour,
-                  line.team ? "\xE2\x95\x8D\xE2\x95\x8D" : "\xE2\x94\x81\xE2\x94\x81", line.label.c_str(),
-                  final_value(line));
+        out.put({line.team ? Piece("<li><span class=\"key t") : Piece("<li><span class=\"key c"), line.colour,
+                 "\" aria-hidden=\"true\">",
+                 line.team ? Piece("\xE2\x95\x8D\xE2\x95\x8D") : Piece("\xE2\x94\x81\xE2\x94\x81"), "</span>",
+                 line.label, " <span class=\"n\">", final_value(line), "</span></li>\n"});
     }
-    out.put("</ul></figcaption>\n</figure>\n");
-}
-
-Chart& the_chart() {
-    static Chart chart;  // about 50 KB, reused for every game
-    return chart;
+    out.put({"</ul></figcaption>\n</figure>\n"});
 }
 
 }  // namespace
 
-void write_frag_chart(Output& out, const GameRecord& game, const char* id) {
-    Chart& chart = the_chart();
+void write_frag_chart(HtmlWriter& out, const GameRecord& game, const HtmlText& id) {
+    Chart chart;
     chart.reset(game.length, "frags");
     for (std::size_t k = 0; k < game.players.size(); ++k)
         chart.add_line(HtmlText::utf8(game.players[k].name.view()), false, static_cast<int>(k));
@@ -245,13 +181,13 @@ void write_frag_chart(Output& out, const GameRecord& game, const char* id) {
     draw(out, chart, "Frags", id);
 }
 
-void write_team_chart(Output& out, const GameRecord& game, const char* id) {
+void write_team_chart(HtmlWriter& out, const GameRecord& game, const HtmlText& id) {
     const TeamScores& teams = game.teams;
     if (!teams.counted) return;
     const bool captures = game.type == GameType::CaptureTheFlag;
     const bool points = game.type == GameType::Domination;
-    Chart& chart = the_chart();
-    chart.reset(game.length, captures ? "captures" : points ? "points" : "frags");
+    Chart chart;
+    chart.reset(game.length, captures ? Markup("captures") : points ? Markup("points") : Markup("frags"));
     std::array<int, MAX_TEAMS> line_of{};
     line_of.fill(-1);
     for (int t = 0; t < MAX_TEAMS; ++t) {
@@ -275,5 +211,5 @@ void write_team_chart(Output& out, const GameRecord& game, const char* id) {
             teams.score[static_cast<std::size_t>(t)] - final_value(line);
     }
     chart.find_range();
-    draw(out, chart, captures ? "Team captures" : points ? "Team points" : "Team frags", id);
+    draw(out, chart, captures ? Markup("Team captures") : points ? Markup("Team points") : Markup("Team frags"), id);
 }

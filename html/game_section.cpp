@@ -1,8 +1,8 @@
 #include "game_section.h"
 
-#include "frag_chart.h"
-#include "games_page_text.h"
+#include "chart.h"
 #include "html_text.h"
+#include "page_kit.h"
 
 namespace {
 
@@ -56,36 +56,23 @@ HtmlText team_scores(const GameRecord& game, bool strong) {
     return text;
 }
 
-void number_cell(Output& out, int value) { out.print("<td class=\"n\">%d</td>", value); }
-
-void text_cell(Output& out, const HtmlText& text) { out.print("<td>%s</td>", text.c_str()); }
-
 // A favourite, with its count, or a dash when there is none.
-void favourite_cell(Output& out, const HtmlText& name, int count) {
+void favourite_cell(HtmlWriter& out, const HtmlText& name, int count) {
     if (count < 1) {
-        out.put("<td class=\"fav\">\xE2\x80\x94</td>");
+        out.put({"<td class=\"fav\">\xE2\x80\x94</td>"});
         return;
     }
-    out.print("<td class=\"fav\">%s <span class=\"count\">(%d)</span></td>", name.c_str(), count);
-}
-
-// A header cell; a short header names its column in full in an abbr.
-void header_cell(Output& out, Markup text, Markup full = nullptr, bool number = true) {
-    out.put(number ? "<th scope=\"col\" class=\"n\">" : "<th scope=\"col\">");
-    if (full.c_str() != nullptr)
-        out.print("<abbr title=\"%s\">%s</abbr></th>", full.c_str(), text.c_str());
-    else
-        out.print("%s</th>", text.c_str());
+    out.put({"<td class=\"fav\">", name, " <span class=\"count\">(", count, ")</span></td>"});
 }
 
 // Place, player, score and frags come first: a phone shows them without
 // scrolling. Where the score is the frags, one column shows both; team
 // kills are counted in team games only.
-void scoreboard(Output& out, const GameRecord& game) {
+void scoreboard(HtmlWriter& out, const GameRecord& game) {
     const GameType type = game.type;
     const bool teams = is_team_game(type);
     const bool frags_apart = type == GameType::Domination || type == GameType::LastManStanding;
-    out.put("<div class=\"scroll\"><table class=\"scoreboard\">\n<thead><tr>");
+    out.put({"<div class=\"scroll\"><table class=\"scoreboard\">\n<thead><tr>"});
     header_cell(out, "#", "Place");
     header_cell(out, "Player", nullptr, false);
     if (frags_apart) {
@@ -113,14 +100,14 @@ void scoreboard(Output& out, const GameRecord& game) {
     if (type == GameType::Domination) header_cell(out, "CP", "Control points");
     header_cell(out, "Species", "Human, or bot and its skill", false);
     header_cell(out, "Ping");
-    out.put("</tr></thead>\n<tbody>\n");
-    if (game.players.empty()) out.put("<tr><td colspan=\"3\">No players.</td></tr>\n");
+    out.put({"</tr></thead>\n<tbody>\n"});
+    if (game.players.empty()) out.put({"<tr><td colspan=\"3\">No players.</td></tr>\n"});
     for (const GamePlayer& p : game.players) {
         const bool winner = p.crowned;
-        out.put(winner ? "<tr class=\"winner\">" : "<tr>");
+        out.put({winner ? Piece("<tr class=\"winner\">") : Piece("<tr>")});
         number_cell(out, p.place);
-        out.print("<th scope=\"row\">%s%s</th>", name_of(p).c_str(),
-                  winner ? " <span class=\"badge\">winner</span>" : "");
+        out.put({"<th scope=\"row\">", name_of(p), winner ? Piece(" <span class=\"badge\">winner</span>") : Piece(""),
+                 "</th>"});
         number_cell(out, p.score);
         if (frags_apart) number_cell(out, p.net_kills);
         if (teams) text_cell(out, team_label(p.team));
@@ -141,18 +128,18 @@ void scoreboard(Output& out, const GameRecord& game) {
         }
         if (type == GameType::Domination) number_cell(out, p.flags_captured);
         if (p.is_human == 1)
-            out.put("<td>Human</td>");
+            out.put({"<td>Human</td>"});
         else if (p.is_human == 0)
-            out.print("<td>Bot %d</td>", p.skill);
+            out.put({"<td>Bot ", p.skill, "</td>"});
         else
-            out.put("<td>Unstated</td>");
+            out.put({"<td>Unstated</td>"});
         if (p.ping < 0)
-            out.put("<td class=\"n\">\xE2\x80\x94</td>");
+            out.put({"<td class=\"n\">\xE2\x80\x94</td>"});
         else
             number_cell(out, p.ping);
-        out.put("</tr>\n");
+        out.put({"</tr>\n"});
     }
-    out.put("</tbody>\n</table></div>\n");
+    out.put({"</tbody>\n</table></div>\n"});
 }
 
 // The result of the games table: the team scores, the winning side of
@@ -176,42 +163,41 @@ HtmlText result_text(const GameRecord& game) {
 
 }  // namespace
 
-BoundedText<16> game_number(const GameRecord& game) {
+HtmlText game_number(const GameRecord& game) {
     BoundedText<16> number;
     number.format("%02i", game.number);
-    return number;
+    return HtmlText::utf8(number.view());
 }
 
-void write_game_row(Output& out, const GameRecord& game) {
-    const BoundedText<16> number = game_number(game);
-    out.print("<tr><th scope=\"row\"><a href=\"#game-%s\">%s</a></th>", number.c_str(), number.c_str());
+void write_game_row(HtmlWriter& out, const GameRecord& game) {
+    const HtmlText number = game_number(game);
+    out.put({"<tr><th scope=\"row\"><a href=\"#game-", number, "\">", number, "</a></th>"});
     text_cell(out, HtmlText::utf8(game.map.view()));
     text_cell(out, HtmlText::utf8(game.type_name.view()));
-    out.print("<td class=\"n\">%s</td>", game_length(game.length).c_str());
+    out.put({"<td class=\"n\">", game_length(game.length), "</td>"});
     text_cell(out, HtmlText::utf8(game.end_reason.view()));
     text_cell(out, result_text(game));
     if (!game.players.empty()) {
         const GamePlayer& best = game.players.front();
-        out.print("<td>%s <span class=\"count\">(%d)</span></td>", name_of(best).c_str(), best.score);
+        out.put({"<td>", name_of(best), " <span class=\"count\">(", best.score, ")</span></td>"});
     } else {
-        out.put("<td>\xE2\x80\x94</td>");
+        out.put({"<td>\xE2\x80\x94</td>"});
     }
     number_cell(out, static_cast<int>(game.players.size()));
-    out.put("</tr>\n");
+    out.put({"</tr>\n"});
 }
 
-void write_game_section(Output& out, const GameRecord& game) {
-    const BoundedText<16> number = game_number(game);
-    out.print("<section id=\"game-%s\">\n<h2>Game %s: %s</h2>\n", number.c_str(), number.c_str(),
-              HtmlText::utf8(game.map.view()).c_str());
-    out.put("<p class=\"facts\">");
-    if (game.start.known()) out.print("%s. ", start_text(game.start).c_str());
-    out.print("%s, %s, ended by %s.", HtmlText::utf8(game.type_name.view()).c_str(), game_length(game.length).c_str(),
-              HtmlText::utf8(game.end_reason.view()).c_str());
-    if (game.teams.counted) out.print(" %s.", team_scores(game, false).c_str());
-    out.print(" Winner: %s.</p>\n", winner_text(game).c_str());
+void write_game_section(HtmlWriter& out, const GameRecord& game) {
+    const HtmlText number = game_number(game);
+    out.put({"<section id=\"game-", number, "\">\n<h2>Game ", number, ": ", HtmlText::utf8(game.map.view()),
+             "</h2>\n<p class=\"facts\">"});
+    if (game.start.known()) out.put({start_text(game.start), ". "});
+    out.put({HtmlText::utf8(game.type_name.view()), ", ", game_length(game.length), ", ended by ",
+             HtmlText::utf8(game.end_reason.view()), "."});
+    if (game.teams.counted) out.put({" ", team_scores(game, false), "."});
+    out.put({" Winner: ", winner_text(game), ".</p>\n"});
     scoreboard(out, game);
-    write_team_chart(out, game, number.c_str());
-    write_frag_chart(out, game, number.c_str());
-    out.put("<p class=\"up\"><a href=\"#games\">All games</a></p>\n</section>\n");
+    write_team_chart(out, game, number);
+    write_frag_chart(out, game, number);
+    out.put({"<p class=\"up\"><a href=\"#games\">All games</a></p>\n</section>\n"});
 }
