@@ -1,23 +1,8 @@
 #include "game_records.h"
 
 #include "name_tables.h"
-#include "player_order.h"
 
 namespace {
-
-// The game slots that hold a player, best place first.
-int players_by_place(const AnalysisContext& ctx, std::array<int, MAXPLAYER>& order) {
-    std::array<int, MAXPLAYER> slots{};
-    for (int s = 0; s < MAXPLAYER; ++s) slots[static_cast<std::size_t>(s)] = s;
-    exchange_sort(slots, slots.size(), [&](int a, int b) {
-        return ctx.game_players[static_cast<std::size_t>(a)].rank > ctx.game_players[static_cast<std::size_t>(b)].rank;
-    });
-    int players = 0;
-    for (int slot : slots)
-        if (!ctx.game_players[static_cast<std::size_t>(slot)].name.empty())
-            order[static_cast<std::size_t>(players++)] = slot;
-    return players;
-}
 
 // Whether the pages crown the player: in team games the players of the team
 // with the most (the team results' winner), else the game's winner.
@@ -76,16 +61,15 @@ GameRecord game_record(AnalysisContext& ctx) {
     game.teams.winner = results.winner;
     game.teams.steps.assign(results.steps.begin(), results.steps.end());
 
-    std::array<int, MAXPLAYER> order{};
-    const int players = players_by_place(ctx, order);
-    // The entry of each game slot among the players, or -1.
+    // The players in the order of their places, which put them first; the
+    // entry of each game slot among them, or -1.
     std::array<int, MAXPLAYER> entry{};
     entry.fill(-1);
-    game.players.reserve(static_cast<std::size_t>(players));
-    for (int k = 0; k < players; ++k) {
-        const auto slot = static_cast<std::size_t>(order[static_cast<std::size_t>(k)]);
-        entry[slot] = k;
-        game.players.push_back(game_player(ctx, ctx.game_players[slot]));
+    for (int slot : ctx.game_order) {
+        const PlayerRecord& player = ctx.game_players[static_cast<std::size_t>(slot)];
+        if (player.name.empty()) break;
+        entry[static_cast<std::size_t>(slot)] = static_cast<int>(game.players.size());
+        game.players.push_back(game_player(ctx, player));
     }
     auto entry_of = [&](const PlayerRecord* p) { return entry[static_cast<std::size_t>(p - ctx.game_players.data())]; };
 

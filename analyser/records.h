@@ -18,6 +18,7 @@
 #include "file_system.h"
 #include "game_record.h"
 #include "game_text.h"
+#include "int_range.h"
 #include "output.h"
 #include "time_functions.h"
 
@@ -170,6 +171,8 @@ struct AssaultIndex {
 
 struct AnalysisContext {
     std::array<PlayerRecord, MAXPLAYER> game_players{};
+    // The game slots by place (the statistics pass), players first.
+    std::array<int, MAXPLAYER> game_order{};
     std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
     // The session players by place (rank_session), then the free records.
     std::array<int, MAX_SESSION_PLAYERS> session_order{};
@@ -223,9 +226,4 @@ void init_session(AnalysisContext& ctx);
 void reset_game(AnalysisContext& ctx);
 
 // Sums of values read from logs stay inside the int range.
-inline int saturating_add(int a, int b) {
-    long long sum = static_cast<long long>(a) + b;
-    if (sum > 2147483647LL) return 2147483647;
-    if (sum < -2147483647LL - 1) return -2147483647 - 1;
-    return static_cast<int>(sum);
-}
+inline int saturating_add(int a, int b) { return clamp_to_int(static_cast<long long>(a) + b); }
