@@ -78,11 +78,11 @@ const char* month_name(int month) {
 }  // namespace
 
 void page_head(HtmlWriter& out, const HtmlText& title, const HtmlText& heading, const HtmlText& facts) {
-    out.put(
-        {"<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>",
-         title, "</title>\n", STYLE, "</head>\n<body>\n<header>\n<h1>", heading, "</h1>\n<p class=\"facts\">", facts,
-         "</p>\n</header>\n<main>\n"});
+    constexpr Markup OPENING =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>";
+    out.put({OPENING, title, "</title>\n", STYLE, "</head>\n<body>\n<header>\n<h1>", heading,
+             "</h1>\n<p class=\"facts\">", facts, "</p>\n</header>\n<main>\n"});
 }
 
 void page_foot(HtmlWriter& out) {
