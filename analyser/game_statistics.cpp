@@ -51,8 +51,7 @@ void compute_scores(AnalysisContext& ctx) {
             type == GameType::TeamGame) {
             p.score = p.net_kills;
         } else if (type == GameType::LastManStanding && !p.name.empty()) {
-            long long score = static_cast<long long>(ctx.game_info.frag_limit) - p.deaths - p.suicides;
-            p.score = static_cast<int>(score < INT32_MIN ? INT32_MIN : score);
+            p.score = clamp_to_int(static_cast<long long>(ctx.game_info.frag_limit) - p.deaths - p.suicides);
         }
     }
 }
@@ -193,8 +192,8 @@ int compute_game_statistics(AnalysisContext& ctx) {
     for (int s = 0; s < MAXPLAYER; ++s) compute_player_figures(ctx, s);
     compute_lurch_factors(ctx);
     compute_scores(ctx);
-    const Order order = rank_game_players(ctx);
-    mark_winners(ctx, order);
+    ctx.game_order = rank_game_players(ctx);
+    mark_winners(ctx, ctx.game_order);
     count_team_results(ctx);
     compute_multikills(ctx);
     count_quads(ctx);

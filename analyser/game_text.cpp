@@ -3,6 +3,8 @@
 #include <climits>
 #include <new>
 
+#include "int_range.h"
+
 int parse_int(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
@@ -16,10 +18,7 @@ int parse_int(std::string_view text) {
         value = value * 10 + (text[i] - '0');
         if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
     }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return clamp_to_int(negative ? -value : value);
 }
 
 bool GameText::allocate() {

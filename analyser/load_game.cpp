@@ -1,19 +1,13 @@
 #include "load_game.h"
 
-#include <climits>
 #include <cstdio>
 #include <memory>
 
+#include "int_range.h"
 #include "text_scan.h"
 #include "time_functions.h"
 
 namespace {
-
-int clamp_to_int(long long value) {
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
-}
 
 bool prepare_buffer(AnalysisContext& ctx) {
     if (ctx.text.allocate()) return true;

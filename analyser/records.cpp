@@ -30,19 +30,6 @@ void init_session_info(SessionInfo& r) {
     r.reported_seconds = 0;
 }
 
-LocalTime local_time(int year, int month, int day, int hour, int minute) {
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31 || hour < -1 || hour > 23 || minute < 0 ||
-        minute > 59)
-        return {};
-    return LocalTime{year, month, day, hour, minute};
-}
-
-LocalTime date_of_text(std::string_view ddmmyyyy) {
-    if (ddmmyyyy.size() != 8 || ddmmyyyy.find_first_not_of("0123456789") != std::string_view::npos) return {};
-    auto number = [&](std::size_t at, std::size_t digits) { return parse_int(ddmmyyyy.substr(at, digits)); };
-    return local_time(number(4, 4), number(2, 2), number(0, 2));
-}
-
 void init_kill_record(KillRecord& r) { r = INITIAL_KILL; }
 
 void init_skin_record(SkinRecord& r) {

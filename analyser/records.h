@@ -19,40 +19,18 @@
 #include "error_log.h"
 #include "failure_report.h"
 #include "file_system.h"
+#include "game_record.h"
 #include "game_text.h"
+#include "int_range.h"
 #include "name_lookup.h"
 #include "output.h"
 #include "time_functions.h"
 
-inline constexpr int MAXPLAYER = 16;
-inline constexpr int MAX_SESSION_PLAYERS = 32;
 inline constexpr int MAX_KILLS = 1000;
 inline constexpr int MAX_ITEMS = 5000;
 inline constexpr int MAX_SKINS = 50;
 inline constexpr int MAX_BESTS = 16;
 inline constexpr int WEAPON_SLOTS = 50;
-
-// The game types by the codes the game's names map to.
-enum class GameType : int {
-    Unknown = -1,
-    Assault = 5,
-    DeathMatch = 6,  // Tournament DeathMatch
-    Domination = 7,
-    CaptureTheFlag = 8,
-    LastManStanding = 9,
-    TeamGame = 10,  // Tournament Team Game
-};
-
-// The games played by teams: only they read team lines and show teams.
-inline bool is_team_game(GameType type) {
-    return type == GameType::Assault || type == GameType::Domination || type == GameType::CaptureTheFlag ||
-           type == GameType::TeamGame;
-}
-
-// The number of a numbered team, "0" to "3", or -1 for any other team text.
-inline int team_number(std::string_view team) {
-    return team.size() == 1 && team[0] >= '0' && team[0] <= '3' ? team[0] - '0' : -1;
-}
 
 // The games that count flags (or control points) per player.
 inline bool counts_flags(GameType type) { return type == GameType::CaptureTheFlag || type == GameType::Domination; }
@@ -90,23 +68,6 @@ struct PlayerRecord {
     int flags_returned;
     int connected;
 };
-
-// A date and time of the server's clock, as a log gives it; year 0 when
-// the log gave none that could be read.
-struct LocalTime {
-    int year = 0;
-    int month = 0;  // 1 to 12
-    int day = 0;
-    int hour = -1;  // -1 when only the date is known
-    int minute = 0;
-    bool known() const { return year > 0; }
-};
-
-// A date and time when it is one (month 1 to 12, day 1 to 31, hour -1 or
-// 0 to 23, minute 0 to 59), else an unknown one.
-LocalTime local_time(int year, int month, int day, int hour = -1, int minute = 0);
-// The date of a date text "DDMMYYYY", as the file dates of the logs are kept.
-LocalTime date_of_text(std::string_view ddmmyyyy);
 
 struct GameInfo {
     int duration;
@@ -161,31 +122,11 @@ using ItemTable = CountedTable<ItemRecord, MAX_ITEMS>;
 inline constexpr std::size_t MAX_GAME_WEAPON_NAMES = 32;
 using GameWeaponNames = CountedTable<Text, MAX_GAME_WEAPON_NAMES>;
 
-// What the games page keeps of the whole session, by session record: who
-// killed whom, and who killed with which weapon. The last victim column
-// counts the victims that have no session record (beyond 32 players).
-inline constexpr std::size_t MAX_WEAPON_NAMES = 64;
-struct WeaponKills {
-    Text name;
-    std::array<int, MAX_SESSION_PLAYERS> by_player{};
-};
-struct SessionKills {
-    std::array<std::array<int, MAX_SESSION_PLAYERS + 1>, MAX_SESSION_PLAYERS> by_victim{};
-    std::array<WeaponKills, MAX_WEAPON_NAMES> weapons{};
-    std::size_t weapon_count = 0;
-};
-
 // The teams' score as the game counts it: captures in Capture the Flag,
 // points in Domination, the players' summed scores in the Team Game. Each
 // step is a change of one team's score at a second of the game, in the order
 // the passes met them; the steps beyond the table's room count in the final
 // scores only.
-inline constexpr int MAX_TEAMS = 4;
-struct TeamStep {
-    int time;
-    int team;
-    int change;
-};
 inline constexpr std::size_t MAX_TEAM_STEPS = 4096;
 struct TeamResults {
     bool counted = false;  // the game type counts team scores
@@ -205,21 +146,6 @@ struct SuicideRecord {
     int time;
 };
 using SuicideTable = CountedTable<SuicideRecord, MAX_KILLS>;
-
-// The parts of the games page written while the session runs: the rows of
-// the table of games and the section of each game. They wait in files of
-// the current folder, so that memory does not grow with the games.
-struct GamesPageParts {
-    std::unique_ptr<OutputFile> rows;
-    std::unique_ptr<OutputFile> sections;
-    bool started = false;
-    bool rows_opened = false;  // only files the page opened are removed
-    bool sections_opened = false;
-    bool not_created = false;  // a part could not be created
-    bool not_written = false;  // a part could not be written
-    LocalTime first_day;       // the earliest and latest game dates seen
-    LocalTime last_day;
-};
 
 struct BestEntry {
     int value;
@@ -249,7 +175,11 @@ struct AssaultIndex {
 
 struct AnalysisContext {
     std::array<PlayerRecord, MAXPLAYER> game_players{};
+    // The game slots by place (the statistics pass), players first.
+    std::array<int, MAXPLAYER> game_order{};
     std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
+    // The session players by place (rank_session), then the free records.
+    std::array<int, MAX_SESSION_PLAYERS> session_order{};
     // The session record of each game player added to the session, or -1.
     std::array<int, MAXPLAYER> session_index{};
     GameInfo game_info{};
@@ -263,7 +193,6 @@ struct AnalysisContext {
     // The names that found no session record because all of them were
     // taken: the run ends by saying how many players were left out.
     std::set<std::string> players_left_out;
-    GamesPageParts games_page;
     std::array<BestEntry, MAX_BESTS> best_table{};
     std::array<SkinRecord, MAX_SKINS> skin_table{};
     int images_enabled = 1;
@@ -309,9 +238,4 @@ void init_session(AnalysisContext& ctx);
 void reset_game(AnalysisContext& ctx);
 
 // Sums of values read from logs stay inside the int range.
-inline int saturating_add(int a, int b) {
-    long long sum = static_cast<long long>(a) + b;
-    if (sum > 2147483647LL) return 2147483647;
-    if (sum < -2147483647LL - 1) return -2147483647 - 1;
-    return static_cast<int>(sum);
-}
+inline int saturating_add(int a, int b) { return clamp_to_int(static_cast<long long>(a) + b); }

@@ -6,11 +6,12 @@
 #include "accumulate_game.h"
 #include "failure_report.h"
 #include "game_header.h"
+#include "game_records.h"
 #include "game_report.h"
 #include "game_statistics.h"
-#include "games_page.h"
 #include "html_version.h"
 #include "load_game.h"
+#include "pages.h"
 #include "platform.h"
 #include "program_info.h"
 #include "read_gametype_events.h"
@@ -117,7 +118,7 @@ void print_credits(Output& out) {
     out.print("\n");
 }
 
-int analyse_loaded_game(AnalysisContext& ctx) {
+int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     reset_game(ctx);
     read_game_header(ctx);
     register_players(ctx);
@@ -130,6 +131,7 @@ int analyse_loaded_game(AnalysisContext& ctx) {
     SessionInfo& session = ctx.session_info;
     ++session.reported_games;
     session.reported_seconds = saturating_add(session.reported_seconds, ctx.game_info.duration);
+    if (record != nullptr) *record = game_record(ctx);
     return 1;
 }
 
@@ -167,8 +169,11 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     ctx.out->print("VELSTRA v%s.%s\n\n", VERSION_MAJOR, VERSION_MINOR);
     if (ctx.images_enabled) read_user_ini(ctx);
 
+    const std::vector<std::unique_ptr<RecordPage>> pages = record_pages(*ctx.files, ctx.log, ctx.failures);
+    GameRecord game;
     for (int n = 0;;) {
-        if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
+        if (analyse_loaded_game(ctx, &game))
+            for (const std::unique_ptr<RecordPage>& page : pages) page->add(game);
         ++n;
         if (!load_game(ctx, n, &why)) {
             report_early_end(ctx, n, why);
@@ -177,8 +182,11 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     }
 
     compute_session_bests(ctx);
-    const int page_written = write_html_report(ctx);
-    const int games_page_written = write_games_page(ctx, session_date(ctx).c_str());
+    rank_session(ctx);
+    const int page_written = write_html_report(ctx, ctx.log, ctx.failures);
+    const SessionRecord session = session_record(ctx, session_date(ctx));
+    int pages_written = 1;
+    for (const std::unique_ptr<RecordPage>& page : pages) pages_written &= page->finish(session);
     ctx.text.buffer.reset();
     std::fflush(stdout);
 
@@ -187,5 +195,5 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     const long long elapsed = platform_clock_ms() - start;
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
     ctx.log.appendf("Session analysed in %G seconds", seconds);
-    return page_written && games_page_written ? 0 : 2;
+    return page_written && pages_written ? 0 : 2;
 }

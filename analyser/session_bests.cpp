@@ -1,5 +1,7 @@
 #include "session_bests.h"
 
+#include "player_order.h"
+
 namespace {
 
 struct Figure {
@@ -43,4 +45,12 @@ void compute_session_bests(AnalysisContext& ctx) {
             if (f.smallest ? value < best : value > best) best = value;
         }
     }
+}
+
+void rank_session(AnalysisContext& ctx) {
+    ctx.session_order = rank_players(ctx.session_players, [](const PlayerRecord& a, const PlayerRecord& b) {
+        return a.winner < b.winner || (a.winner == b.winner && a.score < b.score);
+    });
+    for (std::size_t k = 0; k < ctx.session_order.size(); ++k)
+        ctx.session_players[static_cast<std::size_t>(ctx.session_order[k])].rank = static_cast<int>(k) + 1;
 }

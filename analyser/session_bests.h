@@ -23,3 +23,9 @@ enum BestPosition {
 // The best value of each figure over the session's human players: the
 // largest, or the smallest for deaths, suicides, Lurch-factor and team kills.
 void compute_session_bests(AnalysisContext& ctx);
+
+// The places of the session, after the bests: more games won first, then
+// the higher score, ties in the exchange sort's order (player_order.h).
+// Sets each session player's rank and keeps the order in session_order:
+// the players by place, then the free records.
+void rank_session(AnalysisContext& ctx);

@@ -20,19 +20,6 @@ constexpr Markup RED = "ff0000";
 
 using Order = std::array<int, MAX_SESSION_PLAYERS>;
 
-// Fewer games won, or as many and a lower score.
-bool ranks_below(const PlayerRecord& a, const PlayerRecord& b) {
-    return a.winner < b.winner || (a.winner == b.winner && a.score < b.score);
-}
-
-// Places of the session: players before free slots.
-Order rank_session(AnalysisContext& ctx) {
-    const Order order = rank_players(ctx.session_players, ranks_below);
-    for (std::size_t k = 0; k < order.size(); ++k)
-        ctx.session_players[static_cast<std::size_t>(order[k])].rank = static_cast<int>(k) + 1;
-    return order;
-}
-
 // What a best must be for its holders to be marked.
 enum class Condition { AboveZero, ZeroOrAbove, Any };
 
@@ -83,7 +70,8 @@ bool meets(Condition condition, int best) {
 
 struct Page {
     Output& out;
-    AnalysisContext& ctx;
+    const AnalysisContext& ctx;
+    ErrorLog& log;               // the name lookups log what they do not know
     const Column* last_columns;  // the two columns after the Lurch-factor
 
     void header_cell(Markup first_line, Markup second_line) const {
@@ -162,7 +150,7 @@ struct Page {
         minutes += " min";
         session_line("Session lenght: ", minutes);
         if (s.same_map == 1) session_line("Session map: ", map);
-        if (s.same_game_type == 1 && s.session_game_type == GameType::Unknown) log_unknown_gametype(ctx.log);
+        if (s.same_game_type == 1 && s.session_game_type == GameType::Unknown) log_unknown_gametype(log);
         session_line("Session gametype: ",
                      s.same_game_type == 1 ? html_escape(gametype_name(s.session_game_type)) : HtmlText("mixed"));
         out.put("</H3>");
@@ -202,11 +190,10 @@ struct Page {
 
 }  // namespace
 
-int write_html_page(AnalysisContext& ctx, OutputFile& out, const char* date) {
-    const Order order = rank_session(ctx);
+int write_html_page(const AnalysisContext& ctx, ErrorLog& log, OutputFile& out, const char* date) {
     const SessionInfo& s = ctx.session_info;
     const bool flag_game = s.same_game_type == 1 && counts_flags(s.session_game_type);
-    const Page page{out, ctx, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
+    const Page page{out, ctx, log, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
 
     html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
     HtmlText banner = "VELSTRA v";
@@ -219,11 +206,11 @@ int write_html_page(AnalysisContext& ctx, OutputFile& out, const char* date) {
     html_line_break(out);
 
     page.session_block(date);
-    page.player_table(order);
+    page.player_table(ctx.session_order);
     page.footer();
 
     if (out.close()) return 1;
-    ctx.log.append("\tcan't write Analyse-HTML-File");
+    log.append("\tcan't write Analyse-HTML-File");
     return 0;
 }
 
@@ -239,7 +226,7 @@ Text session_date(const AnalysisContext& ctx) {
     return date;
 }
 
-int write_html_report(AnalysisContext& ctx) {
+int write_html_report(const AnalysisContext& ctx, ErrorLog& log, FailureReport& failures) {
     const Text date = session_date(ctx);
     BoundedText<256> file_name;
     file_name.format("velstra%s.html", date.c_str());
@@ -247,12 +234,11 @@ int write_html_report(AnalysisContext& ctx) {
     // The page has a stream of its own; the console stays where it is.
     std::unique_ptr<OutputFile> out = ctx.files->open_write(file_name.c_str(), WriteMode::TruncateText);
     if (!out) {
-        rank_session(ctx);
-        ctx.log.append("\tcan't create Analyse-HTML-File");
-    } else if (write_html_page(ctx, *out, date.c_str())) {
+        log.append("\tcan't create Analyse-HTML-File");
+    } else if (write_html_page(ctx, log, *out, date.c_str())) {
         return 1;
     }
-    ctx.failures.report(
+    failures.report(
         Failure::PageUnwritable,
         "can't write the page %s; make the folder writable, free some disk space and remove any folder or "
         "link of that name (details in error.log)",

@@ -33,6 +33,18 @@ public:
     virtual bool close() = 0;
 };
 
+// A file of the run's own for what waits on disk until the end of a run:
+// written first, then read from its first byte.
+class ScratchFile : public Output {
+public:
+    // Ends the writing and goes back to the first byte. Returns false when
+    // any byte written did not reach the file.
+    virtual bool finish_writing() = 0;
+    // Reads up to size bytes; fewer only at the end or on an error.
+    virtual std::size_t read(char* data, std::size_t size) = 0;
+    virtual bool read_failed() const = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -58,6 +70,12 @@ public:
 
     // Removes a file the program wrote itself; 1 when it is gone.
     virtual int remove_file(const char* name) = 0;
+
+    // A scratch file that no one else can open and no name leads to:
+    // created exclusively under a fresh name in the system's folder of
+    // temporary files, never through a link, and gone when it is destroyed
+    // or the program ends, however it ends. nullptr when none can be made.
+    virtual std::unique_ptr<ScratchFile> open_scratch() = 0;
 };
 
 // The current folder.

@@ -1,5 +1,6 @@
 #include "memory_file_system.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -120,4 +121,43 @@ int MemoryFileSystem::rename_no_replace(const char* from, const char* to) {
     files.erase(source);
     files[to] = moved;
     return 1;
+}
+
+namespace {
+
+class MemoryScratch final : public ScratchFile {
+public:
+    explicit MemoryScratch(MemoryFileSystem& folder) : folder_(folder) { ++folder_.scratch_files_open; }
+    ~MemoryScratch() override { --folder_.scratch_files_open; }
+    MemoryScratch(const MemoryScratch&) = delete;
+    MemoryScratch& operator=(const MemoryScratch&) = delete;
+
+    bool write(const char* data, std::size_t size) override {
+        if (folder_.fail_scratch_write) return note(false);
+        bytes_.append(data, size);
+        return true;
+    }
+    bool finish_writing() override {
+        position_ = 0;
+        return !failed();
+    }
+    std::size_t read(char* data, std::size_t size) override {
+        const std::size_t got = std::min(size, bytes_.size() - position_);
+        std::memcpy(data, bytes_.data() + position_, got);
+        position_ += got;
+        return got;
+    }
+    bool read_failed() const override { return false; }
+
+private:
+    MemoryFileSystem& folder_;
+    std::string bytes_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ScratchFile> MemoryFileSystem::open_scratch() {
+    if (fail_scratch) return nullptr;
+    return std::make_unique<MemoryScratch>(*this);
 }

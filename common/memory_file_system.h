@@ -22,6 +22,11 @@ public:
     // The folder's entries by name, in byte order.
     std::map<std::string, File> files;
 
+    // Scratch files: none can be made, or each write to them fails.
+    bool fail_scratch = false;
+    bool fail_scratch_write = false;
+    int scratch_files_open = 0;  // made and not yet destroyed
+
     File& add(const std::string& name, const std::string& bytes, std::time_t time = 0);
     // The bytes of a file, or "" when there is none.
     std::string bytes(const std::string& name) const;
@@ -33,4 +38,5 @@ public:
     int find_next(const char* suffix, const char* after, PlatformDirEntry& entry) override;
     int rename_no_replace(const char* from, const char* to) override;
     int remove_file(const char* name) override { return files.erase(name) == 1 ? 1 : 0; }
+    std::unique_ptr<ScratchFile> open_scratch() override;
 };

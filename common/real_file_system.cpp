@@ -67,6 +67,30 @@ private:
     std::size_t used_ = 0;
 };
 
+// std::tmpfile: a fresh file opened exclusively and unlinked at once (or
+// removed at exit where a system cannot unlink an open file).
+class StreamScratch final : public ScratchFile {
+public:
+    explicit StreamScratch(std::FILE* file) : file_(file) {}
+    ~StreamScratch() override { std::fclose(file_); }
+    StreamScratch(const StreamScratch&) = delete;
+    StreamScratch& operator=(const StreamScratch&) = delete;
+
+    bool write(const char* data, std::size_t size) override {
+        return note(size == 0 || std::fwrite(data, 1, size, file_) == size);
+    }
+    bool finish_writing() override {
+        const bool written = !failed() && std::fflush(file_) == 0 && std::ferror(file_) == 0;
+        std::rewind(file_);
+        return note(written);
+    }
+    std::size_t read(char* data, std::size_t size) override { return std::fread(data, 1, size, file_); }
+    bool read_failed() const override { return std::ferror(file_) != 0; }
+
+private:
+    std::FILE* file_;
+};
+
 class RealFileSystem final : public FileSystem {
 public:
     std::unique_ptr<InputFile> open_read(const char* name, bool text) override {
@@ -87,6 +111,13 @@ public:
     }
     int rename_no_replace(const char* from, const char* to) override { return platform_rename_no_replace(from, to); }
     int remove_file(const char* name) override { return std::remove(name) == 0 ? 1 : 0; }
+    std::unique_ptr<ScratchFile> open_scratch() override {
+        std::FILE* file = std::tmpfile();
+        if (file == nullptr) return nullptr;
+        // Scratch files take many small pieces: write them in large blocks.
+        std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);
+        return std::make_unique<StreamScratch>(file);
+    }
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "game_records.h"
 #include "games_page.h"
 #include "load_game.h"
 #include "memory_file_system.h"
@@ -42,16 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static NullOutput discard;
     static std::unique_ptr<AnalysisContext> run;
     static int games = 0;
+    static std::unique_ptr<RecordPage> page;
     // A session runs across many inputs, as a long session would; start a
     // fresh one now and then so the session tables see both states.
     if (games % 64 == 0) {
-        // The games page of the session so far, and a new run (whose log
-        // is closed before its folder is emptied).
-        if (run) (void)write_games_page(*run, "14072001");
+        // The games page of the session so far, and a new run (the page and
+        // the run's log let go of their files before the folder is emptied).
+        if (page) (void)page->finish(session_record(*run, Text("14072001")));
+        page.reset();
         run.reset();
         folder.files.clear();
         run = std::make_unique<AnalysisContext>(folder, discard);
         init_session(*run);
+        page = games_page(folder, run->log, run->failures);
     }
     AnalysisContext& ctx = *run;
     ++games;
@@ -61,14 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     folder.add(game_file_name(n).c_str(), std::string(reinterpret_cast<const char*>(data), size));
     if (load_game(ctx, n)) {
         check_event_index(ctx.text);
-        if (analyse_loaded_game(ctx)) add_game_to_games_page(ctx);
+        GameRecord game;
+        if (analyse_loaded_game(ctx, &game)) page->add(game);
     }
     compute_session_bests(ctx);
+    rank_session(ctx);
     // Twice in 16 inputs, not on every one, to keep the runs fast: once with
     // image tags (an odd count) and once without.
     if (games % 16 == 0 || games % 16 == 9) {
-        if (std::unique_ptr<OutputFile> page = folder.open_write("page.html", WriteMode::TruncateText))
-            (void)write_html_page(ctx, *page, "14072001");
+        if (std::unique_ptr<OutputFile> session_page = folder.open_write("page.html", WriteMode::TruncateText))
+            (void)write_html_page(ctx, ctx.log, *session_page, "14072001");
     }
     return 0;
 }

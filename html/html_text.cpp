@@ -15,18 +15,27 @@ void HtmlText::append(std::string_view text) {
     data_[length_] = '\0';
 }
 
+namespace {
+
+// The one escaper of the pages: the entity of a character that markup
+// gives a meaning, else an empty text.
+std::string_view entity(char c) {
+    switch (c) {
+        case '&': return "&amp;";
+        case '<': return "&lt;";
+        case '>': return "&gt;";
+        case '"': return "&quot;";
+        default: return {};
+    }
+}
+
+}  // namespace
+
 HtmlText HtmlText::escape(std::string_view text) {
     HtmlText escaped;
     for (char c : text) {
-        const char* entity = nullptr;
-        switch (c) {
-            case '&': entity = "&amp;"; break;
-            case '<': entity = "&lt;"; break;
-            case '>': entity = "&gt;"; break;
-            case '"': entity = "&quot;"; break;
-            default: break;
-        }
-        const std::string_view piece = entity != nullptr ? std::string_view(entity) : std::string_view(&c, 1);
+        const std::string_view replaced = entity(c);
+        const std::string_view piece = !replaced.empty() ? replaced : std::string_view(&c, 1);
         if (escaped.length_ + piece.size() > escape_limit) break;
         escaped.append(piece);
     }
@@ -38,22 +47,17 @@ HtmlText HtmlText::utf8(std::string_view latin1) {
     for (char c : latin1) {
         const auto byte = static_cast<unsigned char>(c);
         char encoded[2];
-        std::string_view piece;
-        switch (c) {
-            case '&': piece = "&amp;"; break;
-            case '<': piece = "&lt;"; break;
-            case '>': piece = "&gt;"; break;
-            case '"': piece = "&quot;"; break;
-            default:
-                if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
-                    piece = "\xEF\xBF\xBD";
-                } else if (byte < 0x80) {
-                    piece = std::string_view(&c, 1);
-                } else {
-                    encoded[0] = static_cast<char>(0xC0 | (byte >> 6));
-                    encoded[1] = static_cast<char>(0x80 | (byte & 0x3F));
-                    piece = std::string_view(encoded, 2);
-                }
+        std::string_view piece = entity(c);
+        if (piece.empty()) {
+            if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+                piece = "\xEF\xBF\xBD";
+            } else if (byte < 0x80) {
+                piece = std::string_view(&c, 1);
+            } else {
+                encoded[0] = static_cast<char>(0xC0 | (byte >> 6));
+                encoded[1] = static_cast<char>(0x80 | (byte & 0x3F));
+                piece = std::string_view(encoded, 2);
+            }
         }
         if (converted.length_ + piece.size() > escape_limit) break;
         converted.append(piece);

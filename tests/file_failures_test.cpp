@@ -71,17 +71,20 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
     EXPECT_EQ(log_tail(1), "\tcan't create Games-HTML-File\r\n");
     EXPECT_FALSE(folder.bytes(PAGE_NAME).empty());  // the session page is not held back
 
-    for (const char* part : {"velstra-games-rows.part", "velstra-games-sections.part"}) {
+    // Scratch files that cannot be made, or not written: no page, nothing left.
+    for (const bool made : {false, true}) {
         AnalysisContext again(folder, console, said);
         folder.files.erase(games_page);
         folder.files.erase("error.log");
-        folder.add(part, "mine").regular = false;
+        folder.fail_scratch = !made;
+        folder.fail_scratch_write = made;
         const char* argv[] = {"analyser", "-ni"};
-        EXPECT_EQ(run_analyser(again, 2, argv), 2) << part;
-        EXPECT_EQ(log_tail(1), "\tcan't create Games-HTML-File\r\n") << part;
-        EXPECT_EQ(folder.bytes(part), "mine") << part;  // what the page did not make is not removed
-        folder.files.erase(part);
+        EXPECT_EQ(run_analyser(again, 2, argv), 2) << made;
+        EXPECT_EQ(log_tail(1), made ? "\tcan't write Games-HTML-File\r\n" : "\tcan't create Games-HTML-File\r\n");
+        EXPECT_FALSE(folder.exists(games_page)) << made;
+        EXPECT_EQ(folder.scratch_files_open, 0) << made;
     }
+    folder.fail_scratch = folder.fail_scratch_write = false;
 
     AnalysisContext last(folder, console, said);
     folder.files.erase("error.log");
@@ -89,8 +92,22 @@ TEST_F(AnalyserFiles, AGamesPageThatCannotBeCreatedOrWrittenEndsWithExitTwo) {
     const char* argv[] = {"analyser", "-ni"};
     EXPECT_EQ(run_analyser(last, 2, argv), 2);
     EXPECT_EQ(log_tail(1), "\tcan't write Games-HTML-File\r\n");
-    EXPECT_FALSE(folder.exists("velstra-games-rows.part"));
-    EXPECT_FALSE(folder.exists("velstra-games-sections.part"));
+    EXPECT_EQ(folder.scratch_files_open, 0);
+}
+
+// What waits for the end of the run is kept where no name of the folder
+// leads: the user's files stay as they were, and the run leaves only its
+// pages and error.log behind.
+TEST_F(AnalyserFiles, TheRunLeavesTheUsersFilesAndNoFileOfItsOwnButItsPages) {
+    for (const char* mine : {"velstra-games-rows.part", "velstra-games-sections.part", "velstra.part"})
+        folder.add(mine, "mine");
+    EXPECT_EQ(run(), 0);
+    std::string names;
+    for (const auto& [name, file] : folder.files) names += name + (file.bytes == "mine" ? "(mine) " : " ");
+    EXPECT_EQ(names,
+              "error.log games.log velstra-games-rows.part(mine) velstra-games-sections.part(mine) velstra.part(mine) "
+              "velstra14072001-games.html velstra14072001.html ");
+    EXPECT_EQ(folder.scratch_files_open, 0);
 }
 
 TEST_F(AnalyserFiles, AnErrorLogThatCannotBeWrittenChangesNothingElse) {

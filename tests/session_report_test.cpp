@@ -335,9 +335,10 @@ TEST_F(SessionReport, APageThatCannotBeWrittenIsReported) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     auto ctx = make_context();
     ctx->session_players[0].name = "Alice";
+    rank_session(*ctx);
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    EXPECT_EQ(write_html_page(*ctx, *output_file_of(full), "14072001"), 0);
+    EXPECT_EQ(write_html_page(*ctx, ctx->log, *output_file_of(full), "14072001"), 0);
     EXPECT_EQ(ctx->error_log(), "\tcan't write Analyse-HTML-File\r\n");
 }
 
@@ -383,7 +384,8 @@ TEST_F(SessionReport, TiedPlayersTakeTheExchangeSortsOrder) {
         p.score = scores[k];
         p.is_human = 0;
     }
-    ASSERT_EQ(write_html_report(*ctx), 1);
+    rank_session(*ctx);
+    ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
     // A stable sort would put P1 before P2.
     const std::vector<Row> rows = player_table(ctx->folder.bytes("velstra01012000.html"));
     EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"P3", "P2", "P1", "P0"}));
@@ -405,7 +407,8 @@ TEST_F(SessionReport, UnstatedBotStateShowsAsBotAndIsNeverRed) {
     unstated.name = "Una";  // is_human and skill keep their initial -1
     human.kills = unstated.kills = 5;
     compute_session_bests(*ctx);
-    ASSERT_EQ(write_html_report(*ctx), 1);
+    rank_session(*ctx);
+    ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
     const std::vector<Row> rows = player_table(ctx->folder.bytes("velstra01012000.html"));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1][2], centred("Human"));
@@ -419,7 +422,8 @@ TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
     // Noon of 10 July 2001 (UTC): the same day in every time zone of the world's clocks.
     ctx->now = [] { return std::time_t{994766400}; };
     const char* name = "velstra10072001.html";
-    ASSERT_EQ(write_html_report(*ctx), 1);
+    rank_session(*ctx);
+    ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
     const std::string text = ctx->folder.bytes(name);
     // No game reached the session: no map, a mixed game type, no rows.
     EXPECT_NE(text.find("<H3>Session date: " + std::string(name + 7, 8) +
@@ -428,7 +432,7 @@ TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
     EXPECT_EQ(player_table(text).size(), 1u);
 
     ctx->folder.add(name, "").regular = false;  // a folder of that name
-    EXPECT_EQ(write_html_report(*ctx), 0);
+    EXPECT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 0);
     EXPECT_EQ(ctx->error_log(), "\tcan't create Analyse-HTML-File\r\n");
 }
 
