@@ -156,9 +156,9 @@ void scoreboard(Output& out, AnalysisContext& ctx, const int* order, int players
             number_cell(out, p.flags_returned);
         }
         if (type == GameType::Domination) number_cell(out, p.flags_captured);
-        if (p.is_human == 1)
+        if (p.is_human == Species::Human)
             out.put("<td>Human</td>");
-        else if (p.is_human == 0)
+        else if (p.is_human == Species::Bot)
             out.print("<td>Bot %d</td>", p.skill);
         else
             out.put("<td>Unstated</td>");
