@@ -8,23 +8,23 @@ namespace {
 void note_map_and_type(AnalysisContext& ctx) {
     SessionInfo& s = ctx.session_info;
     const GameInfo& g = ctx.game_info;
-    if (s.same_map == -1) {
+    if (s.same_map == Sameness::NoGameYet) {
         s.session_map = g.map_name;
-        s.same_map = 1;
+        s.same_map = Sameness::Same;
     }
-    if (!(s.session_map == g.map_name)) s.same_map = 0;
-    if (s.same_game_type == -1) {
-        s.same_game_type = 1;
+    if (!(s.session_map == g.map_name)) s.same_map = Sameness::Mixed;
+    if (s.same_game_type == Sameness::NoGameYet) {
+        s.same_game_type = Sameness::Same;
         s.session_game_type = g.game_type;
     } else if (s.session_game_type != g.game_type) {
-        s.same_game_type = 0;
+        s.same_game_type = Sameness::Mixed;
     }
 }
 
 // The session record of name: the one that holds it, or the first free one,
 // claimed. nullptr when all records hold other names.
-PlayerRecord* session_record(AnalysisContext& ctx, const PlayerRecord& player) {
-    for (PlayerRecord& record : ctx.session_players) {
+SessionPlayer* session_record(AnalysisContext& ctx, const PlayerRecord& player) {
+    for (SessionPlayer& record : ctx.session_players) {
         if (record.name == player.name) return &record;
         if (record.name.empty()) {
             record.name = player.name;
@@ -47,7 +47,7 @@ void note_players_left_out(AnalysisContext& ctx, std::size_t first) {
     }
 }
 
-void add_player(PlayerRecord& session, const PlayerRecord& game) {
+void add_player(SessionPlayer& session, const PlayerRecord& game) {
     if (game.fav_victim_kills > session.fav_victim_kills) {
         session.fav_victim_name = game.fav_victim_name;
         session.fav_victim_kills = game.fav_victim_kills;
@@ -65,13 +65,13 @@ void add_player(PlayerRecord& session, const PlayerRecord& game) {
     session.headshots = saturating_add(session.headshots, game.headshots);
     session.flags_captured = saturating_add(session.flags_captured, game.flags_captured);
     session.flags_returned = saturating_add(session.flags_returned, game.flags_returned);
-    session.winner = saturating_add(session.winner, game.winner);
+    session.wins = saturating_add(session.wins, game.winner);
 
     session.teamkill_rate = teamkill_percent(session.teamkills, session.kills);
 
-    if (game.lurch > session.lurch) session.lurch = game.lurch;
-    if (game.multikill > session.multikill) session.multikill = game.multikill;
-    if (game.killrate > session.killrate) session.killrate = game.killrate;
+    if (game.lurch > session.best_lurch) session.best_lurch = game.lurch;
+    if (game.multikill > session.best_multikill) session.best_multikill = game.multikill;
+    if (game.killrate > session.best_killrate) session.best_killrate = game.killrate;
 }
 
 // The name a kill's weapon goes by: its display name, or the add-on's own.
@@ -127,7 +127,7 @@ void accumulate_game(AnalysisContext& ctx) {
     for (std::size_t s = 0; s < ctx.game_players.size(); ++s) {
         const PlayerRecord& player = ctx.game_players[s];
         if (player.name.empty()) continue;
-        PlayerRecord* session = session_record(ctx, player);
+        SessionPlayer* session = session_record(ctx, player);
         if (session == nullptr) {
             // The session list is full: this player and the later slots of
             // the game are left out, and the loss is reported.

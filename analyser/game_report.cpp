@@ -32,7 +32,7 @@ int print_game_report(AnalysisContext& ctx) {
         out.print(" %i. %s: ", p.rank, p.name.c_str());
         out.print("handycap: %i ", p.handicap);
         out.print("model: %s ", p.skin.c_str());
-        if (p.is_human == 0) out.print("skill: %i ", p.skill);
+        if (p.is_human == Species::Bot) out.print("skill: %i ", p.skill);
         if (team_piece) out.print("team: %s", p.team.c_str());
         out.print("\n");
 

@@ -21,8 +21,8 @@ void exchange_sort(std::array<int, N>& order, std::size_t count, RanksBelow rank
 // The places of a table of player records: the slots that hold a player,
 // taken in slot order and put through the exchange sort, then the empty slots
 // in slot order. An empty slot never ranks above a player, whatever his score.
-template <std::size_t N, typename RanksBelow>
-std::array<int, N> rank_players(const std::array<PlayerRecord, N>& players, RanksBelow ranks_below) {
+template <typename Player, std::size_t N, typename RanksBelow>
+std::array<int, N> rank_players(const std::array<Player, N>& players, RanksBelow ranks_below) {
     std::array<int, N> order{};
     std::size_t count = 0;
     for (std::size_t s = 0; s < N; ++s)

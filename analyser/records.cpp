@@ -3,8 +3,15 @@
 void init_player_record(PlayerRecord& r) {
     // Empty texts and every counter 0; then the fields whose "unknown" is -1.
     r = PlayerRecord{};
-    r.skill = r.is_human = r.handicap = r.slot = -1;
+    r.is_human = Species::Unknown;
+    r.skill = r.handicap = r.slot = -1;
     r.fav_weapon = r.fav_victim_kills = r.ping = -1;
+}
+
+void init_session_player(SessionPlayer& r) {
+    r = SessionPlayer{};
+    r.is_human = Species::Unknown;
+    r.skill = r.fav_weapon = r.fav_victim_kills = -1;
 }
 
 void init_game_info(GameInfo& r) {
@@ -23,9 +30,9 @@ void init_session_info(SessionInfo& r) {
     r.session_seconds = 0;
     r.game_count = 0;
     r.session_map.clear();
-    r.same_map = -1;
+    r.same_map = Sameness::NoGameYet;
     r.session_game_type = GameType::Unknown;
-    r.same_game_type = -1;
+    r.same_game_type = Sameness::NoGameYet;
     r.reported_games = 0;
     r.reported_seconds = 0;
 }
@@ -47,7 +54,7 @@ PlayerRecord* AnalysisContext::player_for_id(int id) {
 void init_session(AnalysisContext& ctx) {
     init_game_info(ctx.game_info);
     init_session_info(ctx.session_info);
-    for (auto& p : ctx.session_players) init_player_record(p);
+    for (auto& p : ctx.session_players) init_session_player(p);
     for (auto& s : ctx.skin_table) init_skin_record(s);
     for (auto& b : ctx.best_table) b.value = 0;
     ctx.session_kills = SessionKills{};

@@ -35,11 +35,12 @@ inline constexpr int WEAPON_SLOTS = 50;
 // The games that count flags (or control points) per player.
 inline bool counts_flags(GameType type) { return type == GameType::CaptureTheFlag || type == GameType::Domination; }
 
+// One player of the current game.
 struct PlayerRecord {
     Text name;
     Text skin;
     int skill;
-    int is_human;
+    Species is_human;
     int handicap;
     int slot;
     int fav_weapon;
@@ -56,18 +57,50 @@ struct PlayerRecord {
     int kills;
     int net_kills;
     int lurch;
-    int multikill;
+    int multikill;  // the most kills within one second
     int teamkill_rate;
     int killrate;
     int quads;
     int headshots;
-    int winner;
+    int winner;  // 1 when the player won the game
     int rank;
     Text team;
     int flags_captured;
     int flags_returned;
     int connected;
 };
+
+// One player over the session: name, skin, skill and species from the game
+// in which the name was first met; the favourites over all his games; sums
+// of the games' counters; and the best game's value where a name says so.
+struct SessionPlayer {
+    Text name;
+    Text skin;
+    int skill;
+    Species is_human;
+    int fav_weapon;
+    int fav_weapon_kills;
+    Text fav_victim_name;
+    int fav_victim_kills;
+    std::array<int, WEAPON_SLOTS> kills_by_weapon;
+    int score;
+    int kills;
+    int deaths;
+    int suicides;
+    int teamkills;
+    int teamkill_rate;  // of the summed kills and team kills
+    int headshots;
+    int flags_captured;
+    int flags_returned;
+    int wins;  // the games won
+    int best_lurch;
+    int best_multikill;
+    int best_killrate;
+    int rank;  // the session place
+};
+
+// How the games added so far agree on a map or a game type.
+enum class Sameness { NoGameYet, Same, Mixed };
 
 struct GameInfo {
     int duration;
@@ -85,9 +118,9 @@ struct SessionInfo {
     int session_seconds;
     int game_count;
     Text session_map;
-    int same_map;
+    Sameness same_map;
     GameType session_game_type;
-    int same_game_type;
+    Sameness same_game_type;
     // The games whose report was printed, and their length in seconds: the
     // page counts these, not the games that were merely loaded.
     int reported_games;
@@ -157,6 +190,7 @@ struct SkinRecord {
 };
 
 void init_player_record(PlayerRecord& record);
+void init_session_player(SessionPlayer& record);
 void init_game_info(GameInfo& record);
 void init_session_info(SessionInfo& record);
 void init_kill_record(KillRecord& record);
@@ -177,7 +211,7 @@ struct AnalysisContext {
     std::array<PlayerRecord, MAXPLAYER> game_players{};
     // The game slots by place (the statistics pass), players first.
     std::array<int, MAXPLAYER> game_order{};
-    std::array<PlayerRecord, MAX_SESSION_PLAYERS> session_players{};
+    std::array<SessionPlayer, MAX_SESSION_PLAYERS> session_players{};
     // The session players by place (rank_session), then the free records.
     std::array<int, MAX_SESSION_PLAYERS> session_order{};
     // The session record of each game player added to the session, or -1.

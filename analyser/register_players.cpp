@@ -62,7 +62,7 @@ void register_connects(AnalysisContext& ctx) {
 
         // The bot flag and the skill name an id of their own, which is not read.
         if (!bot_flags.next_from(cursor) || !bot_flags.field('\t', value) || !bot_flags.field('\n', value)) return;
-        player.is_human = value.substr(0, 4) == "True" ? 0 : 1;
+        player.is_human = value.substr(0, 4) == "True" ? Species::Bot : Species::Human;
 
         if (!skills.next_from(cursor) || !skills.field('\t', value) || !skills.field('\n', value)) return;
         if (value.find('.') == std::string_view::npos) return;

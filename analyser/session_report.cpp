@@ -29,34 +29,34 @@ struct Column {
     Markup first_line;
     Markup second_line;
     Shown shown;
-    int PlayerRecord::*value;  // the compared value, and the number shown
+    int SessionPlayer::*value;  // the compared value, and the number shown
     BestPosition best;
     Condition condition;
 };
 // Columns 4 to 13; the last two depend on the session's game type.
 constexpr Column STATISTICS[] = {
-    {"winns", "&nbsp;", Shown::Number, &PlayerRecord::winner, BEST_WINS, Condition::AboveZero},
-    {"score", "&nbsp;", Shown::Number, &PlayerRecord::score, BEST_SCORE, Condition::AboveZero},
-    {"kills", "&nbsp;", Shown::Number, &PlayerRecord::kills, BEST_KILLS, Condition::AboveZero},
-    {"deaths", "&nbsp;", Shown::Number, &PlayerRecord::deaths, BEST_DEATHS, Condition::ZeroOrAbove},
-    {"sucids", "&nbsp;", Shown::Number, &PlayerRecord::suicides, BEST_SUICIDES, Condition::ZeroOrAbove},
-    {"favorite weapon", "[weapon/kills]", Shown::Weapon, &PlayerRecord::fav_weapon_kills, BEST_FAV_WEAPON_KILLS,
+    {"winns", "&nbsp;", Shown::Number, &SessionPlayer::wins, BEST_WINS, Condition::AboveZero},
+    {"score", "&nbsp;", Shown::Number, &SessionPlayer::score, BEST_SCORE, Condition::AboveZero},
+    {"kills", "&nbsp;", Shown::Number, &SessionPlayer::kills, BEST_KILLS, Condition::AboveZero},
+    {"deaths", "&nbsp;", Shown::Number, &SessionPlayer::deaths, BEST_DEATHS, Condition::ZeroOrAbove},
+    {"sucids", "&nbsp;", Shown::Number, &SessionPlayer::suicides, BEST_SUICIDES, Condition::ZeroOrAbove},
+    {"favorite weapon", "[weapon/kills]", Shown::Weapon, &SessionPlayer::fav_weapon_kills, BEST_FAV_WEAPON_KILLS,
      Condition::AboveZero},
-    {"favorite victim", "[player/kills]", Shown::Victim, &PlayerRecord::fav_victim_kills, BEST_FAV_VICTIM_KILLS,
+    {"favorite victim", "[player/kills]", Shown::Victim, &SessionPlayer::fav_victim_kills, BEST_FAV_VICTIM_KILLS,
      Condition::AboveZero},
-    {"teamkills", "[%]", Shown::Number, &PlayerRecord::teamkill_rate, BEST_TEAMKILL_RATE, Condition::Any},
-    {"TS-factor", "[kills/s]", Shown::Number, &PlayerRecord::multikill, BEST_MULTIKILL, Condition::AboveZero},
-    {"Lurch-factor", "&nbsp;", Shown::Number, &PlayerRecord::lurch, BEST_LURCH, Condition::Any},
+    {"teamkills", "[%]", Shown::Number, &SessionPlayer::teamkill_rate, BEST_TEAMKILL_RATE, Condition::Any},
+    {"TS-factor", "[kills/s]", Shown::Number, &SessionPlayer::best_multikill, BEST_MULTIKILL, Condition::AboveZero},
+    {"Lurch-factor", "&nbsp;", Shown::Number, &SessionPlayer::best_lurch, BEST_LURCH, Condition::Any},
 };
 constexpr Column FLAG_COLUMNS[] = {
-    {"captured flag", "&nbsp;", Shown::Number, &PlayerRecord::flags_captured, BEST_FLAGS_CAPTURED,
+    {"captured flag", "&nbsp;", Shown::Number, &SessionPlayer::flags_captured, BEST_FLAGS_CAPTURED,
      Condition::AboveZero},
-    {"returned flag", "&nbsp;", Shown::Number, &PlayerRecord::flags_returned, BEST_FLAGS_RETURNED,
+    {"returned flag", "&nbsp;", Shown::Number, &SessionPlayer::flags_returned, BEST_FLAGS_RETURNED,
      Condition::AboveZero},
 };
 constexpr Column KILL_COLUMNS[] = {
-    {"headshots", "&nbsp;", Shown::Number, &PlayerRecord::headshots, BEST_HEADSHOTS, Condition::AboveZero},
-    {"killrate", "[kills/h]", Shown::Number, &PlayerRecord::killrate, BEST_KILLRATE, Condition::AboveZero},
+    {"headshots", "&nbsp;", Shown::Number, &SessionPlayer::headshots, BEST_HEADSHOTS, Condition::AboveZero},
+    {"killrate", "[kills/h]", Shown::Number, &SessionPlayer::best_killrate, BEST_KILLRATE, Condition::AboveZero},
 };
 
 bool meets(Condition condition, int best) {
@@ -81,7 +81,7 @@ struct Page {
         html_cell(out, BLACK, HTML_ALIGN_CENTER, label, 4);
     }
 
-    void statistic_cell(const PlayerRecord& p, const Column& column) const {
+    void statistic_cell(const SessionPlayer& p, const Column& column) const {
         const int value = p.*column.value;
         HtmlText text = HtmlText::number(value);
         if (column.shown != Shown::Number) {
@@ -91,11 +91,11 @@ struct Page {
             text += HtmlText::number(value);
         }
         const int best = ctx.best_table[column.best].value;
-        const bool marked = p.is_human == 1 && value == best && meets(column.condition, best);
+        const bool marked = p.is_human == Species::Human && value == best && meets(column.condition, best);
         html_cell(out, marked ? RED : BLACK, HTML_ALIGN_CENTER, text, HTML_PLAIN);
     }
 
-    void name_cell(const PlayerRecord& p) const {
+    void name_cell(const SessionPlayer& p) const {
         out.put("<TD>\n");
         // The image is named after the part of the skin before its first "/".
         const std::string_view skin = p.skin.view();
@@ -108,11 +108,11 @@ struct Page {
         out.put("</TD>\n");
     }
 
-    void player_row(const PlayerRecord& p) const {
+    void player_row(const SessionPlayer& p) const {
         html_row_begin(out);
         html_cell(out, BLACK, HTML_ALIGN_CENTER, HtmlText::number(p.rank), HTML_PLAIN);
         name_cell(p);
-        if (p.is_human == 1) {
+        if (p.is_human == Species::Human) {
             html_cell(out, BLACK, HTML_ALIGN_CENTER, "Human", HTML_PLAIN);
         } else {
             HtmlText bot = "Bot/";
@@ -137,7 +137,7 @@ struct Page {
         out.put("<table border=\"0\" width=\"100%\">\n<tr>\n<td>\n");
         out.put("<H3>");
         const HtmlText map = html_escape(s.session_map.view());
-        if (s.same_map == 1 && ctx.images_enabled) {
+        if (s.same_map == Sameness::Same && ctx.images_enabled) {
             HtmlText image = map;
             image += ".jpg";
             html_image(out, &image, 128, 128, &map, HTML_IMAGE_RIGHT);
@@ -149,10 +149,11 @@ struct Page {
         HtmlText minutes = HtmlText::number(s.reported_seconds / 60);
         minutes += " min";
         session_line("Session lenght: ", minutes);
-        if (s.same_map == 1) session_line("Session map: ", map);
-        if (s.same_game_type == 1 && s.session_game_type == GameType::Unknown) log_unknown_gametype(log);
-        session_line("Session gametype: ",
-                     s.same_game_type == 1 ? html_escape(gametype_name(s.session_game_type)) : HtmlText("mixed"));
+        if (s.same_map == Sameness::Same) session_line("Session map: ", map);
+        if (s.same_game_type == Sameness::Same && s.session_game_type == GameType::Unknown) log_unknown_gametype(log);
+        session_line("Session gametype: ", s.same_game_type == Sameness::Same
+                                               ? html_escape(gametype_name(s.session_game_type))
+                                               : HtmlText("mixed"));
         out.put("</H3>");
         out.put("</td>\n</tr>\n</table>\n");
         html_paragraph(out);
@@ -169,7 +170,7 @@ struct Page {
         for (int k = 0; k < 2; ++k) header_cell(last_columns[k].first_line, last_columns[k].second_line);
         html_row_end(out);
         for (int slot : order) {
-            const PlayerRecord& p = ctx.session_players[static_cast<std::size_t>(slot)];
+            const SessionPlayer& p = ctx.session_players[static_cast<std::size_t>(slot)];
             if (!p.name.empty()) player_row(p);
         }
         html_table_end(out);
@@ -192,7 +193,7 @@ struct Page {
 
 int write_html_page(const AnalysisContext& ctx, ErrorLog& log, OutputFile& out, const char* date) {
     const SessionInfo& s = ctx.session_info;
-    const bool flag_game = s.same_game_type == 1 && counts_flags(s.session_game_type);
+    const bool flag_game = s.same_game_type == Sameness::Same && counts_flags(s.session_game_type);
     const Page page{out, ctx, log, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
 
     html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
@@ -238,10 +239,9 @@ int write_html_report(const AnalysisContext& ctx, ErrorLog& log, FailureReport& 
     } else if (write_html_page(ctx, log, *out, date.c_str())) {
         return 1;
     }
-    failures.report(
-        Failure::PageUnwritable,
-        "can't write the page %s; make the folder writable, free some disk space and remove any folder or "
-        "link of that name (details in error.log)",
-        file_name.c_str());
+    failures.report(Failure::PageUnwritable,
+                    "can't write the page %s; make the folder writable, free some disk space and remove any folder or "
+                    "link of that name (details in error.log)",
+                    file_name.c_str());
     return 0;
 }

@@ -67,6 +67,9 @@ inline LocalTime date_of_text(std::string_view ddmmyyyy) {
     return local_time(number(4, 4), number(2, 2), number(0, 2));
 }
 
+// Whether a player is a human: unknown until his IsABot line is read.
+enum class Species { Unknown, Bot, Human };
+
 // A change of one team's score at a second of the game.
 struct TeamStep {
     int time;
@@ -80,7 +83,7 @@ struct GamePlayer {
     Text team;  // as logged: "0" to "3", "attacker", "defender"
     int place = 0;
     bool crowned = false;  // of the winning team, or the winner
-    int is_human = -1;     // 1 human, 0 bot, -1 not stated
+    Species is_human = Species::Unknown;
     int skill = -1;
     int score = 0;
     int net_kills = 0;  // frags: kills less suicides

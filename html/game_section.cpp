@@ -127,9 +127,9 @@ void scoreboard(HtmlWriter& out, const GameRecord& game) {
             number_cell(out, p.flags_returned);
         }
         if (type == GameType::Domination) number_cell(out, p.flags_captured);
-        if (p.is_human == 1)
+        if (p.is_human == Species::Human)
             out.put({"<td>Human</td>"});
-        else if (p.is_human == 0)
+        else if (p.is_human == Species::Bot)
             out.put({"<td>Bot ", p.skill, "</td>"});
         else
             out.put({"<td>Unstated</td>"});

@@ -29,40 +29,40 @@ protected:
         p.name = name;
         return p;
     }
-    const PlayerRecord& session(int index) const { return ctx->session_players[static_cast<std::size_t>(index)]; }
+    const SessionPlayer& session(int index) const { return ctx->session_players[static_cast<std::size_t>(index)]; }
     std::string error_log() const { return ctx->error_log(); }
     std::unique_ptr<TestRun> ctx;
 };
 
 TEST_F(Accumulation, MapAndGameTypeOfTheSession) {
-    EXPECT_EQ(ctx->session_info.same_map, -1);
+    EXPECT_EQ(ctx->session_info.same_map, Sameness::NoGameYet);
     accumulate_game(*ctx);
     EXPECT_EQ(ctx->session_info.session_map, "DM-Deck16.unr");
-    EXPECT_EQ(ctx->session_info.same_map, 1);
-    EXPECT_EQ(ctx->session_info.same_game_type, 1);
+    EXPECT_EQ(ctx->session_info.same_map, Sameness::Same);
+    EXPECT_EQ(ctx->session_info.same_game_type, Sameness::Same);
     next_game("DM-Morpheus.unr");
     accumulate_game(*ctx);
-    EXPECT_EQ(ctx->session_info.same_map, 0);
-    EXPECT_EQ(ctx->session_info.same_game_type, 1);
+    EXPECT_EQ(ctx->session_info.same_map, Sameness::Mixed);
+    EXPECT_EQ(ctx->session_info.same_game_type, Sameness::Same);
     next_game("DM-Deck16.unr", GameType::CaptureTheFlag);
     accumulate_game(*ctx);
-    EXPECT_EQ(ctx->session_info.same_map, 0);
-    EXPECT_EQ(ctx->session_info.same_game_type, 0);
+    EXPECT_EQ(ctx->session_info.same_map, Sameness::Mixed);
+    EXPECT_EQ(ctx->session_info.same_game_type, Sameness::Mixed);
     EXPECT_EQ(ctx->session_info.session_game_type, GameType::DeathMatch);
 }
 
 TEST_F(Accumulation, PlayersAreMatchedByExactNameAndKeepTheirFirstGamesMarkers) {
     PlayerRecord& bot = player(4, "Dante");
-    bot.is_human = 0;
+    bot.is_human = Species::Bot;
     bot.skill = 3;
-    player(9, "Kesh").is_human = 1;
+    player(9, "Kesh").is_human = Species::Human;
     accumulate_game(*ctx);
     next_game();
-    player(0, "Dante").is_human = 1;
+    player(0, "Dante").is_human = Species::Human;
     player(1, "dante");
     accumulate_game(*ctx);
     EXPECT_EQ(session(0).name, "Dante");
-    EXPECT_EQ(session(0).is_human, 0);
+    EXPECT_EQ(session(0).is_human, Species::Bot);
     EXPECT_EQ(session(0).skill, 3);
     EXPECT_EQ(session(1).name, "Kesh");
     EXPECT_EQ(session(2).name, "dante");
@@ -87,17 +87,17 @@ TEST_F(Accumulation, CountersAreSummedAndFactorsTakeTheirMaximum) {
             EXPECT_EQ(session(0).teamkill_rate, 67);  // 2 of 3 from the sums, not a mean of 50 and 100
         }
     }
-    const PlayerRecord& s = session(0);
+    const SessionPlayer& s = session(0);
     EXPECT_EQ(s.score, 12);
     EXPECT_EQ(s.deaths + s.suicides + s.headshots + s.flags_returned, 12);
     EXPECT_EQ(s.kills, 6);
     EXPECT_EQ(s.teamkills, 3);
     EXPECT_EQ(s.teamkill_rate, 50);
     EXPECT_EQ(s.flags_captured, 3);
-    EXPECT_EQ(s.winner, 1);
-    EXPECT_EQ(s.killrate, 50);
-    EXPECT_EQ(s.lurch, 2);
-    EXPECT_EQ(s.multikill, 3);
+    EXPECT_EQ(s.wins, 1);
+    EXPECT_EQ(s.best_killrate, 50);
+    EXPECT_EQ(s.best_lurch, 2);
+    EXPECT_EQ(s.best_multikill, 3);
 }
 
 TEST_F(Accumulation, FavouritesOverTheSession) {

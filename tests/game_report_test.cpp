@@ -21,7 +21,7 @@ protected:
         ctx->game_info.game_type = GameType::CaptureTheFlag;
         for (int s = 0; s < MAXPLAYER; ++s) ctx->game_players[static_cast<std::size_t>(s)].rank = s + 1;
     }
-    PlayerRecord& player(int slot, std::string_view name, int rank, int is_human) {
+    PlayerRecord& player(int slot, std::string_view name, int rank, Species is_human) {
         PlayerRecord& p = ctx->game_players[static_cast<std::size_t>(slot)];
         p.name = name;
         p.skin = name;
@@ -42,8 +42,8 @@ protected:
 };
 
 TEST_F(GameReport, SkillTeamAndFlagPiecesOnlyWhereTheyApply) {
-    player(0, "Bot", 2, 0);
-    player(1, "Unstated", 1, -1).winner = 1;
+    player(0, "Bot", 2, Species::Bot);
+    player(1, "Unstated", 1, Species::Unknown).winner = 1;
     for (int type : {5, 6, 7, 8, 9, 10, -1}) {
         ctx->game_info.game_type = static_cast<GameType>(type);
         const bool team = type == 5 || type == 7 || type == 8 || type == 10;
@@ -58,7 +58,7 @@ TEST_F(GameReport, SkillTeamAndFlagPiecesOnlyWhereTheyApply) {
 }
 
 TEST_F(GameReport, GamesOfTenSecondsOrLessShowNoPlayers) {
-    player(0, "A", 1, 1);
+    player(0, "A", 1, Species::Human);
     ctx->game_info.duration = 10;
     EXPECT_EQ(report(),
               "game 03:   time: 0:10  byte: 4711 map: CTF-Face.unr  gametype: Capture the Flag\n" + kSeparator + "\n");

@@ -19,14 +19,14 @@ TEST_F(Registry, ConnectBotAndSkillLinesFillTheRecordOfTheirId) {
     EXPECT_EQ(player(3).slot, 3);
     EXPECT_EQ(player(3).connected, 1);
     EXPECT_EQ(player(3).skin, "Alpha");
-    EXPECT_EQ(player(3).is_human, 1);
+    EXPECT_EQ(player(3).is_human, Species::Human);
     EXPECT_EQ(player(3).skill, 2);
     EXPECT_EQ(player(3).handicap, 100);
-    EXPECT_EQ(player(7).is_human, 0);
-    EXPECT_EQ(player(8).is_human, 1);
+    EXPECT_EQ(player(7).is_human, Species::Bot);
+    EXPECT_EQ(player(8).is_human, Species::Human);
     EXPECT_EQ(player(8).skill, 0);
     // A skill without a decimal point ends the pass before it is stored.
-    EXPECT_EQ(player(9).is_human, 0);
+    EXPECT_EQ(player(9).is_human, Species::Bot);
     EXPECT_EQ(player(9).skill, -1);
     EXPECT_EQ(player(9).handicap, -1);
     EXPECT_TRUE(player(10).name.empty());
@@ -44,7 +44,7 @@ TEST_F(Registry, BotAndSkillLinesGoToTheConnectOfTheSameIterationWhateverTheirId
         log_line("0.00", {"player", "IsABot", "1", "True"}) + log_line("0.00", {"player", "Skill", "1", "4.000000"}) +
         log_line("0.00", {"player", "IsABot", "0", "False"}) + log_line("0.00", {"player", "Skill", "0", "1.000000"});
     interpret(DEATHMATCH, setup, "");
-    EXPECT_EQ(player(0).is_human, 0);
+    EXPECT_EQ(player(0).is_human, Species::Bot);
     EXPECT_EQ(player(0).skill, 4);
     EXPECT_TRUE(player(1).name.empty());
 }

@@ -10,8 +10,8 @@ namespace {
 class SessionBests : public ::testing::Test {
 protected:
     void SetUp() override { ctx = make_context(); }
-    PlayerRecord& session(int index, std::string_view name, int is_human) {
-        PlayerRecord& p = ctx->session_players[static_cast<std::size_t>(index)];
+    SessionPlayer& session(int index, std::string_view name, Species is_human) {
+        SessionPlayer& p = ctx->session_players[static_cast<std::size_t>(index)];
         p.name = name;
         p.is_human = is_human;
         return p;
@@ -22,30 +22,30 @@ protected:
 
 TEST_F(SessionBests, EveryFigureTakesItsOwnDirectionOverHumansOnly) {
     struct Figure {
-        int PlayerRecord::*field;
+        int SessionPlayer::*field;
         BestPosition position;
         bool smallest;
     };
     const Figure figures[] = {
-        {&PlayerRecord::fav_weapon_kills, BEST_FAV_WEAPON_KILLS, false},
-        {&PlayerRecord::fav_victim_kills, BEST_FAV_VICTIM_KILLS, false},
-        {&PlayerRecord::score, BEST_SCORE, false},
-        {&PlayerRecord::deaths, BEST_DEATHS, true},
-        {&PlayerRecord::suicides, BEST_SUICIDES, true},
-        {&PlayerRecord::kills, BEST_KILLS, false},
-        {&PlayerRecord::lurch, BEST_LURCH, true},
-        {&PlayerRecord::multikill, BEST_MULTIKILL, false},
-        {&PlayerRecord::teamkill_rate, BEST_TEAMKILL_RATE, true},
-        {&PlayerRecord::killrate, BEST_KILLRATE, false},
-        {&PlayerRecord::headshots, BEST_HEADSHOTS, false},
-        {&PlayerRecord::winner, BEST_WINS, false},
-        {&PlayerRecord::flags_captured, BEST_FLAGS_CAPTURED, false},
-        {&PlayerRecord::flags_returned, BEST_FLAGS_RETURNED, false},
+        {&SessionPlayer::fav_weapon_kills, BEST_FAV_WEAPON_KILLS, false},
+        {&SessionPlayer::fav_victim_kills, BEST_FAV_VICTIM_KILLS, false},
+        {&SessionPlayer::score, BEST_SCORE, false},
+        {&SessionPlayer::deaths, BEST_DEATHS, true},
+        {&SessionPlayer::suicides, BEST_SUICIDES, true},
+        {&SessionPlayer::kills, BEST_KILLS, false},
+        {&SessionPlayer::best_lurch, BEST_LURCH, true},
+        {&SessionPlayer::best_multikill, BEST_MULTIKILL, false},
+        {&SessionPlayer::teamkill_rate, BEST_TEAMKILL_RATE, true},
+        {&SessionPlayer::best_killrate, BEST_KILLRATE, false},
+        {&SessionPlayer::headshots, BEST_HEADSHOTS, false},
+        {&SessionPlayer::wins, BEST_WINS, false},
+        {&SessionPlayer::flags_captured, BEST_FLAGS_CAPTURED, false},
+        {&SessionPlayer::flags_returned, BEST_FLAGS_RETURNED, false},
     };
-    PlayerRecord& a = session(0, "A", 1);
-    PlayerRecord& bot = session(1, "Bot", 0);
-    PlayerRecord& unstated = session(2, "Unstated", -1);
-    PlayerRecord& b = session(3, "B", 1);
+    SessionPlayer& a = session(0, "A", Species::Human);
+    SessionPlayer& bot = session(1, "Bot", Species::Bot);
+    SessionPlayer& unstated = session(2, "Unstated", Species::Unknown);
+    SessionPlayer& b = session(3, "B", Species::Human);
     for (const Figure& f : figures) {
         a.*f.field = 10 + f.position;
         b.*f.field = 20 + f.position;
@@ -56,7 +56,7 @@ TEST_F(SessionBests, EveryFigureTakesItsOwnDirectionOverHumansOnly) {
 }
 
 TEST_F(SessionBests, LargestValuesStartAtZeroSmallestAtAHumansValue) {
-    PlayerRecord& a = session(0, "A", 1);
+    SessionPlayer& a = session(0, "A", Species::Human);
     a.score = -3;
     a.deaths = 7;
     a.teamkill_rate = 25;
@@ -67,7 +67,7 @@ TEST_F(SessionBests, LargestValuesStartAtZeroSmallestAtAHumansValue) {
 
     auto bots_only = make_context();
     bots_only->session_players[0].name = "Bot";
-    bots_only->session_players[0].is_human = 0;
+    bots_only->session_players[0].is_human = Species::Bot;
     bots_only->session_players[0].deaths = 4;
     bots_only->session_players[0].kills = 8;
     compute_session_bests(*bots_only);

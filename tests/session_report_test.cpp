@@ -379,10 +379,10 @@ TEST_F(SessionReport, TiedPlayersTakeTheExchangeSortsOrder) {
     ctx->session_info.log_date = "01012000";
     const int scores[] = {2, 3, 3, 5};
     for (int k = 0; k < 4; ++k) {
-        PlayerRecord& p = ctx->session_players[static_cast<std::size_t>(k)];
+        SessionPlayer& p = ctx->session_players[static_cast<std::size_t>(k)];
         p.name.format("P%i", k);
         p.score = scores[k];
-        p.is_human = 0;
+        p.is_human = Species::Bot;
     }
     rank_session(*ctx);
     ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
@@ -400,11 +400,11 @@ TEST_F(SessionReport, TiedPlayersTakeTheExchangeSortsOrder) {
 TEST_F(SessionReport, UnstatedBotStateShowsAsBotAndIsNeverRed) {
     auto ctx = make_context();
     ctx->session_info.log_date = "01012000";
-    PlayerRecord& human = ctx->session_players[0];
-    PlayerRecord& unstated = ctx->session_players[1];
+    SessionPlayer& human = ctx->session_players[0];
+    SessionPlayer& unstated = ctx->session_players[1];
     human.name = "Hal";
-    human.is_human = 1;
-    unstated.name = "Una";  // is_human and skill keep their initial -1
+    human.is_human = Species::Human;
+    unstated.name = "Una";  // is_human keeps its initial Unknown, skill its -1
     human.kills = unstated.kills = 5;
     compute_session_bests(*ctx);
     rank_session(*ctx);
