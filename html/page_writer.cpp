@@ -23,6 +23,21 @@ unsigned long long magnitude(long long value) {
 
 }  // namespace
 
+void HtmlWriter::gather(const char* data, std::size_t size) {
+    if (used_ + size > sizeof buffer_) flush();
+    if (size >= sizeof buffer_) {
+        out_.write(data, size);
+        return;
+    }
+    std::memcpy(buffer_ + used_, data, size);
+    used_ += size;
+}
+
+void HtmlWriter::flush() {
+    if (used_ > 0) out_.write(buffer_, used_);
+    used_ = 0;
+}
+
 HtmlWriter& HtmlWriter::put(std::initializer_list<Piece> pieces) {
     for (const Piece& piece : pieces) {
         char number[32];
@@ -30,24 +45,25 @@ HtmlWriter& HtmlWriter::put(std::initializer_list<Piece> pieces) {
         switch (piece.kind_) {
             case Piece::Kind::Text:
                 if (piece.text_ != nullptr)
-                    out_.put(piece.text_->view());
+                    gather(piece.text_->c_str(), piece.text_->size());
                 else if (piece.markup_ != nullptr)
-                    out_.put(piece.markup_);
+                    gather(piece.markup_, std::strlen(piece.markup_));
                 break;
             case Piece::Kind::Number:
                 if (piece.number_ < 0) number[k++] = '-';
                 k += put_digits(number + k, magnitude(piece.number_));
-                out_.write(number, static_cast<std::size_t>(k));
+                gather(number, static_cast<std::size_t>(k));
                 break;
             case Piece::Kind::Tenths:
                 if (piece.number_ < 0) number[k++] = '-';
                 k += put_digits(number + k, magnitude(piece.number_) / 10);
                 number[k++] = '.';
                 number[k++] = static_cast<char>('0' + magnitude(piece.number_) % 10);
-                out_.write(number, static_cast<std::size_t>(k));
+                gather(number, static_cast<std::size_t>(k));
                 break;
         }
     }
+    flush();
     return *this;
 }
 

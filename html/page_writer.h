@@ -39,7 +39,8 @@ class HtmlWriter {
 public:
     explicit HtmlWriter(Output& out) : out_(out) {}
 
-    // Writes the pieces in order.
+    // Writes the pieces in order, gathered into one write: a page is made
+    // of many small pieces.
     HtmlWriter& put(std::initializer_list<Piece> pieces);
 
     // Copies in what a writer of the same kind wrote earlier into a scratch
@@ -50,7 +51,12 @@ public:
 
 private:
     friend class PathWriter;
+    void gather(const char* data, std::size_t size);
+    void flush();
+
     Output& out_;
+    char buffer_[4096];
+    std::size_t used_ = 0;
 };
 
 // The path data of a chart line, digits and commands gathered into few
