@@ -3,7 +3,9 @@
 // results. The goldens pin whole pages; these pin the rules behind them.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "error_log.h"
@@ -111,6 +113,24 @@ TEST(GamesPageRecords, KillMatrixFollowsThePlacesAndTotalsRowsAndColumns) {
         << matrix;
 }
 
+// The rows of the weapons table: "name kills player (kills)", comma-separated.
+std::string weapon_rows(const std::string& page) {
+    const std::string table = between(page, "<table id=\"weapons\">", "</table>");
+    std::string rows;
+    const std::string row = "<tr><th scope=\"row\">";
+    for (std::size_t at = table.find(row); at != std::string::npos; at = table.find(row, at + 1)) {
+        std::string cells = table.substr(at + row.size(), table.find('\n', at) - at - row.size());
+        for (const auto& [tag, by] : std::vector<std::pair<std::string, std::string>>{{"</th><td class=\"n\">", " "},
+                                                                                      {"</td><td>", " "},
+                                                                                      {" <span class=\"count\">", " "},
+                                                                                      {"</span></td></tr>", ""}})
+            for (std::size_t t = cells.find(tag); t != std::string::npos; t = cells.find(tag))
+                cells.replace(t, tag.size(), by);
+        rows += (rows.empty() ? "" : ",") + cells;
+    }
+    return rows;
+}
+
 TEST(GamesPageRecords, WeaponsGoByKillsAndTiesKeepTheOrderMet) {
     SessionRecord session = three_players();
     SessionKills& kills = session.kills;
@@ -121,23 +141,20 @@ TEST(GamesPageRecords, WeaponsGoByKillsAndTiesKeepTheOrderMet) {
         w.by_player[1] = bob;
         w.by_player[2] = carol;
     };
-    weapon("Enforcer", 0, 2, 0);
-    weapon("Flak Cannon", 3, 0, 3);
-    weapon("Minigun", 0, 0, 2);
     weapon("Rocket Launcher", 1, 5, 0);
-    // Fails on fewest first, on an order by name or an unstable sort, and
+    weapon("Minigun", 0, 0, 2);
+    weapon("Flak Cannon", 3, 0, 3);
+    weapon("Enforcer", 0, 2, 0);
+    // Enough ties for a sort that is not stable to mix them up.
+    std::string expected = "Rocket Launcher 6 Bob (5),Flak Cannon 6 Alice (3),Minigun 2 Carol (2),Enforcer 2 Bob (2)";
+    for (int k = 1; k <= 16; ++k) {
+        const std::string name = "Add-on " + std::to_string(k);
+        weapon(name.c_str(), 0, 1, 0);
+        expected += "," + name + " 1 Bob (1)";
+    }
+    // Fails on fewest first, on ties by name or by an unstable sort, and
     // when a tie for most kills with a weapon goes to the later player.
-    EXPECT_EQ(between(page_of(session), "<tbody>\n<tr><th scope=\"row\">Flak", "</tbody>"),
-              "<tbody>\n"
-              "<tr><th scope=\"row\">Flak Cannon</th><td class=\"n\">6</td><td>Alice <span "
-              "class=\"count\">(3)</span></td></tr>\n"
-              "<tr><th scope=\"row\">Rocket Launcher</th><td class=\"n\">6</td><td>Bob <span "
-              "class=\"count\">(5)</span></td></tr>\n"
-              "<tr><th scope=\"row\">Enforcer</th><td class=\"n\">2</td><td>Bob <span "
-              "class=\"count\">(2)</span></td></tr>\n"
-              "<tr><th scope=\"row\">Minigun</th><td class=\"n\">2</td><td>Carol <span "
-              "class=\"count\">(2)</span></td></tr>\n"
-              "</tbody>");
+    EXPECT_EQ(weapon_rows(page_of(session)), expected);
 }
 
 // The frag lines of a section, one a line.
@@ -152,30 +169,31 @@ std::string frag_lines(const std::string& section) {
 TEST(GamesPageRecords, FragChartCountsKillsUpAndSuicidesDownStepByStretch) {
     GameRecord game;
     game.number = 1;
-    game.type = GameType::DeathMatch;
-    game.length = 60;  // stretches of 5 s; 60 is the start of the last one
-    game.players = {player("Alice"), player("Bob"), player("Carol")};
+    game.type = GameType::TeamGame;  // no team scores counted: the frags chart alone
+    game.length = 60;                // stretches of 5 s; 60 is the start of the last one
+    game.players = {player("Alice", "0"), player("Bob", "1"), player("Carol", "0")};
     game.kills = {
         {10, 0, 1},   // Alice kills Bob,
-        {14, 0, 2},   // and Carol in the same stretch: one step of two
+        {14, 0, 2},   // and her team mate Carol in the same stretch: one step of two
         {20, 1, 1},   // Bob kills himself
         {40, 1, -1},  // Bob kills one not shown: still a kill
+        {60, 0, 2},   // Alice's best comes as the game ends
         {30, 2, 2},   // Carol's suicide line comes after the kills
-        {60, 2, 0},   // Carol kills Alice as the game ends
     };
     const std::string section = section_of(game);
-    // Fails on a wrong sign, on a frag lost to an unshown victim, and on a
-    // last kill dropped from the totals.
-    EXPECT_NE(section.find("<desc>Frags at the end of the game: Alice 2; Bob 0; Carol 0.</desc>"), std::string::npos)
+    // Fails on a wrong sign, on a team kill or an unshown victim not
+    // counted up, and on the last kill lost from the totals.
+    EXPECT_NE(section.find("<desc>Frags at the end of the game: Alice 3; Bob 0; Carol -1.</desc>"), std::string::npos)
         << section;
     // The lines step at the end of a stretch (x 199 is 15 s), the last one
-    // at the game's end; a line that ends early runs on flat to the end.
-    // Fails when a step falls at the kill's own time, or one in the last
-    // stretch is dropped or drawn past the end.
+    // at the game's end (x 626), and the scale reaches Alice's 3 (y 12).
+    // Fails when a step falls at the kill's own time, when the last stretch
+    // is left out of the path or of the scale, and when a line that ends
+    // early does not run on flat to the end.
     EXPECT_EQ(frag_lines(section),
-              "<path class=\"player c0\" d=\"M56,155H199V12H626\"/>\n"
-              "<path class=\"player c1\" d=\"M56,155H294V226H484V155H626\"/>\n"
-              "<path class=\"player c2\" d=\"M56,155H389V226H626V155\"/>\n");
+              "<path class=\"player c0\" d=\"M56,173H199V66H626V12\"/>\n"
+              "<path class=\"player c1\" d=\"M56,173H294V226H484V173H626\"/>\n"
+              "<path class=\"player c2\" d=\"M56,173H389V226H626\"/>\n");
 }
 
 GameRecord team_game(GameType type, const char* winner) {
@@ -187,13 +205,18 @@ GameRecord team_game(GameType type, const char* winner) {
     return game;
 }
 
-// The result in the games table and the facts under the game's heading.
+// The n-th data cell of a table row, from 0.
+std::string cell(const std::string& row, int n) {
+    std::size_t at = row.find("<td");
+    for (int k = 0; k < n; ++k) at = row.find("<td", at + 1);
+    const std::size_t start = row.find('>', at) + 1;
+    return row.substr(start, row.find("</td>", start) - start);
+}
+
+// The result in the table of games (after map, type, length and end), and
+// the facts under the game's heading from its end on.
 std::string result_of(const GameRecord& game) {
-    const std::string row = row_of(game);
-    const std::size_t end = row.find("</td><td>", row.find("</td><td>", row.find("class=\"n\">")) + 1);
-    const std::string result = row.substr(end + 9, row.find("</td>", end + 9) - end - 9);
-    const std::string facts = between(section_of(game), "ended by .", ".</p>");
-    return result + " | " + facts;
+    return cell(row_of(game), 4) + " | " + between(section_of(game), "ended by .", ".</p>");
 }
 
 TEST(GamesPageRecords, TeamResultsCrownTheWinnerAndNobodyOnATie) {
