@@ -9,8 +9,10 @@
 namespace {
 
 // The game's time goes into at most this many stretches of at least 5 s:
-// a step of the chart is then at least three of its 640 units wide.
-constexpr int MAX_STRETCHES = 200;
+// a step of the chart is then at least three of its 640 units wide. A
+// stretch is longer than duration / MAX_STRETCHES, so duration / stretch + 1
+// stretches are never more: a line holds exactly as many as can be.
+constexpr int MAX_STRETCHES = 199;
 constexpr int MIN_STRETCH = 5;
 
 // The plot inside the picture, in the picture's units.
@@ -48,7 +50,7 @@ struct Chart {
     void reset(int game_duration, Markup counted) {
         measure = counted;
         duration = std::max(game_duration, 1);
-        stretch = std::max(MIN_STRETCH, duration / (MAX_STRETCHES - 1) + 1);
+        stretch = std::max(MIN_STRETCH, duration / MAX_STRETCHES + 1);
         stretches = duration / stretch + 1;
         lowest = 0;
         highest = 1;
