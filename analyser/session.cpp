@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -96,10 +98,11 @@ void report_early_end(AnalysisContext& ctx, int n, LoadFailure why) {
 // Said once, at the end of the run: error.log has a line for every game
 // that met the full list.
 void report_players_left_out(AnalysisContext& ctx) {
-    const std::size_t left_out = ctx.players_left_out.size();
+    // As an int: the Windows C library knows no "%zu".
+    const int left_out = static_cast<int>(std::min<std::size_t>(ctx.players_left_out.size(), INT_MAX));
     if (left_out == 0) return;
     ctx.failures.report(Failure::SessionPlayersLeftOut,
-                        "the session holds at most %i players, so %zu other player%s left out of its page and totals; "
+                        "the session holds at most %i players, so %i other player%s left out of its page and totals; "
                         "analyse fewer games at a time to see them all",
                         MAX_SESSION_PLAYERS, left_out, left_out == 1 ? " was" : "s were");
 }

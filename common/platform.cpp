@@ -283,3 +283,38 @@ int platform_rename_no_replace(const char* from, const char* to) {
 }
 
 #endif
+
+std::FILE* platform_open_scratch() {
+#ifdef _WIN32
+    // The C runtime's tmpfile() makes its files in the root of the drive,
+    // which only an administrator may write to: the user's folder of
+    // temporary files it is. CREATE_NEW never opens what exists, a link
+    // included; the file goes when its last handle closes.
+    char folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length > MAX_PATH - 32) return nullptr;
+    const unsigned long long seed = GetTickCount64() ^ (static_cast<unsigned long long>(GetCurrentProcessId()) << 32);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        char name[MAX_PATH + 1];
+        std::snprintf(name, sizeof name, "%svelstra-%llx-%u.tmp", folder, seed, attempt);
+        HANDLE handle = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
+            return nullptr;
+        }
+        const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+        if (descriptor == -1) {
+            CloseHandle(handle);
+            return nullptr;
+        }
+        std::FILE* file = _fdopen(descriptor, "w+b");
+        if (file == nullptr) _close(descriptor);
+        return file;
+    }
+    return nullptr;
+#else
+    // A fresh file made exclusively and unlinked at once.
+    return std::tmpfile();
+#endif
+}

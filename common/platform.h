@@ -40,6 +40,12 @@ std::FILE* platform_open_write(const char* name, WriteMode mode);
 // Returns whether every byte was written.
 bool platform_write_through(std::FILE* file, const char* data, std::size_t size);
 
+// Opens a scratch file for reading and writing in binary mode: made under a
+// fresh name in the system's folder of temporary files, never opening a file
+// that exists, and gone when it is closed or the program ends. Returns
+// nullptr when none can be made.
+std::FILE* platform_open_scratch();
+
 // Opens a regular file (or a link to one) for reading, in binary mode or in
 // text mode when text is set. A folder, FIFO or device of that name is no
 // file to read (nullptr), and opening it never blocks.

@@ -67,8 +67,8 @@ private:
     std::size_t used_ = 0;
 };
 
-// std::tmpfile: a fresh file opened exclusively and unlinked at once (or
-// removed at exit where a system cannot unlink an open file).
+// A fresh file of the system's folder of temporary files, made exclusively
+// and gone when it is closed (platform_open_scratch).
 class StreamScratch final : public ScratchFile {
 public:
     explicit StreamScratch(std::FILE* file) : file_(file) {}
@@ -112,7 +112,7 @@ public:
     int rename_no_replace(const char* from, const char* to) override { return platform_rename_no_replace(from, to); }
     int remove_file(const char* name) override { return std::remove(name) == 0 ? 1 : 0; }
     std::unique_ptr<ScratchFile> open_scratch() override {
-        std::FILE* file = std::tmpfile();
+        std::FILE* file = platform_open_scratch();
         if (file == nullptr) return nullptr;
         // Scratch files take many small pieces: write them in large blocks.
         std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);

@@ -48,8 +48,8 @@ done
 #   dangling symbolic link is a POSIX thing; wine does not show it at all.
 suites="AnalyserCli.* AnalyserSession.* Sessions/GoldenSession.* LogConvertCommandLine.* LogConvertExamples.* LogConvertListing.*
 LogConvertFailures.* LogConvertRenames.*"
-named="HostileInput.FormatDirectivesInNamesArePrintedAsText HostileInput.GarbageFilesEndTheSessionCleanly
-HostileInput.UnwritableErrorLogAndPageLoseNothing LogGen.AnalyserReadsAGeneratedSession
+named="HostileRun.FormatDirectivesInNamesArePrintedAsText HostileRun.GarbageFilesEndTheSessionCleanly
+HostileRun.UnwritableErrorLogAndPageLoseNothing LogGen.AnalyserReadsAGeneratedSession
 SampleSessionScript.AnalyserReadsEveryGame SessionPage.BrowserShowsFifteenColumnsAndHostileNamesAsText
 SessionReport.MapLineAndImageOnlyWhenEveryGameHadOneMap
 SessionReport.NoImageSwitchLeavesNoImageTag SessionReport.FlagGamesOnlyShowTheFlagColumns
