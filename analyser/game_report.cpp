@@ -1,18 +1,10 @@
 #include "game_report.h"
 
 #include "name_tables.h"
-#include "player_order.h"
 
 int print_game_report(AnalysisContext& ctx) {
     Output& out = *ctx.out;
     const GameInfo& game = ctx.game_info;
-
-    // The slots in order of their places.
-    std::array<int, MAXPLAYER> order{};
-    for (int i = 0; i < MAXPLAYER; ++i) order[static_cast<std::size_t>(i)] = i;
-    exchange_sort(order, order.size(), [&](int a, int b) {
-        return ctx.game_players[static_cast<std::size_t>(a)].rank > ctx.game_players[static_cast<std::size_t>(b)].rank;
-    });
 
     if (game.game_type == GameType::Unknown) log_unknown_gametype(ctx.log);
     out.print("game %02i:   time: %i:%02i  byte: %i map: %s  gametype: %s\n", ctx.session_info.game_count,
@@ -24,7 +16,8 @@ int print_game_report(AnalysisContext& ctx) {
     const bool show_players = game.duration > 10;
     const bool team_piece = is_team_game(game.game_type);
     const bool flag_line = counts_flags(game.game_type);
-    for (int slot : order) {
+    // In the order of the places the statistics gave.
+    for (int slot : ctx.game_order) {
         const PlayerRecord& p = ctx.game_players[static_cast<std::size_t>(slot)];
         if (!show_players) break;
         if (p.name.empty()) continue;

@@ -19,16 +19,21 @@ protected:
         ctx->game_info.game_bytes = 4711;
         ctx->game_info.map_name = "CTF-Face.unr";
         ctx->game_info.game_type = GameType::CaptureTheFlag;
-        for (int s = 0; s < MAXPLAYER; ++s) ctx->game_players[static_cast<std::size_t>(s)].rank = s + 1;
+        for (int s = 0; s < MAXPLAYER; ++s) place(s, s + 1);
+    }
+    // Gives slot its place, in the rank and in the order the report follows.
+    void place(int slot, int rank) {
+        ctx->game_players[static_cast<std::size_t>(slot)].rank = rank;
+        ctx->game_order[static_cast<std::size_t>(rank - 1)] = slot;
     }
     PlayerRecord& player(int slot, std::string_view name, int rank, Species is_human) {
         PlayerRecord& p = ctx->game_players[static_cast<std::size_t>(slot)];
         p.name = name;
         p.skin = name;
-        p.rank = rank;
         p.is_human = is_human;
         p.skill = 3;
         p.team = "0";
+        place(slot, rank);
         return p;
     }
     std::string report() {
