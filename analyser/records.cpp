@@ -74,7 +74,6 @@ void reset_game(AnalysisContext& ctx) {
     ctx.game_info.start = LocalTime{};
     ctx.suicide_table.clear();
     ctx.team_results.clear();
-    ctx.assault_index.built = false;
 }
 
 void TeamResults::clear() {

@@ -196,17 +196,6 @@ void init_session_info(SessionInfo& record);
 void init_kill_record(KillRecord& record);
 void init_skin_record(SkinRecord& record);
 
-// Where the assault_attacker and assault_defender lines of the current game
-// keep their team values, hashed, so that each team line finds its kind at
-// once instead of reading every assault line again. Built on first use in a
-// game; a game's text holds fewer than 30,000 such lines.
-struct AssaultIndex {
-    static constexpr std::size_t SLOTS = 65536;
-    static constexpr std::uint32_t EMPTY = 0xFFFFFFFFu;
-    bool built = false;
-    std::array<std::uint32_t, SLOTS> line_at{};  // position of a line's pattern, or EMPTY
-};
-
 struct AnalysisContext {
     std::array<PlayerRecord, MAXPLAYER> game_players{};
     // The game slots by place (the statistics pass), players first.
@@ -238,7 +227,6 @@ struct AnalysisContext {
 
     // The loaded game: the text and the positions game_start and game_end.
     GameText text;
-    AssaultIndex assault_index;
 
     // The run's name lookups and the answers they remember.
     NameLookups names;

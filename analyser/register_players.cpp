@@ -1,6 +1,8 @@
 #include "register_players.h"
 
+#include <bit>
 #include <cstdint>
+#include <vector>
 
 #include "line_walker.h"
 #include "skins.h"
@@ -20,11 +22,85 @@ void set_skin(AnalysisContext& ctx, PlayerRecord& player) {
 
 void log_bad_id(AnalysisContext& ctx) { ctx.log.append("\t\tplayer ID > MAXPLAYER found can't add player to analyse"); }
 
+std::uint32_t team_hash(std::string_view team) {
+    std::uint32_t hash = 2166136261u;
+    for (char c : team) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
+
+// Each slot holds where an assault line's pattern stands, hashed by its team
+// value, so that each team line finds its kind at once instead of reading
+// every assault line again. Sized to the game's own lines (half the slots
+// stay free), so a game with few of them costs little memory.
+class AssaultTeams {
+public:
+    explicit AssaultTeams(const GameText& text) : text_(text) {}
+
+    // Whether some line of the kind names exactly this team value.
+    bool names(Event kind, const Field& team) {
+        if (line_at_.empty()) build();
+        const std::string_view pattern = event_pattern(kind);
+        std::size_t slot = team_hash(team.view()) & mask_;
+        for (; line_at_[slot] != EMPTY; slot = (slot + 1) & mask_) {
+            const std::size_t found = line_at_[slot];
+            std::string_view value;
+            std::size_t line_end = 0;
+            if (text_.view().substr(found, pattern.size()) == pattern &&
+                text_.field(found + pattern.size(), '\n', value, line_end) && Field(value) == team)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr std::uint32_t EMPTY = 0xFFFFFFFFu;
+
+    // Calls take(position, value) for the lines of one kind in the order a
+    // search from the game's start meets them (each search going on after
+    // the line it read). Team values are cut as every team value is; a line
+    // without a line end, and any after it, names no team.
+    template <typename Take>
+    void walk(Event kind, Take take) const {
+        LineWalker lines(text_, kind, text_.game_start, LineWalker::Bound::TextEnd);
+        std::string_view value;
+        while (lines.next() && lines.field('\n', value)) take(lines.match(), Field(value).view());
+    }
+
+    void build() {
+        std::size_t count = 0;
+        auto counted = [&](std::size_t, std::string_view) { ++count; };
+        walk(Event::AssaultAttacker, counted);
+        walk(Event::AssaultDefender, counted);
+        line_at_.assign(std::bit_ceil(2 * count + 2), EMPTY);
+        mask_ = line_at_.size() - 1;
+        auto insert = [&](std::size_t position, std::string_view value) {
+            std::size_t slot = team_hash(value) & mask_;
+            while (line_at_[slot] != EMPTY) slot = (slot + 1) & mask_;
+            line_at_[slot] = static_cast<std::uint32_t>(position);
+        };
+        walk(Event::AssaultAttacker, insert);
+        walk(Event::AssaultDefender, insert);
+    }
+
+    const GameText& text_;
+    std::vector<std::uint32_t> line_at_;
+    std::size_t mask_ = 0;
+};
+
+Field assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value) {
+    Field team(value);
+    if (ctx.game_info.game_type != GameType::Assault) return team;
+    if (assault.names(Event::AssaultAttacker, team)) return Field("attacker");
+    if (assault.names(Event::AssaultDefender, team)) return Field("defender");
+    ctx.log.append("\t\tcan not identify team membership");
+    return team;
+}
+
 // Pass 1: each iteration pairs a connect line with the next bot flag and
 // skill lines after the cursor (and, in team games, the next team line).
 // Names and teams longer than their fields keep their first 199 characters
 // (team values are read as 255 first), and so do the logged lines.
-void register_connects(AnalysisContext& ctx) {
+void register_connects(AnalysisContext& ctx, AssaultTeams& assault) {
     const GameText& text = ctx.text;
     const bool team_game = is_team_game(ctx.game_info.game_type);
     constexpr LineWalker::Bound whole_text = LineWalker::Bound::TextEnd;
@@ -44,7 +120,7 @@ void register_connects(AnalysisContext& ctx) {
                 return;
             }
             if (!teamchanges.field('\n', value)) return;
-            record_of(ctx, id).team = assault_team(ctx, value).view();
+            record_of(ctx, id).team = assault_team(ctx, assault, value).view();
         }
 
         std::string_view name;
@@ -73,12 +149,12 @@ void register_connects(AnalysisContext& ctx) {
 }
 
 // Pass 2: the last team line of an id decides its team.
-void register_team_changes(AnalysisContext& ctx) {
+void register_team_changes(AnalysisContext& ctx, AssaultTeams& assault) {
     LineWalker lines(ctx.text, Event::Teamchange, ctx.text.game_start, LineWalker::Bound::GameEnd);
     int id = 0;
     std::string_view team;
     while (lines.next() && lines.number('\t', id) && lines.field('\n', team))
-        if (valid_id(id)) record_of(ctx, id).team = assault_team(ctx, team).view();
+        if (valid_id(id)) record_of(ctx, id).team = assault_team(ctx, assault, team).view();
 }
 
 // Pass 3: renames.
@@ -136,64 +212,12 @@ void resolve_equal_names(AnalysisContext& ctx) {
     }
 }
 
-std::uint32_t team_hash(std::string_view team) {
-    std::uint32_t hash = 2166136261u;
-    for (char c : team) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    return hash;
-}
-
-// Indexes the lines of one kind in the order a search from the game's start
-// meets them (each search going on after the line it read). Team values are
-// cut as every team value is; a line without a line end, and any after it,
-// names no team.
-void index_assault_lines(AnalysisContext& ctx, Event kind) {
-    auto& slots = ctx.assault_index.line_at;
-    LineWalker lines(ctx.text, kind, ctx.text.game_start, LineWalker::Bound::TextEnd);
-    std::string_view value;
-    while (lines.next() && lines.field('\n', value)) {
-        std::size_t slot = team_hash(Field(value).view()) & (AssaultIndex::SLOTS - 1);
-        while (slots[slot] != AssaultIndex::EMPTY) slot = (slot + 1) & (AssaultIndex::SLOTS - 1);
-        slots[slot] = static_cast<std::uint32_t>(lines.match());
-    }
-}
-
-// Whether some line of the kind names exactly this team value.
-bool assault_line_names(AnalysisContext& ctx, Event kind, const Field& team) {
-    AssaultIndex& index = ctx.assault_index;
-    if (!index.built) {
-        index.line_at.fill(AssaultIndex::EMPTY);
-        index_assault_lines(ctx, Event::AssaultAttacker);
-        index_assault_lines(ctx, Event::AssaultDefender);
-        index.built = true;
-    }
-    const GameText& text = ctx.text;
-    const std::string_view pattern = event_pattern(kind);
-    std::size_t slot = team_hash(team.view()) & (AssaultIndex::SLOTS - 1);
-    for (; index.line_at[slot] != AssaultIndex::EMPTY; slot = (slot + 1) & (AssaultIndex::SLOTS - 1)) {
-        const std::size_t found = index.line_at[slot];
-        std::string_view value;
-        std::size_t line_end = 0;
-        if (text.view().substr(found, pattern.size()) == pattern &&
-            text.field(found + pattern.size(), '\n', value, line_end) && Field(value) == team)
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
-Field assault_team(AnalysisContext& ctx, std::string_view value) {
-    Field team(value);
-    if (ctx.game_info.game_type != GameType::Assault) return team;
-    if (assault_line_names(ctx, Event::AssaultAttacker, team)) return Field("attacker");
-    if (assault_line_names(ctx, Event::AssaultDefender, team)) return Field("defender");
-    ctx.log.append("\t\tcan not identify team membership");
-    return team;
-}
-
 int register_players(AnalysisContext& ctx) {
-    register_connects(ctx);
-    if (is_team_game(ctx.game_info.game_type)) register_team_changes(ctx);
+    AssaultTeams assault(ctx.text);
+    register_connects(ctx, assault);
+    if (is_team_game(ctx.game_info.game_type)) register_team_changes(ctx, assault);
     register_renames(ctx);
     register_disconnects(ctx);
     forget_unregistered(ctx);
