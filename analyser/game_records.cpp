@@ -11,7 +11,7 @@ bool crowned(const AnalysisContext& ctx, const PlayerRecord& p) {
     return !ctx.team_results.winner.empty() && p.team == ctx.team_results.winner;
 }
 
-GamePlayer game_player(AnalysisContext& ctx, const PlayerRecord& p) {
+GamePlayer game_player(const AnalysisContext& ctx, const PlayerRecord& p) {
     GamePlayer player;
     player.name = p.name;
     player.team = p.team;
@@ -42,7 +42,7 @@ GamePlayer game_player(AnalysisContext& ctx, const PlayerRecord& p) {
 
 }  // namespace
 
-GameRecord game_record(AnalysisContext& ctx) {
+GameRecord game_record(const AnalysisContext& ctx) {
     GameRecord game;
     const GameInfo& info = ctx.game_info;
     game.number = ctx.session_info.game_count;

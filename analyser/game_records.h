@@ -4,9 +4,8 @@
 #include "game_record.h"
 #include "records.h"
 
-// The current game at the end of its analysis. The name lookups of its
-// players' favourite weapons log what they do not know, best place first.
-GameRecord game_record(AnalysisContext& ctx);
+// The current game at the end of its analysis.
+GameRecord game_record(const AnalysisContext& ctx);
 
 // The ranked session at its end, dated date.
 SessionRecord session_record(const AnalysisContext& ctx, const Text& date);

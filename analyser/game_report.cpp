@@ -2,11 +2,10 @@
 
 #include "name_tables.h"
 
-int print_game_report(AnalysisContext& ctx) {
-    Output& out = *ctx.out;
+void print_game_report(const AnalysisContext& ctx, ErrorLog& log, Output& out) {
     const GameInfo& game = ctx.game_info;
 
-    if (game.game_type == GameType::Unknown) log_unknown_gametype(ctx.log);
+    if (game.game_type == GameType::Unknown) log_unknown_gametype(log);
     out.print("game %02i:   time: %i:%02i  byte: %i map: %s  gametype: %s\n", ctx.session_info.game_count,
               game.duration / 60, game.duration % 60, game.game_bytes, game.map_name.c_str(),
               gametype_name(game.game_type));
@@ -50,5 +49,4 @@ int print_game_report(AnalysisContext& ctx) {
         out.print("\n");
     }
     out.print("\n");
-    return 1;
 }

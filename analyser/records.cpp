@@ -1,5 +1,7 @@
 #include "records.h"
 
+#include <utility>
+
 void init_player_record(PlayerRecord& r) {
     // Empty texts and every counter 0; then the fields whose "unknown" is -1.
     r = PlayerRecord{};
@@ -44,11 +46,15 @@ void init_skin_record(SkinRecord& r) {
     r.face.clear();
 }
 
-PlayerRecord* AnalysisContext::player_for_id(int id) {
+const PlayerRecord* AnalysisContext::player_for_id(int id) const {
     if (id < 0 || id >= MAXPLAYER) return nullptr;
     int index = player_by_id[static_cast<std::size_t>(id)];
     if (index < 0 || index >= MAXPLAYER) return nullptr;
     return &game_players[static_cast<std::size_t>(index)];
+}
+
+PlayerRecord* AnalysisContext::player_for_id(int id) {
+    return const_cast<PlayerRecord*>(std::as_const(*this).player_for_id(id));
 }
 
 void init_session(AnalysisContext& ctx) {
@@ -90,4 +96,9 @@ void TeamResults::add(int time, int t, int change) {
     score[team] = saturating_add(score[team], change);
     playing[team] = true;
     if (change != 0 && !steps.full()) steps.add() = TeamStep{time, t, change};
+}
+
+SessionSummary session_summary(const AnalysisContext& ctx) {
+    return SessionSummary{ctx.session_info, ctx.session_players, ctx.session_order, ctx.best_table,
+                          ctx.images_enabled != 0};
 }

@@ -250,7 +250,19 @@ struct AnalysisContext {
     // The record that collects the events of a logged id, or nullptr for an
     // id outside 0..15 or one that never connected.
     PlayerRecord* player_for_id(int id);
+    const PlayerRecord* player_for_id(int id) const;
 };
+
+// The session at its end as its page shows it: the figures the writer reads,
+// and nothing it could change.
+struct SessionSummary {
+    const SessionInfo& info;
+    const std::array<SessionPlayer, MAX_SESSION_PLAYERS>& players;
+    const std::array<int, MAX_SESSION_PLAYERS>& order;  // by place (rank_session)
+    const std::array<BestEntry, MAX_BESTS>& bests;
+    bool images;  // the players' faces and the map's picture are shown
+};
+SessionSummary session_summary(const AnalysisContext& ctx);
 
 // Session start: game and session info, the session players, the skins.
 void init_session(AnalysisContext& ctx);

@@ -1,7 +1,5 @@
 #include "session.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -12,6 +10,7 @@
 #include "game_report.h"
 #include "game_statistics.h"
 #include "html_version.h"
+#include "int_range.h"
 #include "load_game.h"
 #include "pages.h"
 #include "platform.h"
@@ -99,7 +98,7 @@ void report_early_end(AnalysisContext& ctx, int n, LoadFailure why) {
 // that met the full list.
 void report_players_left_out(AnalysisContext& ctx) {
     // As an int: the Windows C library knows no "%zu".
-    const int left_out = static_cast<int>(std::min<std::size_t>(ctx.players_left_out.size(), INT_MAX));
+    const int left_out = clamp_to_int(static_cast<long long>(ctx.players_left_out.size()));
     if (left_out == 0) return;
     ctx.failures.report(Failure::SessionPlayersLeftOut,
                         "the session holds at most %i players, so %i other player%s left out of its page and totals; "
@@ -129,7 +128,7 @@ int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     read_item_pickups(ctx);
     if (!read_gametype_events(ctx)) return 0;
     compute_game_statistics(ctx);
-    print_game_report(ctx);
+    print_game_report(ctx, ctx.log, *ctx.out);
     accumulate_game(ctx);
     SessionInfo& session = ctx.session_info;
     ++session.reported_games;
@@ -186,8 +185,9 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
 
     compute_session_bests(ctx);
     rank_session(ctx);
-    const int page_written = write_html_report(ctx, ctx.log, ctx.failures);
-    const SessionRecord session = session_record(ctx, session_date(ctx));
+    const Text date = session_date(ctx.session_info, ctx.now());
+    const int page_written = write_html_report(session_summary(ctx), date, *ctx.files, ctx.log, ctx.failures);
+    const SessionRecord session = session_record(ctx, date);
     int pages_written = 1;
     for (const std::unique_ptr<RecordPage>& page : pages) pages_written &= page->finish(session);
     ctx.text.buffer.reset();

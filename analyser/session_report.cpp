@@ -70,7 +70,7 @@ bool meets(Condition condition, int best) {
 
 struct Page {
     Output& out;
-    const AnalysisContext& ctx;
+    const SessionSummary& session;
     ErrorLog& log;               // the name lookups log what they do not know
     const Column* last_columns;  // the two columns after the Lurch-factor
 
@@ -90,7 +90,7 @@ struct Page {
             text += "/";
             text += HtmlText::number(value);
         }
-        const int best = ctx.best_table[column.best].value;
+        const int best = session.bests[column.best].value;
         const bool marked = p.is_human == Species::Human && value == best && meets(column.condition, best);
         html_cell(out, marked ? RED : BLACK, HTML_ALIGN_CENTER, text, HTML_PLAIN);
     }
@@ -102,7 +102,7 @@ struct Page {
         HtmlText image = html_escape(skin.substr(0, skin.find('/')));
         image += ".gif";
         const HtmlText alt = html_escape(skin);
-        if (ctx.images_enabled) html_image(out, &image, 32, 32, &alt, HTML_IMAGE_NO_ALIGN);
+        if (session.images) html_image(out, &image, 32, 32, &alt, HTML_IMAGE_NO_ALIGN);
         html_line_break(out);
         html_text(out, BLACK, HTML_ALIGN_NONE, html_escape(p.name.view()), HTML_PLAIN);
         out.put("</TD>\n");
@@ -133,11 +133,11 @@ struct Page {
     }
 
     void session_block(const char* date) const {
-        const SessionInfo& s = ctx.session_info;
+        const SessionInfo& s = session.info;
         out.put("<table border=\"0\" width=\"100%\">\n<tr>\n<td>\n");
         out.put("<H3>");
         const HtmlText map = html_escape(s.session_map.view());
-        if (s.same_map == Sameness::Same && ctx.images_enabled) {
+        if (s.same_map == Sameness::Same && session.images) {
             HtmlText image = map;
             image += ".jpg";
             html_image(out, &image, 128, 128, &map, HTML_IMAGE_RIGHT);
@@ -170,7 +170,7 @@ struct Page {
         for (int k = 0; k < 2; ++k) header_cell(last_columns[k].first_line, last_columns[k].second_line);
         html_row_end(out);
         for (int slot : order) {
-            const SessionPlayer& p = ctx.session_players[static_cast<std::size_t>(slot)];
+            const SessionPlayer& p = session.players[static_cast<std::size_t>(slot)];
             if (!p.name.empty()) player_row(p);
         }
         html_table_end(out);
@@ -191,10 +191,10 @@ struct Page {
 
 }  // namespace
 
-int write_html_page(const AnalysisContext& ctx, ErrorLog& log, OutputFile& out, const char* date) {
-    const SessionInfo& s = ctx.session_info;
+int write_html_page(const SessionSummary& session, ErrorLog& log, OutputFile& out, const char* date) {
+    const SessionInfo& s = session.info;
     const bool flag_game = s.same_game_type == Sameness::Same && counts_flags(s.session_game_type);
-    const Page page{out, ctx, log, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
+    const Page page{out, session, log, flag_game ? FLAG_COLUMNS : KILL_COLUMNS};
 
     html_head(out, "UNREAL TOURNAMENT Gamelog Analyse", AUTHOR_HANDLE, VERSION_MINOR, "ut_bk.gif");
     HtmlText banner = "VELSTRA v";
@@ -207,7 +207,7 @@ int write_html_page(const AnalysisContext& ctx, ErrorLog& log, OutputFile& out, 
     html_line_break(out);
 
     page.session_block(date);
-    page.player_table(ctx.session_order);
+    page.player_table(session.order);
     page.footer();
 
     if (out.close()) return 1;
@@ -215,28 +215,28 @@ int write_html_page(const AnalysisContext& ctx, ErrorLog& log, OutputFile& out, 
     return 0;
 }
 
-Text session_date(const AnalysisContext& ctx) {
+Text session_date(const SessionInfo& info, std::time_t now) {
     Text date;
-    if (!ctx.session_info.log_date.empty()) {
-        date = ctx.session_info.log_date;
+    if (!info.log_date.empty()) {
+        date = info.log_date;
     } else {
         int year = 0, month = 0, day = 0;
-        current_date(ctx.now(), year, month, day);
+        current_date(now, year, month, day);
         date.format("%02i%02i%04i", day, month, year);
     }
     return date;
 }
 
-int write_html_report(const AnalysisContext& ctx, ErrorLog& log, FailureReport& failures) {
-    const Text date = session_date(ctx);
+int write_html_report(const SessionSummary& session, const Text& date, FileSystem& files, ErrorLog& log,
+                      FailureReport& failures) {
     BoundedText<256> file_name;
     file_name.format("velstra%s.html", date.c_str());
 
     // The page has a stream of its own; the console stays where it is.
-    std::unique_ptr<OutputFile> out = ctx.files->open_write(file_name.c_str(), WriteMode::TruncateText);
+    std::unique_ptr<OutputFile> out = files.open_write(file_name.c_str(), WriteMode::TruncateText);
     if (!out) {
         log.append("\tcan't create Analyse-HTML-File");
-    } else if (write_html_page(ctx, log, *out, date.c_str())) {
+    } else if (write_html_page(session, log, *out, date.c_str())) {
         return 1;
     }
     failures.report(Failure::PageUnwritable,

@@ -41,15 +41,6 @@ int ErrorLog::append(const char* text) { return write_lines(text, nullptr); }
 
 int ErrorLog::append_two(const char* first, const char* second) { return write_lines(first, second); }
 
-int ErrorLog::appendf(const char* fmt, ...) {
-    char line[Text::max_length + 1];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(line, sizeof line, fmt, args);
-    va_end(args);
-    return append(line);
-}
-
 void ErrorLog::banner(const char* title) {
     constexpr std::size_t width = 85;
     const std::string stars(width, '*');

@@ -7,9 +7,12 @@
 // is lost if the program stops right afterwards.
 #pragma once
 
+#include <cstdarg>
+#include <cstddef>
 #include <memory>
 #include <string>
 
+#include "bounded_text.h"
 #include "failure_report.h"
 #include "file_system.h"
 
@@ -25,9 +28,17 @@ public:
     // said once a run, as a failure of the run.
     int append(const char* text);
 
-    // Formats a line into a buffer of 200 characters (longer lines are cut at
-    // 199) and appends it.
-    __attribute__((format(printf, 2, 3))) int appendf(const char* fmt, ...);
+    // Formats a line into a field of Width characters (longer lines are cut
+    // at Width - 1; a record's field unless a line names more) and appends it.
+    template <std::size_t Width = Text::max_length + 1>
+    __attribute__((format(printf, 2, 3))) int appendf(const char* fmt, ...) {
+        BoundedText<Width> line;
+        va_list args;
+        va_start(args, fmt);
+        line.vformat(fmt, args);
+        va_end(args);
+        return append(line.c_str());
+    }
 
     // A message of two lines in one write: a warning and the text it is about.
     int append_two(const char* first, const char* second);

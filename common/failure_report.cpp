@@ -4,14 +4,16 @@
 #include <cstdio>
 #include <string_view>
 
+#include "bounded_text.h"
+
 namespace {
 
 unsigned bit_of(Failure cause) { return 1u << static_cast<unsigned>(cause); }
 
-void drop_details_ending(char* line) {
+std::string_view without_details_ending(std::string_view text) {
     constexpr std::string_view ending = " (details in error.log)";
-    const std::string_view text(line);
-    if (text.ends_with(ending)) line[text.size() - ending.size()] = '\0';
+    if (text.ends_with(ending)) text.remove_suffix(ending.size());
+    return text;
 }
 
 }  // namespace
@@ -20,11 +22,12 @@ void FailureReport::report(Failure cause, const char* fmt, ...) {
     const unsigned bit = bit_of(cause);
     if ((reported_ & bit) != 0) return;
     reported_ |= bit;
-    char line[1024];
+    BoundedText<1024> line;
     va_list args;
     va_start(args, fmt);
-    std::vsnprintf(line, sizeof line, fmt, args);
+    line.vformat(fmt, args);
     va_end(args);
-    if ((reported_ & bit_of(Failure::ErrorLogUnwritable)) != 0) drop_details_ending(line);
-    lines_->print("%s: %s\n", program_, line);
+    std::string_view text = line.view();
+    if ((reported_ & bit_of(Failure::ErrorLogUnwritable)) != 0) text = without_details_ending(text);
+    lines_->print("%s: %.*s\n", program_, static_cast<int>(text.size()), text.data());
 }

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // image tags (an odd count) and once without.
     if (games % 16 == 0 || games % 16 == 9) {
         if (std::unique_ptr<OutputFile> session_page = folder.open_write("page.html", WriteMode::TruncateText))
-            (void)write_html_page(ctx, ctx.log, *session_page, "14072001");
+            (void)write_html_page(session_summary(ctx), ctx.log, *session_page, "14072001");
     }
     return 0;
 }

@@ -15,17 +15,8 @@
 namespace {
 
 // Error log lines that carry up to two file names of 255 characters.
-using LogLine = BoundedText<600>;
+constexpr std::size_t LOG_LINE_WIDTH = 600;
 using CalendarText = BoundedText<32>;
-
-__attribute__((format(printf, 2, 3))) void log_line(ConverterContext& ctx, const char* fmt, ...) {
-    char line[LogLine::max_length + 1];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(line, sizeof line, fmt, args);
-    va_end(args);
-    ctx.log.append(line);
-}
 
 bool is_one_of(const char* arg, std::initializer_list<const char*> switches) {
     for (const char* s : switches)
@@ -205,7 +196,7 @@ int load_log(ConverterContext& ctx, int i) {
     // A folder or FIFO that the search listed is no log, and must not block.
     std::unique_ptr<InputFile> file = ctx.files->open_read(name, false);
     if (!file) {
-        log_line(ctx, "\t%s file not found in the current directory", name);
+        ctx.log.appendf<LOG_LINE_WIDTH>("\t%s file not found in the current directory", name);
         return 0;
     }
     if (!ctx.file_buffer) ctx.file_buffer.reset(new (std::nothrow) char[FILE_BUFFER_SIZE]);
@@ -222,7 +213,7 @@ int load_log(ConverterContext& ctx, int i) {
         // A file that opens but cannot be read is as unusable as a missing one.
         ctx.file_length = 0;
         ctx.file_buffer[0] = '\0';
-        log_line(ctx, "\t%s file not found in the current directory", name);
+        ctx.log.appendf<LOG_LINE_WIDTH>("\t%s file not found in the current directory", name);
         return 0;
     }
     ctx.file_length = static_cast<int>(got);
@@ -246,16 +237,16 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
         // still converted from the bytes already read.
         if (ctx.files->rename_no_replace(found_name, log_name.c_str())) {
             ctx.out->print("\t%s -> %s\n", found_name, log_name.c_str());
-            log_line(ctx, "\t\tinfo: renamed   %s to %s", found_name, log_name.c_str());
+            ctx.log.appendf<LOG_LINE_WIDTH>("\t\tinfo: renamed   %s to %s", found_name, log_name.c_str());
         } else {
-            log_line(ctx, "\t\twarning: can not rename %s to %s", found_name, log_name.c_str());
+            ctx.log.appendf<LOG_LINE_WIDTH>("\t\twarning: can not rename %s to %s", found_name, log_name.c_str());
         }
     }
 
     // Never through a link: the copy must not overwrite what a link names.
     std::unique_ptr<OutputFile> output = ctx.files->open_write(output_name.c_str(), WriteMode::Truncate);
     if (!output) {
-        log_line(ctx, "\tcan not save %s file in the current directory", output_name.c_str());
+        ctx.log.appendf<LOG_LINE_WIDTH>("\tcan not save %s file in the current directory", output_name.c_str());
         report_unwritable_copy(ctx, output_name.c_str());
         return 0;
     }
@@ -264,11 +255,11 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
     written = output->close() && written;
     if (!written) {
         // A copy cut short (a full disk) is not reported as converted.
-        log_line(ctx, "\tcan not save %s file in the current directory", output_name.c_str());
+        ctx.log.appendf<LOG_LINE_WIDTH>("\tcan not save %s file in the current directory", output_name.c_str());
         report_unwritable_copy(ctx, output_name.c_str());
         return 0;
     }
-    log_line(ctx, "\t\tinfo: converted %s to %s", found_name, output_name.c_str());
+    ctx.log.appendf<LOG_LINE_WIDTH>("\t\tinfo: converted %s to %s", found_name, output_name.c_str());
     return 1;
 }
 

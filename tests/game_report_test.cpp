@@ -38,8 +38,7 @@ protected:
     }
     std::string report() {
         return capture_output([&](Output& out) {
-            ctx->out = &out;
-            print_game_report(*ctx);
+            print_game_report(*ctx, ctx->log, out);
         });
     }
     std::string error_log() const { return ctx->error_log(); }

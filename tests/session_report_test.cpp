@@ -30,6 +30,12 @@ protected:
 
 using Row = std::vector<std::string>;
 
+// The session page of the run, as the program writes it at the session's end.
+int write_report(TestRun& ctx) {
+    return write_html_report(session_summary(ctx), session_date(ctx.session_info, ctx.now()), ctx.folder, ctx.log,
+                             ctx.failures);
+}
+
 // The cells of the player table (header row first), each the bytes between
 // "<TD>\n" and "</TD>\n".
 std::vector<Row> player_table(const std::string& page) {
@@ -338,7 +344,7 @@ TEST_F(SessionReport, APageThatCannotBeWrittenIsReported) {
     rank_session(*ctx);
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    EXPECT_EQ(write_html_page(*ctx, ctx->log, *output_file_of(full), "14072001"), 0);
+    EXPECT_EQ(write_html_page(session_summary(*ctx), ctx->log, *output_file_of(full), "14072001"), 0);
     EXPECT_EQ(ctx->error_log(), "\tcan't write Analyse-HTML-File\r\n");
 }
 
@@ -385,7 +391,7 @@ TEST_F(SessionReport, TiedPlayersTakeTheExchangeSortsOrder) {
         p.is_human = Species::Bot;
     }
     rank_session(*ctx);
-    ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
+    ASSERT_EQ(write_report(*ctx), 1);
     // A stable sort would put P1 before P2.
     const std::vector<Row> rows = player_table(ctx->folder.bytes("velstra01012000.html"));
     EXPECT_EQ(names_in_order(rows), (std::vector<std::string>{"P3", "P2", "P1", "P0"}));
@@ -408,7 +414,7 @@ TEST_F(SessionReport, UnstatedBotStateShowsAsBotAndIsNeverRed) {
     human.kills = unstated.kills = 5;
     compute_session_bests(*ctx);
     rank_session(*ctx);
-    ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
+    ASSERT_EQ(write_report(*ctx), 1);
     const std::vector<Row> rows = player_table(ctx->folder.bytes("velstra01012000.html"));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1][2], centred("Human"));
@@ -423,7 +429,7 @@ TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
     ctx->now = [] { return std::time_t{994766400}; };
     const char* name = "velstra10072001.html";
     rank_session(*ctx);
-    ASSERT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 1);
+    ASSERT_EQ(write_report(*ctx), 1);
     const std::string text = ctx->folder.bytes(name);
     // No game reached the session: no map, a mixed game type, no rows.
     EXPECT_NE(text.find("<H3>Session date: " + std::string(name + 7, 8) +
@@ -432,7 +438,7 @@ TEST_F(SessionReport, WithoutALogDateThePageTakesToday) {
     EXPECT_EQ(player_table(text).size(), 1u);
 
     ctx->folder.add(name, "").regular = false;  // a folder of that name
-    EXPECT_EQ(write_html_report(*ctx, ctx->log, ctx->failures), 0);
+    EXPECT_EQ(write_report(*ctx), 0);
     EXPECT_EQ(ctx->error_log(), "\tcan't create Analyse-HTML-File\r\n");
 }
 
