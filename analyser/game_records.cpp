@@ -42,8 +42,7 @@ GamePlayer game_player(const AnalysisContext& ctx, const PlayerRecord& p) {
 
 }  // namespace
 
-GameRecord game_record(const AnalysisContext& ctx) {
-    GameRecord game;
+void fill_game_record(const AnalysisContext& ctx, GameRecord& game) {
     const GameInfo& info = ctx.game_info;
     game.number = ctx.session_info.game_count;
     game.map = info.map_name;
@@ -65,6 +64,7 @@ GameRecord game_record(const AnalysisContext& ctx) {
     // entry of each game slot among them, or -1.
     std::array<int, MAXPLAYER> entry{};
     entry.fill(-1);
+    game.players.clear();
     for (int slot : ctx.game_order) {
         const PlayerRecord& player = ctx.game_players[static_cast<std::size_t>(slot)];
         if (player.name.empty()) break;
@@ -75,6 +75,7 @@ GameRecord game_record(const AnalysisContext& ctx) {
 
     // The kills of a player shown of a victim with a record, and the suicide
     // lines of a player shown.
+    game.kills.clear();
     for (const KillRecord& kill : ctx.kill_table) {
         const PlayerRecord* killer = ctx.player_for_id(kill.killer);
         const PlayerRecord* victim = ctx.player_for_id(kill.victim);
@@ -86,7 +87,6 @@ GameRecord game_record(const AnalysisContext& ctx) {
         if (player == nullptr || entry_of(player) < 0) continue;
         game.kills.push_back(TimedKill{suicide.time, entry_of(player), entry_of(player)});
     }
-    return game;
 }
 
 SessionRecord session_record(const AnalysisContext& ctx, const Text& date) {

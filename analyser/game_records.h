@@ -4,8 +4,10 @@
 #include "game_record.h"
 #include "records.h"
 
-// The current game at the end of its analysis.
-GameRecord game_record(const AnalysisContext& ctx);
+// Makes game the record of the current game at the end of its analysis. The
+// record's lists keep their room from the game before, so a session of many
+// games allocates them once.
+void fill_game_record(const AnalysisContext& ctx, GameRecord& game);
 
 // The ranked session at its end, dated date.
 SessionRecord session_record(const AnalysisContext& ctx, const Text& date);

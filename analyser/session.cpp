@@ -133,7 +133,7 @@ int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     SessionInfo& session = ctx.session_info;
     ++session.reported_games;
     session.reported_seconds = saturating_add(session.reported_seconds, ctx.game_info.duration);
-    if (record != nullptr) *record = game_record(ctx);
+    if (record != nullptr) fill_game_record(ctx, *record);
     return 1;
 }
 
