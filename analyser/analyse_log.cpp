@@ -196,6 +196,14 @@ struct LogAnalyser::State {
     };
     std::vector<Found> kill_lines;
     std::vector<Found> suicide_lines;
+    // Team and disconnect lines, merged into log order.
+    struct PlayerLine {
+        std::size_t at = 0;
+        int id = 0;
+        std::string_view team;
+    };
+    std::vector<PlayerLine> team_lines;
+    std::vector<PlayerLine> disconnect_lines;
 
     int entry_of_id(int id) {
         const PlayerRecord* player = ctx.player_for_id(id);
@@ -282,31 +290,38 @@ void LogAnalyser::State::read_team_spells(LoggedGame& game) {
         spells.push_back(TeamSpell{Text(spell.team.view()), seconds});
     };
 
-    std::size_t at = text.game_start;
-    while (at < text.game_end) {
-        std::size_t end = text.find_char('\n', at);
-        if (end == GameText::npos) end = text.game_end;
-        std::string_view rest = text.view().substr(at, end - at);
-        const std::size_t line = at;
-        at = end + 1;
-        // The first line is read from its "info", and has no time field.
-        if (line != text.game_start) next_field(rest);
-        if (next_field(rest) != "player") continue;
-        const std::string_view kind = next_field(rest);
-        const bool team_line = kind == "Teamchange";
-        if (!team_line && kind != "Disconnect") continue;
-        const int id = parse_int(next_field(rest));
-        if (id < 0 || id >= MAXPLAYER) continue;
-        int time = text.line_time(line);
-        if (play_start == GameText::npos || line < play_start) time = game_start_time;
+    // The team and disconnect lines as the analysis reads them, in log order.
+    team_lines.clear();
+    disconnect_lines.clear();
+    LineWalker teams(text, Event::Teamchange, text.game_start, LineWalker::Bound::GameEnd);
+    PlayerLine line;
+    while (teams.next() && teams.number('\t', line.id) && teams.field('\n', line.team)) {
+        line.at = teams.match();
+        team_lines.push_back(line);
+    }
+    LineWalker disconnects(text, Event::Disconnect, text.game_start, LineWalker::Bound::GameEnd);
+    line.team = {};
+    while (disconnects.next() && disconnects.number('\n', line.id)) {
+        line.at = disconnects.match();
+        disconnect_lines.push_back(line);
+    }
+
+    std::size_t t = 0;
+    std::size_t d = 0;
+    while (t < team_lines.size() || d < disconnect_lines.size()) {
+        const bool team_line =
+            d == disconnect_lines.size() || (t < team_lines.size() && team_lines[t].at < disconnect_lines[d].at);
+        const PlayerLine& next = team_line ? team_lines[t++] : disconnect_lines[d++];
+        if (next.id < 0 || next.id >= MAXPLAYER) continue;
+        int time = text.line_time(next.at);
+        if (play_start == GameText::npos || next.at < play_start) time = game_start_time;
         time = std::max(time, game_start_time);
-        close(id, time);
+        close(next.id, time);
         if (!team_line) continue;
-        Open& spell = open[static_cast<std::size_t>(id)];
+        Open& spell = open[static_cast<std::size_t>(next.id)];
         spell.on = true;
         spell.since = time;
-        // The team value runs to the line's end, as the analysis reads it.
-        spell.team = assault_team(ctx, rest);
+        spell.team = assault_team(ctx, next.team);
     }
     for (int id = 0; id < MAXPLAYER; ++id) close(id, game_end_time);
 }
