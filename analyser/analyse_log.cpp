@@ -10,6 +10,7 @@
 #include "register_players.h"
 #include "session.h"
 #include "sha256.h"
+#include "text_scan.h"
 
 namespace {
 
@@ -139,19 +140,22 @@ StartTime start_time(std::string_view value) {
     return start;
 }
 
-// The lines of the game: its text from the header's first "info" to the line
-// feed of its game_end line.
-class GameLines {
+// The header of the game: its text from the first "info" to the start of
+// play (or, in a game that never started, to its end). A game's text is
+// mostly play, which is not searched.
+class HeaderLines {
 public:
-    explicit GameLines(const GameText& text) : text_(text) {}
+    explicit HeaderLines(const GameText& text) : text_(text) {
+        const std::size_t play = text.find("game_start", text.game_start);
+        end_ = play < text.game_end ? play : text.game_end;
+    }
 
     // Calls each(value) with the value (to its line end) of every line of the
-    // game whose fields hold pattern ("map\tTitle\t") after a tab.
+    // header whose fields hold pattern ("map\tTitle\t") after a tab.
     // each returns whether to go on.
     template <typename Each>
     void each_value(std::string_view pattern, Each each) const {
-        for (std::size_t at = text_.find(pattern, text_.game_start); at != GameText::npos && at < text_.game_end;
-             at = text_.find(pattern, at + 1)) {
+        for (std::size_t at = find(pattern, text_.game_start); at != GameText::npos; at = find(pattern, at + 1)) {
             if (at != text_.game_start && text_.at(at - 1) != '\t') continue;
             const std::size_t from = at + pattern.size();
             const std::size_t end = text_.find_char('\n', from);
@@ -169,8 +173,24 @@ public:
     }
 
 private:
+    // The first match that starts in the header.
+    std::size_t find(std::string_view pattern, std::size_t from) const {
+        const std::size_t end = std::min(end_ + pattern.size() - 1, text_.length);
+        if (from >= end) return GameText::npos;
+        const char* found = find_text(text_.buffer.get() + from, end - from, pattern.data(), pattern.size());
+        return found == nullptr ? GameText::npos : static_cast<std::size_t>(found - text_.buffer.get());
+    }
+
     const GameText& text_;
+    std::size_t end_ = 0;
 };
+
+// The whole second of the line that holds position. The pattern of a team
+// line stands too far into a line of a long game for GameText::line_time.
+int time_of_line(const GameText& text, std::size_t position) {
+    const std::size_t line_feed = text.view().substr(0, position).rfind('\n');
+    return line_feed == std::string_view::npos ? -1 : parse_int(text.view().substr(line_feed + 1));
+}
 
 // The tab-separated fields of a line.
 std::string_view next_field(std::string_view& rest) {
@@ -228,7 +248,7 @@ void LogAnalyser::State::map_entries(const GameRecord& record) {
 }
 
 void LogAnalyser::State::read_header_values(LoggedGame& game) {
-    const GameLines lines(ctx.text);
+    const HeaderLines lines(ctx.text);
     game.title = lines.first_value("map\tTitle\t");
     game.server_name = lines.first_value("info\tServer_ServerName\t");
     game.mutators.clear();
@@ -313,7 +333,7 @@ void LogAnalyser::State::read_team_spells(LoggedGame& game) {
             d == disconnect_lines.size() || (t < team_lines.size() && team_lines[t].at < disconnect_lines[d].at);
         const PlayerLine& next = team_line ? team_lines[t++] : disconnect_lines[d++];
         if (next.id < 0 || next.id >= MAXPLAYER) continue;
-        int time = text.line_time(next.at);
+        int time = time_of_line(text, next.at);
         if (play_start == GameText::npos || next.at < play_start) time = game_start_time;
         time = std::max(time, game_start_time);
         close(next.id, time);

@@ -228,23 +228,26 @@ std::vector<std::pair<std::string, int>> spells(const LoggedGame& game, const st
     return out;
 }
 
-// The game lasts 600 s (the header to 599.00), play from 1.00.
+// A long game: from the header to 5000.00, 5001 s.
 TEST(AnalyseLog, TeamSpellsFollowChangesDisconnectsAndReturns) {
     const std::string setup =
         connect_lines(0, "Ann", false, "0") + connect_lines(1, "Bob", false, "1") + connect_lines(2, "Cid", true, "1");
     const std::string play =
-        log_line("100.00", {"player", "Teamchange", "0", "1"}) +
-        log_line("150.00", {"player", "Teamchange", "0", "1"}) + log_line("200.00", {"player", "Disconnect", "1"}) +
-        log_line("300.00", {"player", "Disconnect", "2"}) + connect_lines(3, "Cid", true, "0", "1.000000", "350.00") +
-        log_line("500.00", {"player", "Teamchange", "0", "0"});
+        log_line("1000.00", {"player", "Teamchange", "0", "1"}) +
+        log_line("1500.00", {"player", "Teamchange", "0", "1"}) + log_line("2000.00", {"player", "Disconnect", "1"}) +
+        log_line("3000.00", {"player", "Disconnect", "2"}) + connect_lines(3, "Cid", true, "0", "1.000000", "3500.00") +
+        log_line("4500.00", {"player", "Teamchange", "0", "0"});
+    std::string text = team_game_log("", setup, play);
+    text.replace(text.find("599.00\tgame_end"), 6, "5000.00");
     LogAnalyser analyser;
     LoggedGame game;
-    ASSERT_EQ(analyser.analyse(to_utf16_log(team_game_log("", setup, play)), game), LogVerdict::Game);
+    ASSERT_EQ(analyser.analyse(to_utf16_log(text), game), LogVerdict::Game);
+    ASSERT_EQ(game.record.length, 5001);
     using Spells = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(spells(game, "Ann"), (Spells{{"0", 101 + 99}, {"1", 400}}));
-    EXPECT_EQ(spells(game, "Bob"), (Spells{{"1", 201}}));
+    EXPECT_EQ(spells(game, "Ann"), (Spells{{"0", 1001 + 500}, {"1", 500 + 3000}}));
+    EXPECT_EQ(spells(game, "Bob"), (Spells{{"1", 2001}}));
     // Back under the same name with a new id: one player, on both teams.
-    EXPECT_EQ(spells(game, "Cid"), (Spells{{"1", 301}, {"0", 249}}));
+    EXPECT_EQ(spells(game, "Cid"), (Spells{{"1", 3001}, {"0", 1500}}));
 
     // A game without teams has none.
     ASSERT_EQ(analyser.analyse(game_text({.setup = connect_lines(0, "Ann", false, "0")}), game), LogVerdict::Game);
