@@ -1,7 +1,6 @@
 #include "analyse_log.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "line_walker.h"
@@ -93,17 +92,21 @@ bool utc_offset_minutes(std::string_view value, int& minutes) {
         negative = value[0] == '-';
         value.remove_prefix(1);
     }
-    double hours = 0;
+    // Hours as a fraction: whole hours, then up to six decimals over their scale.
+    long long units = 0;
+    long long scale = 1;
     std::size_t k = 0;
-    for (; k < value.size() && k < 3 && value[k] >= '0' && value[k] <= '9'; ++k) hours = hours * 10 + (value[k] - '0');
+    for (; k < value.size() && k < 3 && value[k] >= '0' && value[k] <= '9'; ++k) units = units * 10 + (value[k] - '0');
     if (k == 0) return false;
     if (k < value.size() && value[k] == '.') {
-        double scale = 0.1;
-        for (++k; k < value.size() && value[k] >= '0' && value[k] <= '9'; ++k, scale /= 10)
-            hours += (value[k] - '0') * scale;
+        for (++k; k < value.size() && value[k] >= '0' && value[k] <= '9'; ++k) {
+            if (scale == 1000000) continue;
+            units = units * 10 + (value[k] - '0');
+            scale *= 10;
+        }
     }
-    if (k != value.size() || hours > 16) return false;
-    minutes = static_cast<int>(std::lround(hours * 60)) * (negative ? -1 : 1);
+    if (k != value.size() || units > 16 * scale) return false;
+    minutes = static_cast<int>((units * 60 + scale / 2) / scale) * (negative ? -1 : 1);
     return true;
 }
 
