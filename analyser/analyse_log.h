@@ -37,7 +37,10 @@ struct TeamSpell {
 // (best place first); victim equals killer for a suicide, and is -1 for a
 // victim who is not among the players shown. weapon is the name as logged
 // ("Suicided", "Fell" and the like for suicides), so weapons of add-ons keep
-// their names.
+// their names. The lines are those the record's figures count: kills from
+// the start of play (at most 1000) and suicides (at most 1000); a kill by a
+// player not shown is left out. A suicide names the damage its line gives,
+// or the weapon held where it gives none. time is the line's whole second.
 struct LoggedKill {
     int time = 0;
     int killer = -1;
@@ -47,17 +50,27 @@ struct LoggedKill {
 };
 
 struct LoggedGame {
-    GameRecord record;  // the figures of the games page for this log alone
+    // The figures of the games page for this log alone; record.start is
+    // unknown where start is (the page would show the file's date).
+    GameRecord record;
     // 64 lowercase hex digits: the SHA-256 of the game's text as the analyser
     // reads it (zero bytes and carriage returns dropped), so a log, its
-    // 8-bit copy and a renamed copy give the same key.
+    // 8-bit copy and a renamed copy give the same key. The text runs from the
+    // header's first "info" to the line feed that ends the game_end line,
+    // both included: a byte-order mark, the first line's time stamp and
+    // whatever follows the game are not the game's.
     BoundedText<65> key;
     Text title;  // the map's title
     Text server_name;
     std::vector<Text> mutators;  // as logged, in log order
     StartTime start;
     // Parallel to record.players: the teams each player was on, and for how
-    // long, in the order he joined them.
+    // long, in the order he joined them. A team line starts a spell (one
+    // before the start of play at the game's start), and the player's next
+    // team line, his disconnect or the game's end ends it, in whole seconds
+    // of the log's clock: a player there all along is on his team for
+    // record.length. A player back with a new id adds to his first. Empty in
+    // games without teams.
     std::vector<std::vector<TeamSpell>> player_teams;
     std::vector<LoggedKill> kills;  // in log order
 };
