@@ -329,6 +329,7 @@ void LogAnalyser::State::read_team_spells(LoggedGame& game) {
         disconnect_lines.push_back(line);
     }
 
+    AssaultTeams assault(text);
     std::size_t t = 0;
     std::size_t d = 0;
     while (t < team_lines.size() || d < disconnect_lines.size()) {
@@ -344,7 +345,7 @@ void LogAnalyser::State::read_team_spells(LoggedGame& game) {
         Open& spell = open[static_cast<std::size_t>(next.id)];
         spell.on = true;
         spell.since = time;
-        spell.team = assault_team(ctx, next.team);
+        spell.team = assault_team(ctx, assault, next.team);
     }
     for (int id = 0; id < MAXPLAYER; ++id) close(id, game_end_time);
 }

@@ -28,74 +28,6 @@ std::uint32_t team_hash(std::string_view team) {
     return hash;
 }
 
-// Each slot holds where an assault line's pattern stands, hashed by its team
-// value, so that each team line finds its kind at once instead of reading
-// every assault line again. Sized to the game's own lines (half the slots
-// stay free), so a game with few of them costs little memory.
-class AssaultTeams {
-public:
-    explicit AssaultTeams(const GameText& text) : text_(text) {}
-
-    // Whether some line of the kind names exactly this team value.
-    bool names(Event kind, const Field& team) {
-        if (line_at_.empty()) build();
-        const std::string_view pattern = event_pattern(kind);
-        std::size_t slot = team_hash(team.view()) & mask_;
-        for (; line_at_[slot] != EMPTY; slot = (slot + 1) & mask_) {
-            const std::size_t found = line_at_[slot];
-            std::string_view value;
-            std::size_t line_end = 0;
-            if (text_.view().substr(found, pattern.size()) == pattern &&
-                text_.field(found + pattern.size(), '\n', value, line_end) && Field(value) == team)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    static constexpr std::uint32_t EMPTY = 0xFFFFFFFFu;
-
-    // Calls take(position, value) for the lines of one kind in the order a
-    // search from the game's start meets them (each search going on after
-    // the line it read). Team values are cut as every team value is; a line
-    // without a line end, and any after it, names no team.
-    template <typename Take>
-    void walk(Event kind, Take take) const {
-        LineWalker lines(text_, kind, text_.game_start, LineWalker::Bound::TextEnd);
-        std::string_view value;
-        while (lines.next() && lines.field('\n', value)) take(lines.match(), Field(value).view());
-    }
-
-    void build() {
-        std::size_t count = 0;
-        auto counted = [&](std::size_t, std::string_view) { ++count; };
-        walk(Event::AssaultAttacker, counted);
-        walk(Event::AssaultDefender, counted);
-        line_at_.assign(std::bit_ceil(2 * count + 2), EMPTY);
-        mask_ = line_at_.size() - 1;
-        auto insert = [&](std::size_t position, std::string_view value) {
-            std::size_t slot = team_hash(value) & mask_;
-            while (line_at_[slot] != EMPTY) slot = (slot + 1) & mask_;
-            line_at_[slot] = static_cast<std::uint32_t>(position);
-        };
-        walk(Event::AssaultAttacker, insert);
-        walk(Event::AssaultDefender, insert);
-    }
-
-    const GameText& text_;
-    std::vector<std::uint32_t> line_at_;
-    std::size_t mask_ = 0;
-};
-
-Field assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value) {
-    Field team(value);
-    if (ctx.game_info.game_type != GameType::Assault) return team;
-    if (assault.names(Event::AssaultAttacker, team)) return Field("attacker");
-    if (assault.names(Event::AssaultDefender, team)) return Field("defender");
-    ctx.log.append("\t\tcan not identify team membership");
-    return team;
-}
-
 // Pass 1: each iteration pairs a connect line with the next bot flag and
 // skill lines after the cursor (and, in team games, the next team line).
 // Names and teams longer than their fields keep their first 199 characters
@@ -213,6 +145,57 @@ void resolve_equal_names(AnalysisContext& ctx) {
 }
 
 }  // namespace
+
+bool AssaultTeams::names(Event kind, const Field& team) {
+    if (line_at_.empty()) build();
+    const std::string_view pattern = event_pattern(kind);
+    std::size_t slot = team_hash(team.view()) & mask_;
+    for (; line_at_[slot] != EMPTY; slot = (slot + 1) & mask_) {
+        const std::size_t found = line_at_[slot];
+        std::string_view value;
+        std::size_t line_end = 0;
+        if (text_.view().substr(found, pattern.size()) == pattern &&
+            text_.field(found + pattern.size(), '\n', value, line_end) && Field(value) == team)
+            return true;
+    }
+    return false;
+}
+
+// Takes the lines of one kind in the order a search from the game's start
+// meets them (each search going on after the line it read). Team values are
+// cut as every team value is; a line without a line end, and any after it,
+// names no team.
+template <typename Take>
+void AssaultTeams::walk(Event kind, Take take) const {
+    LineWalker lines(text_, kind, text_.game_start, LineWalker::Bound::TextEnd);
+    std::string_view value;
+    while (lines.next() && lines.field('\n', value)) take(lines.match(), Field(value).view());
+}
+
+void AssaultTeams::build() {
+    std::size_t count = 0;
+    auto counted = [&](std::size_t, std::string_view) { ++count; };
+    walk(Event::AssaultAttacker, counted);
+    walk(Event::AssaultDefender, counted);
+    line_at_.assign(std::bit_ceil(2 * count + 2), EMPTY);
+    mask_ = line_at_.size() - 1;
+    auto insert = [&](std::size_t position, std::string_view value) {
+        std::size_t slot = team_hash(value) & mask_;
+        while (line_at_[slot] != EMPTY) slot = (slot + 1) & mask_;
+        line_at_[slot] = static_cast<std::uint32_t>(position);
+    };
+    walk(Event::AssaultAttacker, insert);
+    walk(Event::AssaultDefender, insert);
+}
+
+Field assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value) {
+    Field team(value);
+    if (ctx.game_info.game_type != GameType::Assault) return team;
+    if (assault.names(Event::AssaultAttacker, team)) return Field("attacker");
+    if (assault.names(Event::AssaultDefender, team)) return Field("defender");
+    ctx.log.append("\t\tcan not identify team membership");
+    return team;
+}
 
 int register_players(AnalysisContext& ctx) {
     AssaultTeams assault(ctx.text);
