@@ -11,8 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string utf8(const Text& text) { return utf8_of_latin1(text.view()); }
-
 long long single_integer(sqlite3* db, const char* sql) {
     Statement statement(db, sql);
     return statement.step() ? statement.integer(0) : 0;
@@ -89,7 +87,8 @@ HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int bu
         throw HistoryFailure{"is not a file"};
     }
 
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW;
+    // One connection, used by one thread: SQLite need not lock its own calls.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX;
     if (access == HistoryAccess::CreateIfMissing) flags |= SQLITE_OPEN_CREATE;
     const int code = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (code != SQLITE_OK) {
@@ -173,11 +172,11 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
 
     Statement& g = s.add_game;
     g.bind(1, game.key.view())
-        .bind(2, utf8(record.map))
-        .bind(3, utf8(game.title))
+        .bind_latin1(2, record.map.view())
+        .bind_latin1(3, game.title.view())
         .bind(4, static_cast<long long>(record.type))
-        .bind(5, utf8(record.type_name))
-        .bind(6, utf8(game.server_name));
+        .bind_latin1(5, record.type_name.view())
+        .bind_latin1(6, game.server_name.view());
     if (game.start.known()) {
         g.bind(7, local_start_text(game.start)).bind(10, evening_of(game.start));
     } else {
@@ -189,18 +188,18 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
         g.bind_null(8);
     g.bind(9, start_from_file ? 1 : 0)
         .bind(11, record.length)
-        .bind(12, utf8(record.end_reason))
+        .bind_latin1(12, record.end_reason.view())
         .bind(13, record.teams.counted ? 1 : 0);
     if (record.teams.winner.empty())
         g.bind_null(14);
     else
-        g.bind(14, utf8(record.teams.winner));
+        g.bind_latin1(14, record.teams.winner.view());
     g.run();
     const long long id = sqlite3_last_insert_rowid(db_);
 
     add_file_name(id, file_name);
     for (std::size_t k = 0; k < game.mutators.size(); ++k)
-        s.add_mutator.bind(1, id).bind(2, static_cast<long long>(k)).bind(3, utf8(game.mutators[k])).run();
+        s.add_mutator.bind(1, id).bind(2, static_cast<long long>(k)).bind_latin1(3, game.mutators[k].view()).run();
     if (record.teams.counted)
         for (std::size_t t = 0; t < record.teams.score.size(); ++t)
             if (record.teams.playing[t])
@@ -218,7 +217,7 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
     for (std::size_t slot = 0; slot < record.players.size(); ++slot) {
         const GamePlayer& p = record.players[slot];
         Statement& a = s.add_player;
-        a.bind(1, id).bind(2, static_cast<long long>(slot)).bind(3, name_id(utf8(p.name)));
+        a.bind(1, id).bind(2, static_cast<long long>(slot)).bind(3, name_id(utf8_of_latin1(p.name.view())));
         if (p.is_human == Species::Unknown)
             a.bind_null(4);
         else
@@ -227,7 +226,7 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             a.bind_null(5);
         else
             a.bind(5, p.skill);
-        a.bind(6, utf8(p.team))
+        a.bind_latin1(6, p.team.view())
             .bind(7, p.place)
             .bind(8, p.crowned ? 1 : 0)
             .bind(9, p.score)
@@ -241,9 +240,9 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             .bind(17, p.lurch)
             .bind(18, p.quads)
             .bind(19, p.headshots)
-            .bind(20, utf8(p.fav_weapon))
+            .bind_latin1(20, p.fav_weapon.view())
             .bind(21, p.fav_weapon_kills)
-            .bind(22, utf8(p.fav_victim))
+            .bind_latin1(22, p.fav_victim.view())
             .bind(23, p.fav_victim_kills)
             .bind(24, p.flags_captured)
             .bind(25, p.flags_returned);
@@ -258,7 +257,7 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
                 s.add_player_team.bind(1, id)
                     .bind(2, static_cast<long long>(slot))
                     .bind(3, static_cast<long long>(k))
-                    .bind(4, utf8(spells[k].team))
+                    .bind_latin1(4, spells[k].team.view())
                     .bind(5, spells[k].seconds)
                     .run();
         }
@@ -276,7 +275,7 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             a.bind_null(5);
         else
             a.bind(5, kill.victim);
-        a.bind(6, utf8(kill.weapon)).bind(7, kill.teamkill ? 1 : 0).run();
+        a.bind_latin1(6, kill.weapon.view()).bind(7, kill.teamkill ? 1 : 0).run();
     }
     return id;
 }

@@ -1,5 +1,7 @@
 #include "sqlite_handle.h"
 
+#include "latin1_text.h"
+
 void throw_sqlite(sqlite3* db, int code, std::string_view doing) {
     const int primary = code & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
@@ -42,6 +44,14 @@ Statement& Statement::bind(int index, long long value) {
 
 Statement& Statement::bind(int index, std::string_view text) {
     sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+    return *this;
+}
+
+Statement& Statement::bind_latin1(int index, std::string_view latin1) {
+    for (const char c : latin1) {
+        if (static_cast<unsigned char>(c) >= 0x80) return bind(index, utf8_of_latin1(latin1));
+    }
+    sqlite3_bind_text64(stmt_, index, latin1.data(), latin1.size(), SQLITE_STATIC, SQLITE_UTF8);
     return *this;
 }
 

@@ -28,6 +28,10 @@ public:
     Statement& bind(int index, long long value);
     Statement& bind(int index, std::string_view text);
     Statement& bind_null(int index);
+    // Text of a log (Latin-1) as UTF-8. The text must stay in place until the
+    // statement is run or reset: plain ASCII, nearly every text, is bound
+    // where it is, without a copy.
+    Statement& bind_latin1(int index, std::string_view latin1);
 
     // One step: true while a row is there to read, false when done. Throws
     // HistoryFailure on an error, "busy" after the connection's timeout.
