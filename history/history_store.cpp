@@ -1,5 +1,6 @@
 #include "history_store.h"
 
+#include <array>
 #include <filesystem>
 
 #include "analyse_log.h"
@@ -37,6 +38,15 @@ FileKind read_kind(sqlite3* db) {
     }
 }
 
+constexpr std::size_t KILL_ROWS = 32;
+
+// An insert of rows kills, with a parameter for each value.
+std::string kill_insert(std::size_t rows) {
+    std::string sql = "INSERT INTO kill (game_id, position, time, killer, victim, weapon, teamkill) VALUES ";
+    for (std::size_t r = 0; r < rows; ++r) sql += r == 0 ? "(?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?)";
+    return sql;
+}
+
 }  // namespace
 
 struct HistoryStore::Statements {
@@ -61,9 +71,8 @@ struct HistoryStore::Statements {
           add_player_team(db,
                           "INSERT INTO player_team (game_id, slot, position, team, seconds) "
                           "VALUES (?1, ?2, ?3, ?4, ?5)"),
-          add_kill(db,
-                   "INSERT INTO kill (game_id, position, time, killer, victim, weapon, teamkill) "
-                   "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"),
+          add_kill(db, kill_insert(1).c_str()),
+          add_kills(db, kill_insert(KILL_ROWS).c_str()),
           file_note(db, "SELECT size, write_time, outcome, game_key FROM imported_file WHERE path = ?1"),
           set_file_note(db,
                         "INSERT OR REPLACE INTO imported_file (path, size, write_time, outcome, game_key) "
@@ -73,7 +82,7 @@ struct HistoryStore::Statements {
           forget_game(db, "DELETE FROM game WHERE id = ?1") {}
 
     Statement game_of_key, add_game, add_file, add_mutator, add_team, add_step, find_name, add_name, add_player,
-        add_player_team, add_kill, file_note, set_file_note, key_of_game, forget_notes, forget_game;
+        add_player_team, add_kill, add_kills, file_note, set_file_note, key_of_game, forget_notes, forget_game;
 };
 
 HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int busy_ms) {
@@ -263,19 +272,37 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
         }
     }
 
+    // Kills go in rows of KILL_ROWS per statement: a game has hundreds, and
+    // one statement per row would cost more than the rows themselves.
     const long long players = static_cast<long long>(record.players.size());
+    std::size_t pending = 0;
+    auto bind_kill = [&](Statement& a, std::size_t row, std::size_t k) {
+        const LoggedKill& kill = game.kills[k];
+        const int first = static_cast<int>(row) * 7;
+        a.bind(first + 1, id).bind(first + 2, static_cast<long long>(k)).bind(first + 3, kill.time);
+        a.bind(first + 4, kill.killer);
+        if (kill.victim < 0 || kill.victim >= players)
+            a.bind_null(first + 5);
+        else
+            a.bind(first + 5, kill.victim);
+        a.bind_latin1(first + 6, kill.weapon.view()).bind(first + 7, kill.teamkill ? 1 : 0);
+    };
+    std::array<std::size_t, KILL_ROWS> rows{};
     for (std::size_t k = 0; k < game.kills.size(); ++k) {
         const LoggedKill& kill = game.kills[k];
         // Only kills by a player of the scoreboard can be kept: the killer is
         // a player of the game.
         if (kill.killer < 0 || kill.killer >= players) continue;
-        Statement& a = s.add_kill;
-        a.bind(1, id).bind(2, static_cast<long long>(k)).bind(3, kill.time).bind(4, kill.killer);
-        if (kill.victim < 0 || kill.victim >= players)
-            a.bind_null(5);
-        else
-            a.bind(5, kill.victim);
-        a.bind_latin1(6, kill.weapon.view()).bind(7, kill.teamkill ? 1 : 0).run();
+        rows[pending++] = k;
+        if (pending == KILL_ROWS) {
+            for (std::size_t r = 0; r < KILL_ROWS; ++r) bind_kill(s.add_kills, r, rows[r]);
+            s.add_kills.run();
+            pending = 0;
+        }
+    }
+    for (std::size_t r = 0; r < pending; ++r) {
+        bind_kill(s.add_kill, 0, rows[r]);
+        s.add_kill.run();
     }
     return id;
 }
