@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <vector>
 
 #include "analyse_log.h"
 #include "evening.h"
@@ -42,7 +43,10 @@ constexpr std::size_t KILL_ROWS = 32;
 
 // An insert of rows kills, with a parameter for each value.
 std::string kill_insert(std::size_t rows) {
-    std::string sql = "INSERT INTO kill (game_id, position, time, killer, victim, weapon, teamkill) VALUES ";
+    // OR FAIL: a statement of many rows needs no journal of its own to undo
+    // the rows before a failing one (and no row can fail: positions are
+    // unique); the batch's transaction is undone as a whole instead.
+    std::string sql = "INSERT OR FAIL INTO kill (game_id, position, time, killer, victim, weapon, teamkill) VALUES ";
     for (std::size_t r = 0; r < rows; ++r) sql += r == 0 ? "(?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?)";
     return sql;
 }
@@ -79,10 +83,18 @@ struct HistoryStore::Statements {
                         "VALUES (?1, ?2, ?3, ?4, ?5)"),
           key_of_game(db, "SELECT key FROM game WHERE id = ?1"),
           forget_notes(db, "DELETE FROM imported_file WHERE game_key = ?1"),
-          forget_game(db, "DELETE FROM game WHERE id = ?1") {}
+          forget_game(db, "DELETE FROM game WHERE id = ?1") {
+        // The tables' cascades act only where foreign keys are switched on,
+        // and checking them on every insert would cost an import dearly, so
+        // forget removes the rows of each table itself.
+        for (const char* table :
+             {"kill", "player_team", "game_player", "team_step", "game_team", "game_mutator", "game_file"})
+            forget_rows.emplace_back(db, ("DELETE FROM " + std::string(table) + " WHERE game_id = ?1").c_str());
+    }
 
     Statement game_of_key, add_game, add_file, add_mutator, add_team, add_step, find_name, add_name, add_player,
         add_player_team, add_kill, add_kills, file_note, set_file_note, key_of_game, forget_notes, forget_game;
+    std::vector<Statement> forget_rows;
 };
 
 HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int busy_ms) {
@@ -120,7 +132,21 @@ HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int bu
             throw HistoryFailure{"is a history of a newer velstra (design " + std::to_string(kind.version) +
                                  "; this one knows up to " + std::to_string(HISTORY_SCHEMA_VERSION) +
                                  "); it is left as it is"};
-        execute(db_, "PRAGMA foreign_keys = ON");
+        if (empty) {
+            // Larger pages hold a game's kills in fewer of them. A
+            // write-ahead log commits a batch with one write and no wait for
+            // the disk; a crash or a kill still loses no committed game, and
+            // readers go on while an import writes. Both are kept in the file.
+            execute(db_, "PRAGMA page_size = 16384");
+            execute(db_, "PRAGMA journal_mode = WAL");
+        }
+        // In a write-ahead log, the disk is waited for at checkpoints only;
+        // a power cut may undo the last batches, never part of a game.
+        execute(db_, "PRAGMA synchronous = NORMAL");
+        // Room for a whole batch of games: a cache smaller than the batch
+        // writes the same pages out again and again before the commit.
+        execute(db_, "PRAGMA cache_size = -8192");
+        execute(db_, "PRAGMA temp_store = MEMORY");
         if (kind.version < HISTORY_SCHEMA_VERSION) {
             begin();
             try {
@@ -340,6 +366,7 @@ bool HistoryStore::forget(long long game_id) {
     const std::string game_key = key.text(0);
     key.reset();
     statements_->forget_notes.bind(1, game_key).run();
+    for (Statement& rows : statements_->forget_rows) rows.bind(1, game_id).run();
     statements_->forget_game.bind(1, game_id).run();
     return true;
 }
