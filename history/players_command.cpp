@@ -30,7 +30,8 @@ int list_players(HistoryStore& store, Output& out) {
         }
         merged.reset();
         if (any) names += ")";
-        out.print("%lld games  first %s  last %s  %s  %s\n", players.integer(2), players.text(3).c_str(),
+        const long long games = players.integer(2);
+        out.print("%lld game%s  first %s  last %s  %s  %s\n", games, games == 1 ? " " : "s", players.text(3).c_str(),
                   players.text(4).c_str(), kind, names.c_str());
     }
     return 0;

@@ -110,6 +110,13 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     game.player_teams[1] = {TeamSpell{Text("1"), 400}, TeamSpell{Text("0"), 354}};
     game.kills = {
         {12, 0, 1, Text("MyMod.SuperGun"), false}, {30, 1, 1, Text("Fell"), false}, {40, 0, -1, Text("Flak"), true}};
+    // More kills than one statement inserts: the rest go one by one.
+    std::string kills = "12|0|1|MyMod.SuperGun|0\n30|1|1|Fell|0\n40|0|NULL|Flak|1\n";
+    for (int k = 0; k < 70; ++k) {
+        game.kills.push_back({100 + k, k % 2, 1 - k % 2, Text(k % 3 == 0 ? "Enforcer" : "Minigun"), false});
+        kills += std::to_string(100 + k) + "|" + std::to_string(k % 2) + "|" + std::to_string(1 - k % 2) + "|" +
+                 (k % 3 == 0 ? "Enforcer" : "Minigun") + "|0\n";
+    }
     add_log("ctf.log", "R", game);
 
     ASSERT_EQ(velstra({"import", "ctf.log"}).code, 0);
@@ -125,8 +132,7 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
               "Robert'); DROP TABLE game;--|1|1|2|0|3|0|2|0|0|0|0|0|0|0|0|0|0|0|0||0||0|0|0|NULL\n");
     EXPECT_EQ(query(DB, "SELECT slot, team, seconds FROM player_team ORDER BY slot, position"),
               "0|0|754\n1|1|400\n1|0|354\n");
-    EXPECT_EQ(query(DB, "SELECT time, killer, victim, weapon, teamkill FROM kill ORDER BY position"),
-              "12|0|1|MyMod.SuperGun|0\n30|1|1|Fell|0\n40|0|NULL|Flak|1\n");
+    EXPECT_EQ(query(DB, "SELECT time, killer, victim, weapon, teamkill FROM kill ORDER BY position"), kills);
     EXPECT_EQ(query(DB, "PRAGMA integrity_check"), "ok\n");
 }
 
@@ -165,7 +171,8 @@ TEST_F(Velstra, ForgottenGamesComeBackWhenTheirLogIsImportedAgain) {
     Result forgot = velstra({"forget", "1"});
     EXPECT_EQ(forgot.code, 0);
     EXPECT_EQ(forgot.out, "forgot game 1 (DM-Deck16][, 2011-03-27 21:47)\n");
-    EXPECT_EQ(query(DB, "SELECT count(*) FROM game_player WHERE game_id = 1"), "0\n");
+    for (const char* table : {"game_player", "player_team", "game_file", "kill"})
+        EXPECT_EQ(query(DB, std::string("SELECT count(*) FROM ") + table + " WHERE game_id = 1"), "0\n") << table;
     EXPECT_EQ(velstra({"games"}).out, "2  2011-03-27 22:05  CTF-Face  Tournament DeathMatch  12:34  Ann\n");
 
     Result unknown = velstra({"forget", "2", "7"});
@@ -188,10 +195,10 @@ TEST_F(Velstra, MergesNamesBesideTheGamesAndUndoesThem) {
     ASSERT_EQ(velstra({"import", "."}).code, 0);
     const std::string players_before =
         "2 games  first 2011-03-27 21:47  last 2011-03-28 20:00  bot  Loque\n"
-        "1 games  first 2011-04-02 20:00  last 2011-04-02 20:00  human  Ann\n"
-        "1 games  first 2011-03-28 20:00  last 2011-03-28 20:00  human  B0b\n"
-        "1 games  first 2011-03-27 21:47  last 2011-03-27 21:47  human  Bob\n"
-        "1 games  first 2011-04-02 20:00  last 2011-04-02 20:00  human  Bobby\n";
+        "1 game   first 2011-04-02 20:00  last 2011-04-02 20:00  human  Ann\n"
+        "1 game   first 2011-03-28 20:00  last 2011-03-28 20:00  human  B0b\n"
+        "1 game   first 2011-03-27 21:47  last 2011-03-27 21:47  human  Bob\n"
+        "1 game   first 2011-04-02 20:00  last 2011-04-02 20:00  human  Bobby\n";
     EXPECT_EQ(velstra({"players"}).out, players_before);
     const std::string games_before = query(DB, "SELECT * FROM game_player");
 
@@ -201,7 +208,7 @@ TEST_F(Velstra, MergesNamesBesideTheGamesAndUndoesThem) {
     EXPECT_EQ(velstra({"players"}).out,
               "3 games  first 2011-03-27 21:47  last 2011-04-02 20:00  human  Bob (also B0b, Bobby)\n"
               "2 games  first 2011-03-27 21:47  last 2011-03-28 20:00  bot  Loque\n"
-              "1 games  first 2011-04-02 20:00  last 2011-04-02 20:00  human  Ann\n");
+              "1 game   first 2011-04-02 20:00  last 2011-04-02 20:00  human  Ann\n");
     EXPECT_EQ(query(DB, "SELECT * FROM game_player"), games_before);
 
     // Ann played beside Bobby: one player cannot have been both.
@@ -301,7 +308,8 @@ TEST_F(Velstra, LeavesEveryOtherFileUntouched) {
             EXPECT_EQ(result.out, "");
         }
         EXPECT_EQ(read_file(file.file), before) << file.file;
-        EXPECT_FALSE(fs::exists(std::string(file.file) + "-journal")) << file.file;
+        for (const char* beside : {"-journal", "-wal"})
+            EXPECT_FALSE(fs::exists(std::string(file.file) + beside)) << file.file << beside;
     }
 
     // An empty database holds no history to list, but an import makes it one.

@@ -52,6 +52,7 @@ inline LoggedGame test_game(const std::string& seed, const std::string& map, con
         game.player_teams.push_back({TeamSpell{Text("0"), 754}});
         ++place;
     }
+    if (players.size() >= 2) game.kills.push_back({10, 0, 1, Text("Enforcer"), false});
     return game;
 }
 
