@@ -17,7 +17,7 @@ namespace {
 // Larger files are no log the analyser can hold (its text is half a
 // megabyte, twice that in 16-bit text); they are not read at all, so a stray
 // film in the Logs folder costs no memory.
-constexpr long long MAX_LOG_BYTES = 4 * 1024 * 1024;
+constexpr long long MAX_LOG_BYTES = 4LL * 1024 * 1024;
 
 // What became of a file, as the note of known files keeps it.
 constexpr std::string_view GAME = "game";

@@ -63,7 +63,11 @@ std::optional<std::string> parse(const std::string& command, const std::vector<s
         } else if (command == "import" && arg == "-v") {
             parsed.verbose = true;
         } else {
-            return "unknown option " + arg + " for " + command;
+            std::string why = "unknown option ";
+            why += arg;
+            why += " for ";
+            why += command;
+            return why;
         }
     }
     if (parsed.db && parsed.db->empty()) return "--db needs a file name";
