@@ -34,7 +34,7 @@ FileKind read_kind(sqlite3* db) {
         kind.objects = single_integer(db, "SELECT count(*) FROM sqlite_schema");
         return kind;
     } catch (const HistoryFailure& failure) {
-        if (failure.message.starts_with("the history is busy")) throw;
+        if (failure.busy) throw;
         throw HistoryFailure{"is not a history: SQLite reports it as damaged or as no database; it is left as it is"};
     }
 }

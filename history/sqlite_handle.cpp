@@ -5,7 +5,7 @@
 void throw_sqlite(sqlite3* db, int code, std::string_view doing) {
     const int primary = code & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw HistoryFailure{"the history is busy: another velstra is using it; try again when it is done"};
+        throw HistoryFailure{"the history is busy: another velstra is using it; try again when it is done", true};
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
         throw HistoryFailure{"the history is damaged (" + std::string(sqlite3_errstr(code)) + ")"};
     if (primary == SQLITE_FULL) throw HistoryFailure{"the disk is full; the history keeps what it held before"};

@@ -12,6 +12,7 @@
 // A failure the user must hear about: one line, the run ends with exit 2.
 struct HistoryFailure {
     std::string message;
+    bool busy = false;  // another run holds the history: worth a later try
 };
 
 class Statement {
