@@ -1,6 +1,6 @@
 # What `cmake --install` installs, and the packages CPack makes of it.
 #
-# Linux: both programs in bin, a manual page for each, the README and the
+# Linux: the three programs in bin, a manual page for each, the README and the
 # sample session as documentation, with the copyright file and the changelog
 # a Debian package carries; packaged as a .deb.
 # Windows: a folder to unpack anywhere, with analyser.exe, logconvert.exe,
@@ -15,11 +15,11 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png ${PROJECT_SOURCE_DIR}/docs/games-page.png DESTINATION docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION examples)
 else()
-  install(TARGETS analyser logconvert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS analyser logconvert velstra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
   # Manual pages are installed compressed, as Debian's man expects them.
   set(man_pages)
-  foreach(page analyser.1 logconvert.1)
+  foreach(page analyser.1 logconvert.1 velstra.1)
     set(source ${PROJECT_SOURCE_DIR}/man/${page})
     set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
     add_custom_command(
@@ -78,7 +78,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "folder, prints a report of every game and writes two HTML pages: one with"
     "a table of the session's players and one that shows every game again."
     "logconvert lists the logs of a folder, gives them the names the analyser"
-    "reads and writes 8-bit copies of them.")
+    "reads and writes 8-bit copies of them. velstra keeps every game of the"
+    "logs in one history file, an SQLite database, and lists games and players.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)

@@ -1,0 +1,29 @@
+// The commands that read and change a history's games and players. Each
+// writes its report to out and returns the exit code; a failure of the file
+// itself is thrown as HistoryFailure.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "output.h"
+
+class HistoryStore;
+
+// One line per game, oldest first: id, start, map, game type, length, winner.
+int list_games(HistoryStore& store, Output& out);
+
+// Removes the games of the ids (all of them, or none when one is unknown).
+int forget_games(HistoryStore& store, const std::vector<long long>& ids, Output& out, Output& err);
+
+// One line per player, most games first: games, first and last seen, bot
+// or human, the name and the names merged into it.
+int list_players(HistoryStore& store, Output& out);
+
+// Merges names into the player of as_player, unless two of them played in
+// the same game.
+int merge_names(HistoryStore& store, const std::vector<std::string>& names, const std::string& as_player, Output& out,
+                Output& err);
+
+// Makes a merged name a player of its own again.
+int unmerge_name(HistoryStore& store, const std::string& name, Output& out, Output& err);

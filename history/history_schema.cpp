@@ -1,0 +1,146 @@
+#include "history_schema.h"
+
+#include <string>
+
+#include "sqlite_handle.h"
+
+namespace {
+
+// One entry per design version: the SQL that brings a history of the
+// version before it to this one. A new design appends an entry; entries
+// already released never change, so every old file takes the same path.
+const char* const UPGRADES[] = {
+    // 0 -> 1: the first design.
+    R"SQL(
+CREATE TABLE history_meta (
+    key   TEXT PRIMARY KEY,
+    value TEXT NOT NULL
+);
+CREATE TABLE game (
+    id                 INTEGER PRIMARY KEY,
+    key                TEXT NOT NULL UNIQUE,
+    map                TEXT NOT NULL,
+    title              TEXT NOT NULL,
+    game_type          INTEGER NOT NULL,
+    type_name          TEXT NOT NULL,
+    server_name        TEXT NOT NULL,
+    start_local        TEXT,
+    utc_offset_minutes INTEGER,
+    start_from_file    INTEGER NOT NULL,
+    evening            TEXT,
+    length             INTEGER NOT NULL,
+    end_reason         TEXT NOT NULL,
+    teams_counted      INTEGER NOT NULL,
+    winner_team        TEXT
+);
+CREATE INDEX game_by_start ON game (start_local);
+CREATE TABLE game_file (
+    game_id   INTEGER NOT NULL REFERENCES game (id) ON DELETE CASCADE,
+    file_name TEXT NOT NULL,
+    PRIMARY KEY (game_id, file_name)
+) WITHOUT ROWID;
+CREATE TABLE game_mutator (
+    game_id  INTEGER NOT NULL REFERENCES game (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    name     TEXT NOT NULL,
+    PRIMARY KEY (game_id, position)
+) WITHOUT ROWID;
+CREATE TABLE game_team (
+    game_id INTEGER NOT NULL REFERENCES game (id) ON DELETE CASCADE,
+    team    INTEGER NOT NULL,
+    score   INTEGER NOT NULL,
+    PRIMARY KEY (game_id, team)
+) WITHOUT ROWID;
+CREATE TABLE team_step (
+    game_id  INTEGER NOT NULL REFERENCES game (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    time     INTEGER NOT NULL,
+    team     INTEGER NOT NULL,
+    change   INTEGER NOT NULL,
+    PRIMARY KEY (game_id, position)
+) WITHOUT ROWID;
+CREATE TABLE name (
+    id   INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE
+);
+CREATE TABLE alias (
+    name_id   INTEGER PRIMARY KEY REFERENCES name (id),
+    player_id INTEGER NOT NULL REFERENCES name (id)
+);
+CREATE VIEW player_name AS
+    SELECT name.id AS name_id, name.name AS name, coalesce(alias.player_id, name.id) AS player_id
+    FROM name LEFT JOIN alias ON alias.name_id = name.id;
+CREATE TABLE game_player (
+    game_id          INTEGER NOT NULL REFERENCES game (id) ON DELETE CASCADE,
+    slot             INTEGER NOT NULL,
+    name_id          INTEGER NOT NULL REFERENCES name (id),
+    human            INTEGER,
+    skill            INTEGER,
+    team             TEXT NOT NULL,
+    place            INTEGER NOT NULL,
+    crowned          INTEGER NOT NULL,
+    score            INTEGER NOT NULL,
+    net_kills        INTEGER NOT NULL,
+    kills            INTEGER NOT NULL,
+    deaths           INTEGER NOT NULL,
+    suicides         INTEGER NOT NULL,
+    teamkill_rate    INTEGER NOT NULL,
+    killrate         INTEGER NOT NULL,
+    multikill        INTEGER NOT NULL,
+    lurch            INTEGER NOT NULL,
+    quads            INTEGER NOT NULL,
+    headshots        INTEGER NOT NULL,
+    fav_weapon       TEXT NOT NULL,
+    fav_weapon_kills INTEGER NOT NULL,
+    fav_victim       TEXT NOT NULL,
+    fav_victim_kills INTEGER NOT NULL,
+    flags_captured   INTEGER NOT NULL,
+    flags_returned   INTEGER NOT NULL,
+    ping             INTEGER,
+    PRIMARY KEY (game_id, slot)
+) WITHOUT ROWID;
+CREATE INDEX game_player_by_name ON game_player (name_id);
+CREATE TABLE player_team (
+    game_id  INTEGER NOT NULL,
+    slot     INTEGER NOT NULL,
+    position INTEGER NOT NULL,
+    team     TEXT NOT NULL,
+    seconds  INTEGER NOT NULL,
+    PRIMARY KEY (game_id, slot, position),
+    FOREIGN KEY (game_id, slot) REFERENCES game_player (game_id, slot) ON DELETE CASCADE
+) WITHOUT ROWID;
+CREATE TABLE kill (
+    game_id  INTEGER NOT NULL REFERENCES game (id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    time     INTEGER NOT NULL,
+    killer   INTEGER NOT NULL,
+    victim   INTEGER,
+    weapon   TEXT NOT NULL,
+    teamkill INTEGER NOT NULL,
+    PRIMARY KEY (game_id, position)
+) WITHOUT ROWID;
+CREATE TABLE imported_file (
+    path       TEXT PRIMARY KEY,
+    size       INTEGER NOT NULL,
+    write_time INTEGER NOT NULL,
+    outcome    TEXT NOT NULL,
+    game_key   TEXT
+) WITHOUT ROWID;
+INSERT INTO history_meta (key, value) VALUES ('application', 'velstra history');
+)SQL",
+};
+
+constexpr int UPGRADE_COUNT = static_cast<int>(sizeof UPGRADES / sizeof UPGRADES[0]);
+static_assert(UPGRADE_COUNT == HISTORY_SCHEMA_VERSION, "one upgrade per design version");
+
+}  // namespace
+
+void upgrade_schema(sqlite3* db, int from) {
+    for (int version = from; version < HISTORY_SCHEMA_VERSION; ++version) execute(db, UPGRADES[version]);
+    const std::string version = std::to_string(HISTORY_SCHEMA_VERSION);
+    Statement meta(db, "INSERT OR REPLACE INTO history_meta (key, value) VALUES ('schema_version', ?1)");
+    meta.bind(1, version).run();
+    // PRAGMA takes no parameters; both values are our own constants.
+    execute(db, ("PRAGMA application_id = " + std::to_string(HISTORY_APPLICATION_ID)).c_str());
+    execute(db, ("PRAGMA user_version = " + version).c_str());
+}

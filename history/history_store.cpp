@@ -1,0 +1,372 @@
+#include "history_store.h"
+
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "analyse_log.h"
+#include "evening.h"
+#include "history_schema.h"
+#include "latin1_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+long long single_integer(sqlite3* db, const char* sql) {
+    Statement statement(db, sql);
+    return statement.step() ? statement.integer(0) : 0;
+}
+
+// Reading the header and the list of tables makes SQLite look at the file:
+// a text file or a damaged one fails here, before anything is written.
+struct FileKind {
+    long long application_id = 0;
+    long long version = 0;
+    long long objects = 0;
+};
+
+FileKind read_kind(sqlite3* db) {
+    try {
+        FileKind kind;
+        kind.application_id = single_integer(db, "PRAGMA application_id");
+        kind.version = single_integer(db, "PRAGMA user_version");
+        kind.objects = single_integer(db, "SELECT count(*) FROM sqlite_schema");
+        return kind;
+    } catch (const HistoryFailure& failure) {
+        if (failure.busy) throw;
+        throw HistoryFailure{"is not a history: SQLite reports it as damaged or as no database; it is left as it is"};
+    }
+}
+
+constexpr std::size_t KILL_ROWS = 32;
+
+// An insert of rows kills, with a parameter for each value.
+std::string kill_insert(std::size_t rows) {
+    // OR FAIL: a statement of many rows needs no journal of its own to undo
+    // the rows before a failing one (and no row can fail: positions are
+    // unique); the batch's transaction is undone as a whole instead.
+    std::string sql = "INSERT OR FAIL INTO kill (game_id, position, time, killer, victim, weapon, teamkill) VALUES ";
+    for (std::size_t r = 0; r < rows; ++r) sql += r == 0 ? "(?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?)";
+    return sql;
+}
+
+}  // namespace
+
+struct HistoryStore::Statements {
+    explicit Statements(sqlite3* db)
+        : game_of_key(db, "SELECT id FROM game WHERE key = ?1"),
+          add_game(db,
+                   "INSERT INTO game (key, map, title, game_type, type_name, server_name, start_local, "
+                   "utc_offset_minutes, start_from_file, evening, length, end_reason, teams_counted, winner_team) "
+                   "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)"),
+          add_file(db, "INSERT OR IGNORE INTO game_file (game_id, file_name) VALUES (?1, ?2)"),
+          add_mutator(db, "INSERT INTO game_mutator (game_id, position, name) VALUES (?1, ?2, ?3)"),
+          add_team(db, "INSERT INTO game_team (game_id, team, score) VALUES (?1, ?2, ?3)"),
+          add_step(db, "INSERT INTO team_step (game_id, position, time, team, change) VALUES (?1, ?2, ?3, ?4, ?5)"),
+          find_name(db, "SELECT id FROM name WHERE name = ?1"),
+          add_name(db, "INSERT INTO name (name) VALUES (?1)"),
+          add_player(db,
+                     "INSERT INTO game_player (game_id, slot, name_id, human, skill, team, place, crowned, score, "
+                     "net_kills, kills, deaths, suicides, teamkill_rate, killrate, multikill, lurch, quads, "
+                     "headshots, fav_weapon, fav_weapon_kills, fav_victim, fav_victim_kills, flags_captured, "
+                     "flags_returned, ping) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, "
+                     "?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23, ?24, ?25, ?26)"),
+          add_player_team(db,
+                          "INSERT INTO player_team (game_id, slot, position, team, seconds) "
+                          "VALUES (?1, ?2, ?3, ?4, ?5)"),
+          add_kill(db, kill_insert(1).c_str()),
+          add_kills(db, kill_insert(KILL_ROWS).c_str()),
+          file_note(db, "SELECT size, write_time, outcome, game_key FROM imported_file WHERE path = ?1"),
+          set_file_note(db,
+                        "INSERT OR REPLACE INTO imported_file (path, size, write_time, outcome, game_key) "
+                        "VALUES (?1, ?2, ?3, ?4, ?5)"),
+          key_of_game(db, "SELECT key FROM game WHERE id = ?1"),
+          forget_notes(db, "DELETE FROM imported_file WHERE game_key = ?1"),
+          forget_game(db, "DELETE FROM game WHERE id = ?1") {
+        // The tables' cascades act only where foreign keys are switched on,
+        // and checking them on every insert would cost an import dearly, so
+        // forget removes the rows of each table itself.
+        for (const char* table :
+             {"kill", "player_team", "game_player", "team_step", "game_team", "game_mutator", "game_file"})
+            forget_rows.emplace_back(db, ("DELETE FROM " + std::string(table) + " WHERE game_id = ?1").c_str());
+    }
+
+    Statement game_of_key, add_game, add_file, add_mutator, add_team, add_step, find_name, add_name, add_player,
+        add_player_team, add_kill, add_kills, file_note, set_file_note, key_of_game, forget_notes, forget_game;
+    std::vector<Statement> forget_rows;
+};
+
+HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int busy_ms) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (fs::is_symlink(status)) throw HistoryFailure{"is a symbolic link; a history is never opened through one"};
+    if (!fs::exists(status)) {
+        if (access != HistoryAccess::CreateIfMissing)
+            throw HistoryFailure{"there is no history here; import logs to make one"};
+    } else if (!fs::is_regular_file(status)) {
+        throw HistoryFailure{"is not a file"};
+    }
+
+    // One connection, used by one thread: SQLite need not lock its own calls.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX;
+    if (access == HistoryAccess::CreateIfMissing) flags |= SQLITE_OPEN_CREATE;
+    const int code = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+    if (code != SQLITE_OK) {
+        const std::string why = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw HistoryFailure{"cannot be opened: " + why};
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, busy_ms);
+
+    try {
+        FileKind kind = read_kind(db_);
+        const bool empty = kind.application_id == 0 && kind.version == 0 && kind.objects == 0;
+        if (empty && access != HistoryAccess::CreateIfMissing)
+            throw HistoryFailure{"holds no history yet; import logs into it first"};
+        if (!empty && kind.application_id != HISTORY_APPLICATION_ID)
+            throw HistoryFailure{"is another program's database, not a history; it is left as it is"};
+        if (kind.version > HISTORY_SCHEMA_VERSION)
+            throw HistoryFailure{"is a history of a newer velstra (design " + std::to_string(kind.version) +
+                                 "; this one knows up to " + std::to_string(HISTORY_SCHEMA_VERSION) +
+                                 "); it is left as it is"};
+        if (empty) {
+            // Larger pages hold a game's kills in fewer of them. A
+            // write-ahead log commits a batch with one write and no wait for
+            // the disk; a crash or a kill still loses no committed game, and
+            // readers go on while an import writes. Both are kept in the file.
+            execute(db_, "PRAGMA page_size = 16384");
+            execute(db_, "PRAGMA journal_mode = WAL");
+        }
+        // In a write-ahead log, the disk is waited for at checkpoints only;
+        // a power cut may undo the last batches, never part of a game.
+        execute(db_, "PRAGMA synchronous = NORMAL");
+        // Room for a whole batch of games: a cache smaller than the batch
+        // writes the same pages out again and again before the commit.
+        execute(db_, "PRAGMA cache_size = -8192");
+        execute(db_, "PRAGMA temp_store = MEMORY");
+        if (kind.version < HISTORY_SCHEMA_VERSION) {
+            begin();
+            try {
+                // Another run may have brought it up to date while this one
+                // waited for the lock.
+                kind = read_kind(db_);
+                if (kind.version < HISTORY_SCHEMA_VERSION) upgrade_schema(db_, static_cast<int>(kind.version));
+                commit();
+            } catch (...) {
+                rollback();
+                throw;
+            }
+        }
+        statements_ = std::make_unique<Statements>(db_);
+    } catch (...) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
+    }
+}
+
+HistoryStore::~HistoryStore() {
+    statements_.reset();
+    sqlite3_close(db_);
+}
+
+void HistoryStore::begin() { execute(db_, "BEGIN IMMEDIATE"); }
+void HistoryStore::commit() { execute(db_, "COMMIT"); }
+void HistoryStore::rollback() {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::optional<long long> HistoryStore::game_of_key(std::string_view key) {
+    Statement& s = statements_->game_of_key;
+    s.bind(1, key);
+    std::optional<long long> id;
+    if (s.step()) id = s.integer(0);
+    s.reset();
+    return id;
+}
+
+long long HistoryStore::name_id(std::string_view utf8_name) {
+    Statement& find = statements_->find_name;
+    find.bind(1, utf8_name);
+    if (find.step()) {
+        const long long id = find.integer(0);
+        find.reset();
+        return id;
+    }
+    find.reset();
+    statements_->add_name.bind(1, utf8_name).run();
+    return sqlite3_last_insert_rowid(db_);
+}
+
+long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, std::string_view file_name) {
+    const GameRecord& record = game.record;
+    Statements& s = *statements_;
+
+    Statement& g = s.add_game;
+    g.bind(1, game.key.view())
+        .bind_latin1(2, record.map.view())
+        .bind_latin1(3, game.title.view())
+        .bind(4, static_cast<long long>(record.type))
+        .bind_latin1(5, record.type_name.view())
+        .bind_latin1(6, game.server_name.view());
+    if (game.start.known()) {
+        g.bind(7, local_start_text(game.start)).bind(10, evening_of(game.start));
+    } else {
+        g.bind_null(7).bind_null(10);
+    }
+    if (game.start.known() && game.start.offset_known)
+        g.bind(8, game.start.utc_offset_minutes);
+    else
+        g.bind_null(8);
+    g.bind(9, start_from_file ? 1 : 0)
+        .bind(11, record.length)
+        .bind_latin1(12, record.end_reason.view())
+        .bind(13, record.teams.counted ? 1 : 0);
+    if (record.teams.winner.empty())
+        g.bind_null(14);
+    else
+        g.bind_latin1(14, record.teams.winner.view());
+    g.run();
+    const long long id = sqlite3_last_insert_rowid(db_);
+
+    add_file_name(id, file_name);
+    for (std::size_t k = 0; k < game.mutators.size(); ++k)
+        s.add_mutator.bind(1, id).bind(2, static_cast<long long>(k)).bind_latin1(3, game.mutators[k].view()).run();
+    if (record.teams.counted)
+        for (std::size_t t = 0; t < record.teams.score.size(); ++t)
+            if (record.teams.playing[t])
+                s.add_team.bind(1, id).bind(2, static_cast<long long>(t)).bind(3, record.teams.score[t]).run();
+    for (std::size_t k = 0; k < record.teams.steps.size(); ++k) {
+        const TeamStep& step = record.teams.steps[k];
+        s.add_step.bind(1, id)
+            .bind(2, static_cast<long long>(k))
+            .bind(3, step.time)
+            .bind(4, step.team)
+            .bind(5, step.change)
+            .run();
+    }
+
+    for (std::size_t slot = 0; slot < record.players.size(); ++slot) {
+        const GamePlayer& p = record.players[slot];
+        Statement& a = s.add_player;
+        a.bind(1, id).bind(2, static_cast<long long>(slot)).bind(3, name_id(utf8_of_latin1(p.name.view())));
+        if (p.is_human == Species::Unknown)
+            a.bind_null(4);
+        else
+            a.bind(4, p.is_human == Species::Human ? 1 : 0);
+        if (p.skill < 0)
+            a.bind_null(5);
+        else
+            a.bind(5, p.skill);
+        a.bind_latin1(6, p.team.view())
+            .bind(7, p.place)
+            .bind(8, p.crowned ? 1 : 0)
+            .bind(9, p.score)
+            .bind(10, p.net_kills)
+            .bind(11, p.kills)
+            .bind(12, p.deaths)
+            .bind(13, p.suicides)
+            .bind(14, p.teamkill_rate)
+            .bind(15, p.killrate)
+            .bind(16, p.multikill)
+            .bind(17, p.lurch)
+            .bind(18, p.quads)
+            .bind(19, p.headshots)
+            .bind_latin1(20, p.fav_weapon.view())
+            .bind(21, p.fav_weapon_kills)
+            .bind_latin1(22, p.fav_victim.view())
+            .bind(23, p.fav_victim_kills)
+            .bind(24, p.flags_captured)
+            .bind(25, p.flags_returned);
+        if (p.ping < 0)
+            a.bind_null(26);
+        else
+            a.bind(26, p.ping);
+        a.run();
+        if (slot < game.player_teams.size()) {
+            const std::vector<TeamSpell>& spells = game.player_teams[slot];
+            for (std::size_t k = 0; k < spells.size(); ++k)
+                s.add_player_team.bind(1, id)
+                    .bind(2, static_cast<long long>(slot))
+                    .bind(3, static_cast<long long>(k))
+                    .bind_latin1(4, spells[k].team.view())
+                    .bind(5, spells[k].seconds)
+                    .run();
+        }
+    }
+
+    // Kills go in rows of KILL_ROWS per statement: a game has hundreds, and
+    // one statement per row would cost more than the rows themselves.
+    const long long players = static_cast<long long>(record.players.size());
+    std::size_t pending = 0;
+    auto bind_kill = [&](Statement& a, std::size_t row, std::size_t k) {
+        const LoggedKill& kill = game.kills[k];
+        const int first = static_cast<int>(row) * 7;
+        a.bind(first + 1, id).bind(first + 2, static_cast<long long>(k)).bind(first + 3, kill.time);
+        a.bind(first + 4, kill.killer);
+        if (kill.victim < 0 || kill.victim >= players)
+            a.bind_null(first + 5);
+        else
+            a.bind(first + 5, kill.victim);
+        a.bind_latin1(first + 6, kill.weapon.view()).bind(first + 7, kill.teamkill ? 1 : 0);
+    };
+    std::array<std::size_t, KILL_ROWS> rows{};
+    for (std::size_t k = 0; k < game.kills.size(); ++k) {
+        const LoggedKill& kill = game.kills[k];
+        // Only kills by a player of the scoreboard can be kept: the killer is
+        // a player of the game.
+        if (kill.killer < 0 || kill.killer >= players) continue;
+        rows[pending++] = k;
+        if (pending == KILL_ROWS) {
+            for (std::size_t r = 0; r < KILL_ROWS; ++r) bind_kill(s.add_kills, r, rows[r]);
+            s.add_kills.run();
+            pending = 0;
+        }
+    }
+    for (std::size_t r = 0; r < pending; ++r) {
+        bind_kill(s.add_kill, 0, rows[r]);
+        s.add_kill.run();
+    }
+    return id;
+}
+
+void HistoryStore::add_file_name(long long game_id, std::string_view file_name) {
+    statements_->add_file.bind(1, game_id).bind(2, file_name).run();
+}
+
+std::optional<HistoryStore::FileNote> HistoryStore::file_note(std::string_view path) {
+    Statement& s = statements_->file_note;
+    s.bind(1, path);
+    std::optional<FileNote> note;
+    if (s.step()) note = FileNote{s.integer(0), s.integer(1), s.text(2), s.text(3)};
+    s.reset();
+    return note;
+}
+
+void HistoryStore::set_file_note(std::string_view path, const FileNote& note) {
+    Statement& s = statements_->set_file_note;
+    s.bind(1, path).bind(2, note.size).bind(3, note.write_time).bind(4, note.outcome);
+    if (note.game_key.empty())
+        s.bind_null(5);
+    else
+        s.bind(5, note.game_key);
+    s.run();
+}
+
+bool HistoryStore::forget(long long game_id) {
+    Statement& key = statements_->key_of_game;
+    key.bind(1, game_id);
+    if (!key.step()) {
+        key.reset();
+        return false;
+    }
+    const std::string game_key = key.text(0);
+    key.reset();
+    statements_->forget_notes.bind(1, game_key).run();
+    for (Statement& rows : statements_->forget_rows) rows.bind(1, game_id).run();
+    statements_->forget_game.bind(1, game_id).run();
+    return true;
+}

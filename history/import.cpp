@@ -1,0 +1,256 @@
+#include "import.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "history_store.h"
+#include "platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Larger files are no log the analyser can hold (its text is half a
+// megabyte, twice that in 16-bit text); they are not read at all, so a stray
+// film in the Logs folder costs no memory.
+constexpr long long MAX_LOG_BYTES = 4LL * 1024 * 1024;
+
+// What became of a file, as the note of known files keeps it.
+constexpr std::string_view GAME = "game";
+constexpr std::string_view UNFINISHED = "unfinished";
+constexpr std::string_view NOT_A_STAT_LOG = "not a stat log";
+constexpr std::string_view TOO_LONG = "too long";
+constexpr std::string_view NOT_REPORTED = "not reported";
+
+void count_skipped(ImportCounts& counts, std::string_view outcome) {
+    if (outcome == UNFINISHED)
+        ++counts.unfinished;
+    else if (outcome == NOT_A_STAT_LOG)
+        ++counts.not_a_stat_log;
+    else if (outcome == TOO_LONG)
+        ++counts.too_long;
+    else
+        ++counts.not_reported;
+}
+
+std::string_view outcome_of(LogVerdict verdict) {
+    switch (verdict) {
+        case LogVerdict::Unfinished: return UNFINISHED;
+        case LogVerdict::NotAStatLog: return NOT_A_STAT_LOG;
+        case LogVerdict::TooLong: return TOO_LONG;
+        default: return NOT_REPORTED;
+    }
+}
+
+bool read_whole(const std::string& path, long long size, std::string& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (std::ferror(file.get())) return false;
+    bytes.resize(got);  // a file that shrank since its size was read
+    return true;
+}
+
+// A log without an Absolute_Time starts at its file's time, in the clock of
+// this machine; its offset from UTC is not the server's, so it stays unknown.
+void start_from_file_time(StartTime& start, long long write_time) {
+    const std::tm t = platform_local_time(static_cast<std::time_t>(write_time));
+    start = StartTime{};
+    start.year = t.tm_year + 1900;
+    start.month = t.tm_mon + 1;
+    start.day = t.tm_mday;
+    start.hour = t.tm_hour;
+    start.minute = t.tm_min;
+    start.second = t.tm_sec;
+}
+
+std::string absolute_path(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+// The history and its journal files are never taken for logs, even when the
+// history lives in the Logs folder being imported.
+bool is_history_file(const std::string& absolute, const std::string& history) {
+    if (history.empty()) return false;
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        if (absolute == history + suffix) return true;
+    return false;
+}
+
+class Progress {
+public:
+    Progress(bool on, Output& lines, std::size_t total) : on_(on), lines_(lines), total_(total) {}
+    void show(std::size_t done) {
+        if (!on_) return;
+        const long long now = platform_clock_ms();
+        if (now - last_ < 250) return;
+        last_ = now;
+        lines_.print("\rimporting: %lld of %lld files", static_cast<long long>(done), static_cast<long long>(total_));
+        shown_ = true;
+    }
+    ~Progress() {
+        if (shown_) lines_.print("\r%40s\r", "");
+    }
+
+private:
+    bool on_;
+    Output& lines_;
+    std::size_t total_;
+    long long last_ = -1000000;
+    bool shown_ = false;
+};
+
+}  // namespace
+
+std::vector<std::string> files_of_path(const std::string& path) {
+    std::vector<std::string> files;
+    std::error_code error;
+    if (!fs::is_directory(path, error)) {
+        files.push_back(path);
+        return files;
+    }
+    for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
+        std::error_code kind_error;
+        if (it->is_regular_file(kind_error)) files.push_back(it->path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& files, const AnalyseLog& analyse,
+                          const ImportOptions& options, Output& lines) {
+    ImportCounts counts;
+    const std::string history = options.history_path.empty() ? "" : absolute_path(options.history_path);
+    std::string bytes;
+    LoggedGame game;
+    Progress progress(options.progress && !options.verbose, lines, files.size());
+
+    bool open = false;
+    int batch_files = 0;
+    long long batch_start = 0;
+    auto say = [&](const std::string& path, const char* what, long long id = 0) {
+        if (!options.verbose) return;
+        if (id > 0)
+            lines.print("%s: %s %lld\n", path.c_str(), what, id);
+        else
+            lines.print("%s: %s\n", path.c_str(), what);
+    };
+
+    try {
+        for (std::size_t n = 0; n < files.size(); ++n) {
+            progress.show(n);
+            const std::string& path = files[n];
+            const std::string absolute = absolute_path(path);
+            if (is_history_file(absolute, history)) continue;
+
+            if (!open) {
+                store.begin();
+                open = true;
+                batch_files = 0;
+                batch_start = platform_clock_ms();
+            }
+
+            struct stat status {};
+            if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+                ++counts.unreadable;
+                say(path, "skipped, unreadable");
+                continue;
+            }
+            const long long size = status.st_size;
+            const long long write_time = status.st_mtime;
+
+            // A file read before and unchanged since is not read again, unless
+            // its game has been forgotten since.
+            if (const auto note = store.file_note(absolute);
+                note && note->size == size && note->write_time == write_time) {
+                if (note->outcome != GAME) {
+                    count_skipped(counts, note->outcome);
+                    say(path, ("skipped, " + note->outcome).c_str());
+                    continue;
+                }
+                if (const auto id = store.game_of_key(note->game_key)) {
+                    ++counts.known;
+                    say(path, "already in the history as game", *id);
+                    continue;
+                }
+            }
+
+            LogVerdict verdict = LogVerdict::TooLong;
+            if (size <= MAX_LOG_BYTES) {
+                if (!read_whole(path, size, bytes)) {
+                    ++counts.unreadable;
+                    say(path, "skipped, unreadable");
+                    continue;
+                }
+                verdict = analyse(bytes, game);
+            }
+
+            const std::string file_name = fs::path(path).filename().string();
+            HistoryStore::FileNote note{size, write_time, std::string(GAME), {}};
+            if (verdict == LogVerdict::Game) {
+                note.game_key = std::string(game.key.view());
+                if (const auto existing = store.game_of_key(game.key.view())) {
+                    store.add_file_name(*existing, file_name);
+                    ++counts.known;
+                    say(path, "already in the history as game", *existing);
+                } else {
+                    const bool from_file = !game.start.known();
+                    if (from_file) start_from_file_time(game.start, write_time);
+                    const long long id = store.add_game(game, from_file, file_name);
+                    ++counts.added;
+                    say(path, "added as game", id);
+                }
+            } else if (verdict == LogVerdict::NoMemory) {
+                // Not noted: with more memory the file may well be a game.
+                ++counts.out_of_memory;
+                say(path, "skipped, out of memory");
+                continue;
+            } else {
+                note.outcome = std::string(outcome_of(verdict));
+                count_skipped(counts, note.outcome);
+                say(path, ("skipped, " + note.outcome).c_str());
+            }
+            store.set_file_note(absolute, note);
+
+            if (++batch_files >= options.batch_files || platform_clock_ms() - batch_start >= options.batch_ms) {
+                store.commit();
+                open = false;
+            }
+        }
+        if (open) store.commit();
+    } catch (...) {
+        store.rollback();
+        throw;
+    }
+    return counts;
+}
+
+std::string summary_line(const ImportCounts& counts) {
+    char text[512];
+    std::snprintf(text, sizeof text, "%d game%s added, %d already in the history, %d skipped", counts.added,
+                  counts.added == 1 ? "" : "s", counts.known, counts.skipped());
+    std::string line = text;
+    const struct {
+        int count;
+        const char* what;
+    } reasons[] = {
+        {counts.unfinished, "unfinished"}, {counts.not_a_stat_log, "not a stat log"},
+        {counts.too_long, "too long"},     {counts.not_reported, "not reported"},
+        {counts.unreadable, "unreadable"}, {counts.out_of_memory, "out of memory"},
+    };
+    const char* separator = " (";
+    for (const auto& reason : reasons) {
+        if (reason.count == 0) continue;
+        line += separator + std::to_string(reason.count) + " " + reason.what;
+        separator = ", ";
+    }
+    if (counts.skipped() > 0) line += ")";
+    return line;
+}
