@@ -46,7 +46,8 @@ sh "$top/tools/install-deps.sh" tcl dpkg-dev gcc make gcc-mingw-w64-x86-64-posix
 
 # The deb-src twin of every deb entry of this release: deb822 stanzas and
 # classic one-line entries alike. An entry of another release (a vendor's
-# archive for "nodistro" or "cloud-sdk-bookworm") is left out.
+# archive for "nodistro" or "cloud-sdk-bookworm") is left out, and so is a
+# stanza that has its deb-src already.
 release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 [ -n "$release" ] || fail "/etc/os-release names no release (VERSION_CODENAME)"
 source_stanzas() {
@@ -55,13 +56,13 @@ source_stanzas() {
         case $f in */velstra-sqlite-source.sources) continue ;; esac
         awk -v rel="$release" '
             function flush() {
-                if (deb && ours && enabled) printf "Types: deb-src\n%s\n", body
-                deb = 0; ours = 0; enabled = 1; body = ""
+                if (deb && ours && enabled && !src) printf "Types: deb-src\n%s\n", body
+                deb = 0; src = 0; ours = 0; enabled = 1; body = ""
             }
             BEGIN { enabled = 1 }
             /^[ \t]*$/ { flush(); next }
             /^#/ { next }
-            tolower($1) == "types:" { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1; next }
+            tolower($1) == "types:" { for (i = 2; i <= NF; i++) { if ($i == "deb") deb = 1; if ($i == "deb-src") src = 1 }; next }
             tolower($1) == "enabled:" { if (tolower($2) == "no") enabled = 0 }
             tolower($1) == "suites:" { for (i = 2; i <= NF; i++) if ($i == rel || index($i, rel "-") == 1) ours = 1 }
             { body = body $0 "\n" }
