@@ -5,7 +5,8 @@
 #               the end-to-end tests of the Windows programs under wine, the
 #               package checks, the static checks, a short fuzzing run and the
 #               demo, and fail if the checkout is left other than it was
-#   make windows  analyser.exe and logconvert.exe for 64-bit Windows
+#   make windows  analyser.exe, logconvert.exe and velstra.exe for 64-bit
+#               Windows, with SQLite built from Debian's source package
 #   make dist   the Debian package and the Windows zip, in build/dist
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
 #   make fuzz-long  fuzz every target for FUZZ_LONG_SECONDS each (4 hours)
@@ -19,7 +20,7 @@ FUZZ_LONG_SECONDS ?= 14400
 CHECK_FUZZ_SECONDS ?= 20
 CHECK_STATUS = build/git-status-before-check
 WINDOWS_PACKAGES = cmake make g++-mingw-w64-x86-64-posix
-DIST_PACKAGES = $(WINDOWS_PACKAGES) g++ dpkg-dev zip
+DIST_PACKAGES = $(WINDOWS_PACKAGES) g++ dpkg-dev zip libsqlite3-dev
 
 .PHONY: demo check build deps windows dist fuzz fuzz-long bench static clean
 
@@ -65,12 +66,14 @@ check: deps
 	@git status --porcelain | diff $(CHECK_STATUS) - >&2 || \
 		{ echo "make check: the run changed the checkout's status as above ('>' lines are new)" >&2; exit 1; }
 
-# Self-contained .exe files (statically linked) built with mingw-w64.
+# Self-contained .exe files (statically linked) built with mingw-w64. SQLite
+# is compiled first (once: the script does nothing when it is built).
 windows:
 	sh tools/install-deps.sh $(WINDOWS_PACKAGES)
+	sh tools/build-sqlite-windows.sh
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
-	@echo "The Windows programs: build/windows/analyser/analyser.exe build/windows/logconvert/logconvert.exe"
+	@echo "The Windows programs:" build/windows/*/*.exe
 
 dist: windows
 	sh tools/install-deps.sh $(DIST_PACKAGES)

@@ -1,26 +1,38 @@
 # What `cmake --install` installs, and the packages CPack makes of it.
 #
-# Linux: the three programs in bin, a manual page for each, the README and the
+# Linux: the programs in bin, a manual page for each, the README and the
 # sample session as documentation, with the copyright file and the changelog
 # a Debian package carries; packaged as a .deb.
 # Windows: a folder to unpack anywhere, with analyser.exe, logconvert.exe,
-# the README and the sample session; packaged as a .zip.
+# velstra.exe (SQLite linked in), the README and the sample session;
+# packaged as a .zip.
 
 set(VELSTRA_SAMPLE_SESSION ${PROJECT_SOURCE_DIR}/examples/session)
+# The history's program is built in its own folder; the packages carry it when
+# it is part of the build, and tools/test-packages.sh fails when it is not.
+set(VELSTRA_PROGRAMS analyser logconvert)
+if(TARGET velstra)
+  list(APPEND VELSTRA_PROGRAMS velstra)
+endif()
 
 if(WIN32)
-  install(TARGETS analyser logconvert RUNTIME DESTINATION .)
+  install(TARGETS ${VELSTRA_PROGRAMS} RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
   # The README shows the page's picture from docs/.
   install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png ${PROJECT_SOURCE_DIR}/docs/games-page.png DESTINATION docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION examples)
 else()
-  install(TARGETS analyser logconvert velstra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS ${VELSTRA_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-  # Manual pages are installed compressed, as Debian's man expects them.
+  # Manual pages are installed compressed, as Debian's man expects them; one
+  # per program, so a missing page stops the build.
   set(man_pages)
-  foreach(page analyser.1 logconvert.1 velstra.1)
+  foreach(program IN LISTS VELSTRA_PROGRAMS)
+    set(page ${program}.1)
     set(source ${PROJECT_SOURCE_DIR}/man/${page})
+    if(NOT EXISTS ${source})
+      message(FATAL_ERROR "man/${page} is missing: every installed program has its manual page")
+    endif()
     set(compressed ${CMAKE_CURRENT_BINARY_DIR}/man/${page}.gz)
     add_custom_command(
       OUTPUT ${compressed}
@@ -79,7 +91,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "a table of the session's players and one that shows every game again."
     "logconvert lists the logs of a folder, gives them the names the analyser"
     "reads and writes 8-bit copies of them. velstra keeps every game of the"
-    "logs in one history file, an SQLite database, and lists games and players.")
+    "server's logs in a history, one SQLite file, and lists its games and"
+    "players.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)

@@ -3,10 +3,11 @@
 # error fails), unpacks it into a scratch root (dpkg-deb -x, so the system is
 # not touched), checks its control data, files and manual pages and runs its
 # programs on its own copy of the sample session; unpacks the Windows zip,
-# checks that it holds the two programs, the README and the sample session
+# checks that it holds the three programs, the README and the sample session
 # and nothing else, and runs its analyser.exe under wine on its sample
 # session. Both analysers must print the same report and write the same page
-# (up to the page's CR LF line ends on Windows).
+# (up to the page's CR LF line ends on Windows); both velstra programs must
+# start and name the same version.
 #
 #   tools/test-packages.sh [DIST]      (default build/dist)
 set -eu
@@ -46,6 +47,7 @@ echo "$control" | grep -qx "Version: $version" || fail "deb: wrong version"
 email=$(sed -n 's/.*AUTHOR_EMAIL = "\(.*\)";/\1/p' "$top/common/author_info.h")
 echo "$control" | grep -q "^Maintainer: .*<$email>$" || fail "deb: maintainer is not <$email>"
 echo "$control" | grep -q "^Depends: .*libc6" || fail "deb: no dependency on the C library"
+echo "$control" | grep -q "^Depends: .*libsqlite3-0" || fail "deb: no dependency on SQLite's library"
 echo "$control" | grep -qx "Section: utils" || fail "deb: section is not utils"
 # Every tag is shown; an error fails. (CI runs as root, which lintian
 # advises against on every run: that line is left out.)
@@ -57,7 +59,8 @@ grep -v 'running with root privileges' "$scratch/lintian.txt" || true
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 doc=$root/usr/share/doc/velstra
-for f in usr/bin/analyser usr/bin/logconvert usr/share/man/man1/analyser.1.gz usr/share/man/man1/logconvert.1.gz \
+for f in usr/bin/analyser usr/bin/logconvert usr/bin/velstra usr/share/man/man1/analyser.1.gz \
+    usr/share/man/man1/logconvert.1.gz usr/share/man/man1/velstra.1.gz \
     usr/share/doc/velstra/README.md usr/share/doc/velstra/docs/session-page.png \
     usr/share/doc/velstra/docs/games-page.png \
     usr/share/doc/velstra/copyright usr/share/doc/velstra/changelog.gz \
@@ -65,7 +68,7 @@ for f in usr/bin/analyser usr/bin/logconvert usr/share/man/man1/analyser.1.gz us
     usr/share/doc/velstra/examples/session/User.ini; do
     [ -f "$root/$f" ] || fail "deb: /$f is missing"
 done
-for program in analyser logconvert; do
+for program in analyser logconvert velstra; do
     [ -x "$root/usr/bin/$program" ] || fail "deb: /usr/bin/$program is not executable"
     page=$root/usr/share/man/man1/$program.1.gz
     gzip -dc "$page" | grep -q '^\.SH EXIT STATUS' || fail "deb: the manual page of $program has no exit codes"
@@ -91,11 +94,16 @@ status=0
 [ "$status" -eq 0 ] || fail "deb: logconvert -v ended with $status"
 head -n 1 "$linux_run/credits.txt" | grep -q "^Programm Version: " || fail "deb: logconvert -v printed no credits"
 
+status=0
+"$root/usr/bin/velstra" --version >"$linux_run/velstra-version.txt" </dev/null || status=$?
+[ "$status" -eq 0 ] || fail "deb: velstra --version ended with $status"
+grep -qF "$version" "$linux_run/velstra-version.txt" || fail "deb: velstra --version does not name $version"
+
 # ---------------------------------------------------------------- Windows zip
 top_dir=velstra-$version-win64
 expected=$(
     {
-        printf '%s\n' "$top_dir/analyser.exe" "$top_dir/logconvert.exe" "$top_dir/README.md" \
+        printf '%s\n' "$top_dir/analyser.exe" "$top_dir/logconvert.exe" "$top_dir/velstra.exe" "$top_dir/README.md" \
             "$top_dir/docs/session-page.png" "$top_dir/docs/games-page.png"
         for f in "$top"/examples/session/*; do echo "$top_dir/examples/session/${f##*/}"; done
     } | sort
@@ -123,5 +131,11 @@ for page in velstra14072001.html velstra14072001-games.html; do
     # The same page, written in text mode: CR LF at every line end.
     sed 's/$/\r/' "$linux_run/$page" | cmp -s - "$windows_run/$page" || fail "zip: analyser.exe wrote another $page"
 done
+
+status=0
+wine "$scratch/zip/$top_dir/velstra.exe" --version >"$windows_run/velstra-version.txt" </dev/null || status=$?
+[ "$status" -eq 0 ] || fail "zip: velstra.exe --version ended with $status"
+cmp -s "$linux_run/velstra-version.txt" "$windows_run/velstra-version.txt" ||
+    fail "zip: velstra.exe --version printed another text than the Linux program"
 
 echo "packages: $(basename "$deb") and $(basename "$zip") install and run the sample session"

@@ -4,7 +4,10 @@
 # of its own programs (VELSTRA_ANALYSER, VELSTRA_LOGCONVERT) and expects the
 # same bytes, except that the session page, written in text mode, ends its
 # lines in CR LF on Windows (VELSTRA_PAGE_CRLF). Checks first that the .exe
-# files need no DLL beside them.
+# files need no DLL beside them. Then velstra.exe (SQLite linked in) imports a
+# generated session into a fresh history, twice, and lists its games: it must
+# print what the Linux program prints from the same logs, and each program
+# must read the other's history.
 #
 #   tools/test-windows.sh [UNIT_TESTS] [WINDOWS_BUILD]
 #   (defaults: build/default/tests/unit_tests and build/windows)
@@ -15,20 +18,28 @@ unit_tests=${1:-$top/build/default/tests/unit_tests}
 windows=${2:-$top/build/windows}
 analyser=$windows/analyser/analyser.exe
 logconvert=$windows/logconvert/logconvert.exe
+velstra=$windows/history/velstra.exe
+# The Linux programs of the same build as the test program.
+native=$(dirname "$unit_tests")/..
+native_velstra=$native/history/velstra
+loggen=$native/tools/loggen
 
-for f in "$unit_tests" "$analyser" "$logconvert"; do
+for f in "$unit_tests" "$analyser" "$logconvert" "$velstra" "$native_velstra" "$loggen"; do
     [ -x "$f" ] || { echo "test-windows: $f is missing (make build windows)" >&2; exit 1; }
 done
 # The tests run the programs from scratch folders.
 unit_tests=$(realpath "$unit_tests")
 analyser=$(realpath "$analyser")
 logconvert=$(realpath "$logconvert")
+velstra=$(realpath "$velstra")
+native_velstra=$(realpath "$native_velstra")
+loggen=$(realpath "$loggen")
 for tool in wine wineboot wineserver x86_64-w64-mingw32-objdump; do
     command -v "$tool" >/dev/null || { echo "test-windows: $tool is missing (make deps)" >&2; exit 1; }
 done
 
 # Self-contained: the programs import only DLLs that every Windows has.
-for exe in "$analyser" "$logconvert"; do
+for exe in "$analyser" "$logconvert" "$velstra"; do
     for dll in $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
         case $(echo "$dll" | tr 'A-Z' 'a-z') in
         kernel32.dll | msvcrt.dll | user32.dll | advapi32.dll | api-ms-win-*) ;;
@@ -105,3 +116,58 @@ export VELSTRA_ANALYSER="wine '$analyser'" VELSTRA_LOGCONVERT="wine '$logconvert
     exit 1
 }
 tail -n 1 "$scratch/tests.log" | sed 's/^/windows programs under wine: /'
+
+# ---------------------------------------------------------------- the history
+fail() {
+    echo "test-windows: $*" >&2
+    exit 1
+}
+version=$(sed -n 's/^project(velstra VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+unset VELSTRA_DB
+history=$scratch/history
+mkdir -p "$history"
+cd "$history"
+
+status=0
+wine "$velstra" --version >version.txt </dev/null || status=$?
+[ "$status" -eq 0 ] || fail "velstra.exe --version ended with $status"
+grep -qF "$version" version.txt || fail "velstra.exe --version does not name $version: $(cat version.txt)"
+
+# Four finished games.
+"$loggen" --session logs --games 4 --seed 20 --end limit --no-user-ini --date "2001-07-14 22:50" >/dev/null 2>&1 ||
+    fail "loggen could not write a session"
+
+# Runs velstra.exe (windows) or the Linux program (linux) with ARGS; its
+# standard output goes to NAME.txt, its exit code must be 0.
+run() {
+    side=$1 name=$2
+    shift 2
+    status=0
+    if [ "$side" = windows ]; then
+        wine "$velstra" "$@" >"$name.txt" </dev/null || status=$?
+    else
+        "$native_velstra" "$@" >"$name.txt" </dev/null || status=$?
+    fi
+    [ "$status" -eq 0 ] || fail "$side: velstra $* ended with $status"
+}
+for side in windows linux; do
+    run $side $side-import --db $side.db import logs
+    run $side $side-again --db $side.db import logs
+    run $side $side-games --db $side.db games
+done
+grep -q "^4 games added" windows-import.txt || fail "velstra.exe import: $(cat windows-import.txt)"
+grep -q "^0 games added, 4 already in the history" windows-again.txt || fail "velstra.exe import again: $(cat windows-again.txt)"
+[ "$(grep -c . windows-games.txt)" -ge 4 ] || fail "velstra.exe games lists fewer than 4 games: $(cat windows-games.txt)"
+for what in import again games; do
+    # sed -n l shows what differs unseen: a CR, a byte of another code page.
+    cmp -s windows-$what.txt linux-$what.txt || fail "velstra.exe ($what) printed
+$(sed -n l windows-$what.txt)
+where the Linux program printed
+$(sed -n l linux-$what.txt)"
+done
+# One file format: each program lists the other's history as its own.
+run linux linux-reads-windows --db windows.db games
+run windows windows-reads-linux --db linux.db games
+cmp -s linux-reads-windows.txt linux-games.txt || fail "the Linux program lists the history of velstra.exe otherwise"
+cmp -s windows-reads-linux.txt linux-games.txt || fail "velstra.exe lists the history of the Linux program otherwise"
+echo "velstra.exe under wine: a generated session imported twice and listed as the Linux program does"
