@@ -174,7 +174,6 @@ std::vector<int> rank_players(const RatingReplay& replay, int min_games) {
         const RatedPlayer& x = replay.players[a];
         const RatedPlayer& y = replay.players[b];
         if (x.conservative() != y.conservative()) return x.conservative() > y.conservative();
-        if (x.rating.mu != y.rating.mu) return x.rating.mu > y.rating.mu;
         return a < b;
     });
     return ranked;

@@ -74,8 +74,8 @@ struct RatingReplay {
 RatingReplay replay_ratings(std::span<const RatingGame> games, const RatingReplayOptions& options = {});
 
 // The players who have at least min_games rated games (and at least one),
-// best first by mu - 3 sigma; equal estimates go by the greater mu, then the
-// smaller player number.
+// best first by mu - 3 sigma; equal estimates go by the smaller player
+// number.
 std::vector<int> rank_players(const RatingReplay& replay, int min_games = rating_default_min_games);
 
 // The game types with at least min_games rated games, in increasing order:

@@ -54,6 +54,17 @@ TEST(RatingModel, HandWorkedCases) {
     expect_rating(draw[0].rating, 25.0, 8.0655063163);
     expect_rating(draw[1].rating, 25.0, 8.0655063163);
 
+    // Two of three tie ahead of the third. With equal strengths each
+    // probability is 1 over the entrants not ranked ahead: for a winner the
+    // terms of both first places, (1 - 1/3)/2 and (0 - 1/3)/2, add up to 1/6,
+    // the last gets -1/3; with c^2 = 3.75 s^2 the change of a mean is
+    // s/sqrt(3.75) times that. Each has p(1 - p) summed to 2/9 over his terms,
+    // so every sigma is s sqrt(1 - (2/9) / 3.75^1.5).
+    std::vector<RatedSeat> shared = rate_new({1, 3, 1}, {0, 1, 2});
+    expect_rating(shared[0].rating, 25.7172191382, 8.2048370308);
+    expect_rating(shared[2].rating, 25.7172191382, 8.2048370308);
+    expect_rating(shared[1].rating, 23.5655617236, 8.2048370308);
+
     // Two new players beat one. Team means 50 and 25, variances 2s^2 and s^2
     // with s = 25/3, beta^2 = s^2/4, so c^2 = 3s^2 + s^2/2 = 8750/36 and
     // 25/c = 6/sqrt(14). With e = exp(-6/sqrt(14)) the loser's share of the
@@ -225,15 +236,15 @@ void expect_players(const RatingReplay& replay, const std::vector<Rating>& expec
 }  // namespace
 
 // In a team game each human counts in full for the team he spent the most
-// time on, if that is at least half of the game; teams are placed by their
+// time on (the first of equal times), if that is at least half of the game; teams are placed by their
 // results and equal results tie.
 TEST(RatingReplay, TeamGamesRateWhoPlayedHalfTheGameOnOneTeam) {
     const std::vector<RatingGame> won{
         team_game(1, 600, {3, 5, 0, 0},
                   {on_teams(0, {600, 0, 0, 0}), on_teams(1, {0, 600, 0, 0}), on_teams(2, {200, 400, 0, 0}),
-                   on_teams(3, {290, 290, 0, 0}), on_teams(4, {300, 0, 0, 0})})};
+                   on_teams(3, {290, 290, 0, 0}), on_teams(4, {300, 0, 0, 0}), on_teams(5, {300, 300, 0, 0})})};
     RatingReplay replay = replay_ratings(won);
-    expect_players(replay, expected_after({2, 1}, {0, 1, 1, -1, 0}, std::vector<Rating>(5)));
+    expect_players(replay, expected_after({2, 1}, {0, 1, 1, -1, 0, 0}, std::vector<Rating>(6)));
     EXPECT_EQ(replay.players[3].rated_games, 0);
     EXPECT_EQ(replay.players[3].evenings, 1);
     EXPECT_TRUE(replay.players[3].points.empty());
@@ -339,19 +350,22 @@ TEST(RatingReplay, MissedEveningsReturnUncertainty) {
 }
 
 // The ranking orders by mu - 3 sigma, so that one lucky win does not top many
-// games of steady play, and admits players with enough rated games; a win is
-// a first place not shared.
+// games of steady play, and admits players with enough rated games, never
+// one without any; a win is a first place not shared.
 TEST(RatingReplay, RanksByTheConservativeEstimate) {
     std::vector<RatingGame> games{free_for_all(0, 0, {placed(0, 1), placed(3, 2)})};
     for (int g = 1; g <= 30; ++g) games.push_back(free_for_all(g, 0, {placed(2, 1), placed(1, 1)}));
+    games.push_back(free_for_all(31, 0, {placed(4, 1)}));
     const RatingReplay replay = replay_ratings(games);
     ASSERT_GT(replay.players[0].rating.mu, replay.players[1].rating.mu);
     EXPECT_EQ(rank_players(replay, 1), (std::vector<int>{1, 2, 0, 3}));
+    EXPECT_EQ(rank_players(replay, 0), (std::vector<int>{1, 2, 0, 3}));
     EXPECT_EQ(rank_players(replay), (std::vector<int>{1, 2}));
     EXPECT_EQ(rank_players(replay, 31), std::vector<int>{});
     EXPECT_EQ(replay.players[0].wins, 1);
     EXPECT_EQ(replay.players[1].wins, 0);
     EXPECT_EQ(replay.players[1].rated_games, 30);
+    EXPECT_EQ(replay.players[1].evenings, 1);
     EXPECT_EQ(replay.rated_games, 31);
 }
 
