@@ -16,7 +16,7 @@ inline constexpr int rating_max_teams = 4;
 
 // A human in one game. Bots are never passed: they are never rated.
 struct RatingHuman {
-    int player = 0;  // the caller's number for the person, from 0, after merging his names
+    int player = 0;  // the caller's number for the person, from 0, after merging his names (a negative one is skipped)
     // Free-for-all: his place among the humans; smaller is better, equal
     // places tie, only the order counts.
     int place = 0;
