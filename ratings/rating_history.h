@@ -27,8 +27,10 @@ struct RatingHuman {
 struct RatingGame {
     std::int64_t id = 0;     // the caller's number for the game, kept in the players' rating points
     std::int64_t start = 0;  // games are replayed in this order (equal starts in the order given)
-    int evening = 0;         // the history's evening, counted from 0, not decreasing with the start
-    int type = 0;            // the caller's number for the game type
+    // The index of its evening among all the history's evenings (not a date),
+    // not decreasing with the start.
+    int evening = 0;
+    int type = 0;  // the caller's number for the game type
     bool team_game = false;
     double length_seconds = 0;  // team games: the game's length, for the rule of half the game on one team
     // Team games: each team's result; a greater result is better, equal results tie.
