@@ -167,6 +167,6 @@ for file in "$folder"/*; do
         equal=$((equal + 1))
     fi
 done
-[ -z "$keep" ] || cp "$db" "$keep"
+[ -z "$keep" ] || [ ! -f "$db" ] || cp "$db" "$keep"
 echo "$files files: $games games, $equal equal to their page, $differ differ, $skipped skipped"
 [ "$differ" -eq 0 ]
