@@ -139,4 +139,27 @@ TEST_F(VelstraProgram, HostileNamesAreKeptListedAndMergedAsTheyAre) {
     EXPECT_EQ(velstra({"players"}).out, players_before);
 }
 
+// The check of a folder compares what it says it does: a history that
+// differs from the page in one figure of one player is found.
+TEST_F(VelstraProgram, TheCheckOfAFolderFindsAFigureThatDiffers) {
+    write_server_log("Logs/Unreal.ngLog.2011.03.27.21.47.25.7777.log",
+                     deathmatch("2011.03.27.21.47.25", "DM-Deck16][.unr", "Ann", "Bob"));
+    // velstra, then a slip in the history it wrote.
+    write_file("slipping-velstra",
+               "#!/bin/sh\n'" + std::string(VELSTRA_EXE) +
+                   "' \"$@\" || exit\n"
+                   "sqlite3 \"$4\" \"UPDATE game_player SET deaths = deaths + 1 WHERE slot = 1\"\n");
+    fs::permissions("slipping-velstra", fs::perms::owner_exec, fs::perm_options::add);
+    const RunResult check = run_program("sh",
+                                        {(kProject / "tools/check-history.sh").string(), "--analyser", ANALYSER_EXE,
+                                         "--velstra", (dir() / "slipping-velstra").string(), "Logs"},
+                                        dir());
+    EXPECT_EQ(check.exit_code, 1) << check.err;
+    EXPECT_EQ(check.out,
+              "Unreal.ngLog.2011.03.27.21.47.25.7777.log (game 1):\n"
+              "    page:    2\tBob\t1\t1\t1\t0\t6\t0\t0\t0\t0\tEnforcer (1)\tAnn (1)\tHuman\t\xE2\x80\x94\t-\n"
+              "    history: 2\tBob\t1\t1\t2\t0\t6\t0\t0\t0\t0\tEnforcer (1)\tAnn (1)\tHuman\t\xE2\x80\x94\t-\n"
+              "1 files: 1 games, 0 equal to their page, 1 differ, 0 skipped\n");
+}
+
 }  // namespace
