@@ -129,7 +129,8 @@ compare() {
 }
 
 files=0 games=0 equal=0 differ=0 skipped=0
-for file in "$folder"/*; do
+# Every regular file, as velstra takes a folder: hidden ones too.
+for file in "$folder"/* "$folder"/.[!.]* "$folder"/..?*; do
     [ -f "$file" ] || continue
     files=$((files + 1))
     name=$(basename "$file")
