@@ -31,6 +31,8 @@ folder=$(cd "$1" && pwd) || exit 2
 for prog in "$analyser" "$velstra"; do
     [ -x "$prog" ] || { echo "$0: $prog is not built" >&2; exit 2; }
 done
+# The analyser runs in a folder of its own.
+analyser=$(cd "$(dirname "$analyser")" && pwd)/$(basename "$analyser")
 command -v sqlite3 >/dev/null || { echo "$0: needs the sqlite3 shell (apt-get install sqlite3)" >&2; exit 2; }
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/check-history.XXXXXX")
@@ -99,7 +101,7 @@ compare() {
         if (t == "attacker") return "Attackers"; if (t == "defender") return "Defenders"
         return t
     }
-    FNR == NR {
+    FILENAME == ARGV[1] {
         if ($1 == "H") { for (k = 2; k <= NF; ++k) column[k - 1] = $k; columns = NF - 1 }
         else if ($1 == "R") page[++rows] = substr($0, 3)
         else if ($1 == "G") games_row = substr($0, 3)
