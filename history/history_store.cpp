@@ -249,6 +249,8 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             .run();
     }
 
+    // A player without a kill has no favourite: the record's placeholder
+    // names ("unknown weapon") are not his, and the page shows none.
     for (std::size_t slot = 0; slot < record.players.size(); ++slot) {
         const GamePlayer& p = record.players[slot];
         Statement& a = s.add_player;
@@ -275,9 +277,9 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             .bind(17, p.lurch)
             .bind(18, p.quads)
             .bind(19, p.headshots)
-            .bind_latin1(20, p.fav_weapon.view())
+            .bind_latin1(20, p.fav_weapon_kills > 0 ? p.fav_weapon.view() : std::string_view(""))
             .bind(21, p.fav_weapon_kills)
-            .bind_latin1(22, p.fav_victim.view())
+            .bind_latin1(22, p.fav_victim_kills > 0 ? p.fav_victim.view() : std::string_view(""))
             .bind(23, p.fav_victim_kills)
             .bind(24, p.flags_captured)
             .bind(25, p.flags_returned);

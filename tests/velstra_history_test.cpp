@@ -105,6 +105,7 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     jorg.fav_weapon = "Rocket Launcher";
     jorg.fav_weapon_kills = 3;
     jorg.fav_victim = "Robert";
+    jorg.fav_victim_kills = 2;
     jorg.flags_captured = 3;
     jorg.ping = 45;
     game.player_teams[1] = {TeamSpell{Text("1"), 400}, TeamSpell{Text("0"), 354}};
@@ -128,7 +129,7 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     EXPECT_EQ(query(DB, "SELECT team, score FROM game_team ORDER BY team"), "0|3\n1|1\n");
     EXPECT_EQ(query(DB, "SELECT time, team, change FROM team_step ORDER BY position"), "120|0|1\n300|1|1\n");
     EXPECT_EQ(query(DB, "SELECT n.name, gp.* FROM game_player gp JOIN name n ON n.id = gp.name_id ORDER BY slot"),
-              "J\xC3\xB6rg|1|0|1|1|NULL|0|1|1|0|0|0|4|1|0|0|0|0|0|2|Rocket Launcher|3|Robert|0|3|0|45\n"
+              "J\xC3\xB6rg|1|0|1|1|NULL|0|1|1|0|0|0|4|1|0|0|0|0|0|2|Rocket Launcher|3|Robert|2|3|0|45\n"
               "Robert'); DROP TABLE game;--|1|1|2|0|3|0|2|0|0|0|0|0|0|0|0|0|0|0|0||0||0|0|0|NULL\n");
     EXPECT_EQ(query(DB, "SELECT slot, team, seconds FROM player_team ORDER BY slot, position"),
               "0|0|754\n1|1|400\n1|0|354\n");
