@@ -18,7 +18,8 @@ void throw_sqlite(sqlite3* db, int code, std::string_view doing) {
     if (primary == SQLITE_FULL || system == ENOSPC)
         throw HistoryFailure{"the disk is full; the history keeps what it held before"};
     if (system == EFBIG)
-        throw HistoryFailure{"the file has reached the largest size allowed here; the history keeps what it held before"};
+        throw HistoryFailure{
+            "the file has reached the largest size allowed here; the history keeps what it held before"};
     std::string message(doing);
     message += ": ";
     message += db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
