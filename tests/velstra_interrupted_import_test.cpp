@@ -372,6 +372,19 @@ TEST_F(VelstraInterrupted, TwoImportsAtOnceLoseNothingAndAddNothingTwice) {
     for (const auto& entry : fs::directory_iterator("c"))
         fs::copy_file(entry.path(), fs::path("mixed") / entry.path().filename());
 
+    // Two runs that make the same new history at once: the one that comes
+    // second finds it made, whichever step of the making it meets.
+    for (int round = 0; round < 40; ++round) {
+        remove_history("new.db");
+        Child one({"import", "--db", "new.db", "a/games.log"}, dir(), "one");
+        Child two({"import", "--db", "new.db", "b/games.log"}, dir(), "two");
+        const std::string when = "new history, round " + std::to_string(round);
+        EXPECT_EQ(one.wait(), 0) << when << one.err();
+        EXPECT_EQ(two.wait(), 0) << when << two.err();
+        EXPECT_EQ(contents(dir() / "new.db").games.size(), 2u) << when;
+        if (HasFailure()) return;
+    }
+
     const struct {
         std::vector<std::string> first;
         std::vector<std::string> second;
@@ -412,7 +425,8 @@ TEST_F(VelstraInterrupted, TwoImportsAtOnceLoseNothingAndAddNothingTwice) {
             }
             EXPECT_EQ(codes[k], 2) << when;
             EXPECT_EQ(errs[k], "velstra: " + db + ": " + BUSY) << when;
-            expect_part_of(contents(dir() / db), whole, when);
+            // Its games may lack the names of files it did not get to.
+            EXPECT_EQ(contents(dir() / db).integrity, "ok") << when;
             const Finished again = run_velstra(*args[k], dir(), "again");
             EXPECT_EQ(again.code, 0) << when << again.err;
         }
