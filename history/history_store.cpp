@@ -13,11 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-long long single_integer(sqlite3* db, const char* sql) {
-    Statement statement(db, sql);
-    return statement.step() ? statement.integer(0) : 0;
-}
-
 // Reading the header and the list of tables makes SQLite look at the file:
 // a text file or a damaged one fails here, before anything is written.
 struct FileKind {
@@ -28,10 +23,17 @@ struct FileKind {
 
 FileKind read_kind(sqlite3* db) {
     try {
+        // One statement, so one snapshot: read apart, the three could straddle
+        // another run's creation of the history and show a foreign file.
+        Statement read(db,
+                       "SELECT (SELECT application_id FROM pragma_application_id), "
+                       "(SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM sqlite_schema)");
         FileKind kind;
-        kind.application_id = single_integer(db, "PRAGMA application_id");
-        kind.version = single_integer(db, "PRAGMA user_version");
-        kind.objects = single_integer(db, "SELECT count(*) FROM sqlite_schema");
+        if (read.step()) {
+            kind.application_id = read.integer(0);
+            kind.version = read.integer(1);
+            kind.objects = read.integer(2);
+        }
         return kind;
     } catch (const HistoryFailure& failure) {
         if (failure.busy) throw;
@@ -138,7 +140,16 @@ HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int bu
             // the disk; a crash or a kill still loses no committed game, and
             // readers go on while an import writes. Both are kept in the file.
             execute(db_, "PRAGMA page_size = 16384");
-            execute(db_, "PRAGMA journal_mode = WAL");
+            // The switch needs the file to itself, and SQLite does not wait
+            // for that: another run creating the same history is waited for
+            // here, as long as for a lock.
+            for (int waited = 0;; waited += 20) {
+                const int mode = sqlite3_exec(db_, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+                if (mode == SQLITE_OK) break;
+                if ((mode & 0xff) != SQLITE_BUSY || waited >= busy_ms)
+                    throw_sqlite(db_, mode, "cannot change the history");
+                sqlite3_sleep(20);
+            }
         }
         // In a write-ahead log, the disk is waited for at checkpoints only;
         // a power cut may undo the last batches, never part of a game.
