@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -18,9 +19,16 @@ bool read_whole(const std::string& path, long long size, std::string& bytes) {
 
 }  // namespace
 
-ReadAhead::ReadAhead(const AnalyseLog& analyse) : analyse_(analyse), thread_([this] { work(); }) {}
+ReadAhead::ReadAhead(const AnalyseLog& analyse) : analyse_(analyse) {
+    try {
+        thread_ = std::thread([this] { work(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: each file is read and analysed when started.
+    }
+}
 
 ReadAhead::~ReadAhead() {
+    if (!thread_.joinable()) return;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
@@ -30,6 +38,11 @@ ReadAhead::~ReadAhead() {
 }
 
 void ReadAhead::start(const std::string& path, long long size) {
+    if (!thread_.joinable()) {
+        slot_ = 1 - slot_;
+        failure_ = read(path, size, slot_);
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         path_ = path;
@@ -47,6 +60,17 @@ ReadAhead::Result& ReadAhead::wait() {
     return results_[slot_];
 }
 
+std::exception_ptr ReadAhead::read(const std::string& path, long long size, int slot) {
+    try {
+        Result& result = results_[slot];
+        result.readable = read_whole(path, size, bytes_[slot]);
+        if (result.readable) result.verdict = analyse_(bytes_[slot], result.game);
+        return nullptr;
+    } catch (...) {
+        return std::current_exception();
+    }
+}
+
 void ReadAhead::work() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
@@ -56,14 +80,7 @@ void ReadAhead::work() {
         const long long size = size_;
         const int slot = slot_;
         lock.unlock();
-        std::exception_ptr failure;
-        try {
-            Result& result = results_[slot];
-            result.readable = read_whole(path, size, bytes_[slot]);
-            if (result.readable) result.verdict = analyse_(bytes_[slot], result.game);
-        } catch (...) {
-            failure = std::current_exception();
-        }
+        const std::exception_ptr failure = read(path, size, slot);
         lock.lock();
         failure_ = failure;
         pending_ = false;

@@ -31,6 +31,8 @@ public:
     Result& wait();
 
 private:
+    // Reads and analyses into the slot; what the analysis threw, if anything.
+    std::exception_ptr read(const std::string& path, long long size, int slot);
     void work();
 
     const AnalyseLog& analyse_;
