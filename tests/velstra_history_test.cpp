@@ -111,9 +111,9 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     game.player_teams[1] = {TeamSpell{Text("1"), 400}, TeamSpell{Text("0"), 354}};
     game.kills = {
         {12, 0, 1, Text("MyMod.SuperGun"), false}, {30, 1, 1, Text("Fell"), false}, {40, 0, -1, Text("Flak"), true}};
-    // More kills than one statement inserts: the rest go one by one.
+    // 127 kills: one statement of every size the rows are written with.
     std::string kills = "12|0|1|MyMod.SuperGun|0\n30|1|1|Fell|0\n40|0|NULL|Flak|1\n";
-    for (int k = 0; k < 70; ++k) {
+    for (int k = 0; k < 124; ++k) {
         game.kills.push_back({100 + k, k % 2, 1 - k % 2, Text(k % 3 == 0 ? "Enforcer" : "Minigun"), false});
         kills += std::to_string(100 + k) + "|" + std::to_string(k % 2) + "|" + std::to_string(1 - k % 2) + "|" +
                  (k % 3 == 0 ? "Enforcer" : "Minigun") + "|0\n";
