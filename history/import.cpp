@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "history_store.h"
 #include "platform.h"
@@ -194,7 +195,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
         for (std::size_t n = 0; n < files.size(); ++n) {
             progress.show(n);
             const std::string& path = files[n];
-            const Plan plan = std::move(next);
+            const Plan plan = std::exchange(next, Plan{});
             ReadAhead::Result* result = plan.kind == Plan::Read ? &reader.wait() : nullptr;
             if (n + 1 < files.size()) {
                 next = plan_of(files[n + 1]);
