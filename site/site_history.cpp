@@ -1,0 +1,337 @@
+#include "site_history.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "history_store.h"
+#include "latin1_text.h"
+#include "page_file_names.h"
+
+namespace {
+
+// The join from a game's player to the player his name is merged into.
+constexpr const char* PLAYER_JOIN = " JOIN player_name pn ON pn.name_id = gp.name_id ";
+
+constexpr std::size_t FAVOURITE_WEAPONS = 5;
+
+void add_totals(Totals& to, const Statement& row, int first) {
+    to.games += row.integer(first);
+    to.wins += row.integer(first + 1);
+    to.kills += row.integer(first + 2);
+    to.deaths += row.integer(first + 3);
+    to.suicides += row.integer(first + 4);
+    to.score += row.integer(first + 5);
+    to.seconds += row.integer(first + 6);
+}
+
+constexpr const char* TOTALS_COLUMNS =
+    "count(*), sum(gp.crowned), sum(gp.kills), sum(gp.deaths), sum(gp.suicides), sum(gp.score), sum(g.length)";
+
+void read_players(HistoryStore& store, SiteData& data) {
+    Statement players(store.db(), (std::string("SELECT pn.player_id, player.name, sum(gp.human = 1), ") +
+                                   TOTALS_COLUMNS + " FROM game_player gp" + PLAYER_JOIN +
+                                   "JOIN name player ON player.id = pn.player_id JOIN game g ON g.id = gp.game_id "
+                                   "GROUP BY pn.player_id ORDER BY pn.player_id")
+                                      .c_str());
+    PageFileNames files;
+    while (players.step()) {
+        SitePlayer player;
+        player.id = players.integer(0);
+        player.name = players.text(1);
+        player.bot = players.integer(2) == 0;
+        add_totals(player.totals, players, 3);
+        player.file = files.take(player.name);
+        data.index[player.id] = static_cast<int>(data.players.size());
+        data.players.push_back(std::move(player));
+    }
+}
+
+SitePlayer* player_of(SiteData& data, long long id) {
+    const auto found = data.index.find(id);
+    return found == data.index.end() ? nullptr : &data.players[static_cast<std::size_t>(found->second)];
+}
+
+void read_player_details(HistoryStore& store, SiteData& data) {
+    Statement by_type(store.db(),
+                      (std::string("SELECT pn.player_id, g.type_name, ") + TOTALS_COLUMNS + " FROM game_player gp" +
+                       PLAYER_JOIN + "JOIN game g ON g.id = gp.game_id GROUP BY 1, 2")
+                          .c_str());
+    while (by_type.step())
+        if (SitePlayer* p = player_of(data, by_type.integer(0))) add_totals(p->by_type[by_type.text(1)], by_type, 2);
+
+    Statement merged(store.db(),
+                     "SELECT alias.player_id, name.name FROM alias JOIN name ON name.id = alias.name_id ORDER BY 1, 2");
+    while (merged.step())
+        if (SitePlayer* p = player_of(data, merged.integer(0))) p->merged.push_back(merged.text(1));
+
+    Statement evenings(store.db(),
+                       (std::string("SELECT DISTINCT pn.player_id, g.evening FROM game_player gp") + PLAYER_JOIN +
+                        "JOIN game g ON g.id = gp.game_id WHERE g.evening IS NOT NULL "
+                        "ORDER BY 1, 2")
+                           .c_str());
+    while (evenings.step())
+        if (SitePlayer* p = player_of(data, evenings.integer(0))) p->evenings.push_back(evenings.text(1));
+
+    // Kills of others (team kills too), not of oneself.
+    Statement weapons(store.db(), (std::string("SELECT pn.player_id, k.weapon, count(*) FROM kill k "
+                                               "JOIN game_player gp ON gp.game_id = k.game_id AND gp.slot = k.killer") +
+                                   PLAYER_JOIN + "WHERE k.victim IS NULL OR k.victim <> k.killer GROUP BY 1, 2")
+                                      .c_str());
+    while (weapons.step())
+        if (SitePlayer* p = player_of(data, weapons.integer(0)))
+            p->weapons.push_back(Count{weapons.text(1), weapons.integer(2)});
+    for (SitePlayer& p : data.players) {
+        std::stable_sort(p.weapons.begin(), p.weapons.end(),
+                         [](const Count& a, const Count& b) { return a.count > b.count; });
+        if (p.weapons.size() > FAVOURITE_WEAPONS) p.weapons.resize(FAVOURITE_WEAPONS);
+    }
+
+    Statement duels(store.db(),
+                    "SELECT a.player_id, b.player_id, count(*) FROM kill k "
+                    "JOIN game_player ka ON ka.game_id = k.game_id AND ka.slot = k.killer "
+                    "JOIN player_name a ON a.name_id = ka.name_id "
+                    "JOIN game_player va ON va.game_id = k.game_id AND va.slot = k.victim "
+                    "JOIN player_name b ON b.name_id = va.name_id "
+                    "WHERE k.victim <> k.killer AND a.player_id <> b.player_id GROUP BY 1, 2");
+    // A pair comes twice, once each way; each side keeps both counts.
+    while (duels.step()) {
+        SitePlayer* killer = player_of(data, duels.integer(0));
+        SitePlayer* victim = player_of(data, duels.integer(1));
+        if (killer == nullptr || victim == nullptr) continue;
+        const long long kills = duels.integer(2);
+        auto duel_of = [](SitePlayer& p, int other) -> Duel& {
+            for (Duel& d : p.duels)
+                if (d.other == other) return d;
+            p.duels.push_back(Duel{other, 0, 0});
+            return p.duels.back();
+        };
+        duel_of(*killer, data.index[victim->id]).kills += kills;
+        duel_of(*victim, data.index[killer->id]).deaths += kills;
+    }
+    for (SitePlayer& p : data.players)
+        std::stable_sort(p.duels.begin(), p.duels.end(), [](const Duel& a, const Duel& b) {
+            if (a.kills + a.deaths != b.kills + b.deaths) return a.kills + a.deaths > b.kills + b.deaths;
+            return a.other < b.other;
+        });
+}
+
+void read_evenings(HistoryStore& store, SiteData& data) {
+    Statement evenings(store.db(), (std::string("SELECT g.evening, count(DISTINCT g.id), count(DISTINCT pn.player_id) "
+                                                "FROM game g LEFT JOIN game_player gp ON gp.game_id = g.id "
+                                                "LEFT") +
+                                    PLAYER_JOIN + "WHERE g.evening IS NOT NULL GROUP BY 1 ORDER BY 1")
+                                       .c_str());
+    while (evenings.step())
+        data.evenings.push_back(SiteEvening{evenings.text(0), evenings.integer(1), evenings.integer(2), -1, 0});
+
+    Statement best(store.db(),
+                   (std::string("SELECT g.evening, pn.player_id, sum(gp.score) FROM game_player gp") + PLAYER_JOIN +
+                    "JOIN game g ON g.id = gp.game_id WHERE g.evening IS NOT NULL "
+                    "GROUP BY 1, 2 ORDER BY 1, 3 DESC, 2")
+                       .c_str());
+    std::size_t e = 0;
+    while (best.step()) {
+        const std::string evening = best.text(0);
+        while (e < data.evenings.size() && data.evenings[e].date < evening) ++e;
+        if (e == data.evenings.size() || data.evenings[e].date != evening || data.evenings[e].best >= 0) continue;
+        const auto found = data.index.find(best.integer(1));
+        if (found == data.index.end()) continue;
+        data.evenings[e].best = found->second;
+        data.evenings[e].best_score = best.integer(2);
+    }
+
+    Statement undated(store.db(), "SELECT count(*) FROM game WHERE evening IS NULL");
+    if (undated.step()) data.undated_games = undated.integer(0);
+}
+
+// The number of a game on its evening's page: its place among the
+// evening's games by start.
+int number_on_evening(HistoryStore& store, long long game, const std::string& evening) {
+    Statement count(store.db(),
+                    "SELECT count(*) FROM game o, game g WHERE g.id = ?1 AND o.evening = ?2 AND "
+                    "(o.start_local < g.start_local OR (o.start_local = g.start_local AND o.id <= g.id))");
+    count.bind(1, game).bind(2, evening);
+    return count.step() ? static_cast<int>(count.integer(0)) : 0;
+}
+
+// The first row of a query of value, player, game, evening, map.
+GameFeat feat(HistoryStore& store, SiteData& data, const std::string& sql) {
+    GameFeat found;
+    Statement best(store.db(), sql.c_str());
+    if (!best.step() || best.integer(0) <= 0) return found;
+    found.found = true;
+    found.value = best.integer(0);
+    if (!best.is_null(1)) {
+        const auto player = data.index.find(best.integer(1));
+        if (player != data.index.end()) found.player = player->second;
+    }
+    if (!best.is_null(3)) {
+        found.evening = best.text(3);
+        found.number = number_on_evening(store, best.integer(2), found.evening);
+    }
+    found.map = best.text(4);
+    return found;
+}
+
+std::string player_feat(const char* value, const char* where) {
+    return std::string("SELECT ") + value + ", pn.player_id, g.id, g.evening, g.map FROM game_player gp" + PLAYER_JOIN +
+           "JOIN game g ON g.id = gp.game_id " + where + " ORDER BY 1 DESC, g.start_local, g.id LIMIT 1";
+}
+
+void read_records(HistoryStore& store, SiteData& data) {
+    SiteRecords& r = data.records;
+    r.most_frags = feat(store, data, player_feat("gp.net_kills", ""));
+    r.best_killrate = feat(store, data, player_feat("gp.killrate", "WHERE g.length >= 300"));
+    r.best_ts = feat(store, data, player_feat("gp.multikill", ""));
+    r.most_captures = feat(store, data, player_feat("gp.flags_captured", "WHERE g.game_type = 8"));
+    r.longest = feat(store, data,
+                     "SELECT g.length, NULL, g.id, g.evening, g.map FROM game g "
+                     "ORDER BY 1 DESC, g.start_local, g.id LIMIT 1");
+
+    Statement maps(store.db(), "SELECT map, count(*) FROM game GROUP BY 1 ORDER BY 2 DESC, 1");
+    while (maps.step()) data.maps.push_back(SiteMap{maps.text(0), maps.integer(1), -1, 0});
+    Statement wins(store.db(), (std::string("SELECT g.map, pn.player_id, sum(gp.crowned) FROM game_player gp") +
+                                PLAYER_JOIN + "JOIN game g ON g.id = gp.game_id GROUP BY 1, 2 ORDER BY 1, 3 DESC, 2")
+                                   .c_str());
+    std::map<std::string, std::size_t> map_of;
+    for (std::size_t k = 0; k < data.maps.size(); ++k) map_of[data.maps[k].name] = k;
+    while (wins.step()) {
+        SiteMap& map = data.maps[map_of[wins.text(0)]];
+        if (map.best >= 0 || wins.integer(2) <= 0) continue;
+        const auto found = data.index.find(wins.integer(1));
+        if (found == data.index.end()) continue;
+        map.best = found->second;
+        map.best_wins = wins.integer(2);
+    }
+
+    Statement games(store.db(), "SELECT count(*), coalesce(sum(length), 0) FROM game");
+    if (games.step()) {
+        data.totals.games = games.integer(0);
+        data.totals.seconds = games.integer(1);
+    }
+    Statement kills(store.db(),
+                    "SELECT coalesce(sum(kills), 0), coalesce(sum(deaths), 0), coalesce(sum(suicides), 0) "
+                    "FROM game_player");
+    if (kills.step()) {
+        data.totals.kills = kills.integer(0);
+        data.totals.deaths = kills.integer(1);
+        data.totals.suicides = kills.integer(2);
+    }
+}
+
+LocalTime start_of(const std::string& text, bool from_file) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second) != 6) return {};
+    // A start taken from the file's time: the analyser shows the date alone.
+    return from_file ? local_time(year, month, day) : local_time(year, month, day, hour, minute);
+}
+
+Text latin1(const std::string& utf8) { return Text(latin1_of_utf8(utf8)); }
+
+}  // namespace
+
+SiteData read_site_data(HistoryStore& store) {
+    SiteData data;
+    read_players(store, data);
+    read_player_details(store, data);
+    read_evenings(store, data);
+    read_records(store, data);
+    return data;
+}
+
+void each_game_of_evening(HistoryStore& store, const SiteData& data, const std::string& evening,
+                          const EveningGame& take) {
+    Statement games(store.db(),
+                    "SELECT id, map, game_type, type_name, start_local, start_from_file, length, end_reason, "
+                    "teams_counted, winner_team FROM game WHERE evening = ?1 ORDER BY start_local, id");
+    Statement teams(store.db(), "SELECT team, score FROM game_team WHERE game_id = ?1");
+    Statement steps(store.db(), "SELECT time, team, change FROM team_step WHERE game_id = ?1 ORDER BY position");
+    Statement players(store.db(),
+                      ("SELECT name.name, gp.human, gp.skill, gp.team, gp.place, gp.crowned, gp.score, gp.net_kills, "
+                       "gp.kills, gp.deaths, gp.suicides, gp.teamkill_rate, gp.killrate, gp.multikill, gp.lurch, "
+                       "gp.quads, gp.headshots, gp.fav_weapon, gp.fav_weapon_kills, gp.fav_victim, "
+                       "gp.fav_victim_kills, gp.flags_captured, gp.flags_returned, gp.ping, pn.player_id "
+                       "FROM game_player gp JOIN name ON name.id = gp.name_id" +
+                       std::string(PLAYER_JOIN) + "WHERE gp.game_id = ?1 ORDER BY gp.slot")
+                          .c_str());
+    Statement kills(store.db(), "SELECT time, killer, victim FROM kill WHERE game_id = ?1 ORDER BY position");
+    GameRecord game;
+    std::vector<int> site_players;
+    games.bind(1, evening);
+    int number = 0;
+    while (games.step()) {
+        const long long id = games.integer(0);
+        game = GameRecord{};
+        game.number = ++number;
+        game.map = latin1(games.text(1));
+        game.type = static_cast<GameType>(games.integer(2));
+        game.type_name = latin1(games.text(3));
+        game.start = start_of(games.text(4), games.integer(5) != 0);
+        game.length = static_cast<int>(games.integer(6));
+        game.end_reason = latin1(games.text(7));
+        game.teams.counted = games.integer(8) != 0;
+        if (!games.is_null(9)) game.teams.winner = latin1(games.text(9));
+
+        teams.bind(1, id);
+        while (teams.step()) {
+            const long long t = teams.integer(0);
+            if (t < 0 || t >= MAX_TEAMS) continue;
+            game.teams.score[static_cast<std::size_t>(t)] = static_cast<int>(teams.integer(1));
+            game.teams.playing[static_cast<std::size_t>(t)] = true;
+        }
+        teams.reset();
+        steps.bind(1, id);
+        while (steps.step())
+            game.teams.steps.push_back(TeamStep{static_cast<int>(steps.integer(0)), static_cast<int>(steps.integer(1)),
+                                                static_cast<int>(steps.integer(2))});
+        steps.reset();
+
+        site_players.clear();
+        players.bind(1, id);
+        while (players.step()) {
+            GamePlayer p;
+            p.name = latin1(players.text(0));
+            p.is_human = players.is_null(1)        ? Species::Unknown
+                         : players.integer(1) != 0 ? Species::Human
+                                                   : Species::Bot;
+            p.skill = players.is_null(2) ? -1 : static_cast<int>(players.integer(2));
+            p.team = latin1(players.text(3));
+            auto number_at = [&](int column) { return static_cast<int>(players.integer(column)); };
+            p.place = number_at(4);
+            p.crowned = players.integer(5) != 0;
+            p.score = number_at(6);
+            p.net_kills = number_at(7);
+            p.kills = number_at(8);
+            p.deaths = number_at(9);
+            p.suicides = number_at(10);
+            p.teamkill_rate = number_at(11);
+            p.killrate = number_at(12);
+            p.multikill = number_at(13);
+            p.lurch = number_at(14);
+            p.quads = number_at(15);
+            p.headshots = number_at(16);
+            p.fav_weapon = latin1(players.text(17));
+            p.fav_weapon_kills = number_at(18);
+            p.fav_victim = latin1(players.text(19));
+            p.fav_victim_kills = number_at(20);
+            p.flags_captured = number_at(21);
+            p.flags_returned = number_at(22);
+            p.ping = players.is_null(23) ? -1 : number_at(23);
+            game.players.push_back(p);
+            const auto found = data.index.find(players.integer(24));
+            site_players.push_back(found == data.index.end() ? -1 : found->second);
+        }
+        players.reset();
+
+        const int shown = static_cast<int>(game.players.size());
+        kills.bind(1, id);
+        while (kills.step()) {
+            const int killer = static_cast<int>(kills.integer(1));
+            const int victim = kills.is_null(2) ? -1 : static_cast<int>(kills.integer(2));
+            if (killer < 0 || killer >= shown) continue;
+            game.kills.push_back(TimedKill{static_cast<int>(kills.integer(0)), killer, victim});
+        }
+        kills.reset();
+        take(game, site_players);
+    }
+}
