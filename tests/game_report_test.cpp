@@ -37,9 +37,7 @@ protected:
         return p;
     }
     std::string report() {
-        return capture_output([&](Output& out) {
-            print_game_report(*ctx, ctx->log, out);
-        });
+        return capture_output([&](Output& out) { print_game_report(*ctx, ctx->log, out); });
     }
     std::string error_log() const { return ctx->error_log(); }
     std::unique_ptr<TestRun> ctx;
