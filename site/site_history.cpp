@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 #include "history_store.h"
 #include "latin1_text.h"
@@ -71,48 +72,99 @@ void read_player_details(HistoryStore& store, SiteData& data) {
                            .c_str());
     while (evenings.step())
         if (SitePlayer* p = player_of(data, evenings.integer(0))) p->evenings.push_back(evenings.text(1));
+}
 
-    // Kills of others (team kills too), not of oneself.
-    Statement weapons(store.db(), (std::string("SELECT pn.player_id, k.weapon, count(*) FROM kill k "
-                                               "JOIN game_player gp ON gp.game_id = k.game_id AND gp.slot = k.killer") +
-                                   PLAYER_JOIN + "WHERE k.victim IS NULL OR k.victim <> k.killer GROUP BY 1, 2")
-                                      .c_str());
-    while (weapons.step())
-        if (SitePlayer* p = player_of(data, weapons.integer(0)))
-            p->weapons.push_back(Count{weapons.text(1), weapons.integer(2)});
-    for (SitePlayer& p : data.players) {
-        std::stable_sort(p.weapons.begin(), p.weapons.end(),
-                         [](const Count& a, const Count& b) { return a.count > b.count; });
-        if (p.weapons.size() > FAVOURITE_WEAPONS) p.weapons.resize(FAVOURITE_WEAPONS);
+// Favourite weapons and duels in one pass over the kills, in the order the
+// history keeps them, beside the players of each game: grouping the rows
+// in SQL would sort millions of them.
+void read_kills(HistoryStore& store, SiteData& data) {
+    std::unordered_map<long long, int> player_of_name;
+    Statement names(store.db(), "SELECT name_id, player_id FROM player_name");
+    while (names.step()) {
+        const auto found = data.index.find(names.integer(1));
+        if (found != data.index.end()) player_of_name[names.integer(0)] = found->second;
     }
+    Statement slots(store.db(), "SELECT game_id, slot, name_id FROM game_player ORDER BY game_id, slot");
+    Statement kills(store.db(), "SELECT game_id, killer, victim, weapon FROM kill ORDER BY game_id, position");
 
-    Statement duels(store.db(),
-                    "SELECT a.player_id, b.player_id, count(*) FROM kill k "
-                    "JOIN game_player ka ON ka.game_id = k.game_id AND ka.slot = k.killer "
-                    "JOIN player_name a ON a.name_id = ka.name_id "
-                    "JOIN game_player va ON va.game_id = k.game_id AND va.slot = k.victim "
-                    "JOIN player_name b ON b.name_id = va.name_id "
-                    "WHERE k.victim <> k.killer AND a.player_id <> b.player_id GROUP BY 1, 2");
-    // A pair comes twice, once each way; each side keeps both counts.
-    while (duels.step()) {
-        SitePlayer* killer = player_of(data, duels.integer(0));
-        SitePlayer* victim = player_of(data, duels.integer(1));
-        if (killer == nullptr || victim == nullptr) continue;
-        const long long kills = duels.integer(2);
-        auto duel_of = [](SitePlayer& p, int other) -> Duel& {
-            for (Duel& d : p.duels)
-                if (d.other == other) return d;
-            p.duels.push_back(Duel{other, 0, 0});
-            return p.duels.back();
+    const std::size_t players = data.players.size();
+    std::vector<std::string> weapon_names;
+    std::unordered_map<std::string, std::size_t> weapon_of;
+    std::vector<std::vector<long long>> weapon_kills(players);
+    std::unordered_map<unsigned long long, long long> pair_kills;
+
+    std::vector<int> slot_player;  // the site's player of each slot of the game read
+    long long game = -1;
+    bool slot_row = slots.step();
+    std::string weapon;
+    while (kills.step()) {
+        if (kills.integer(0) != game) {
+            game = kills.integer(0);
+            slot_player.clear();
+            while (slot_row && slots.integer(0) < game) slot_row = slots.step();
+            while (slot_row && slots.integer(0) == game) {
+                const auto slot = static_cast<std::size_t>(slots.integer(1));
+                if (slot_player.size() <= slot) slot_player.resize(slot + 1, -1);
+                const auto found = player_of_name.find(slots.integer(2));
+                slot_player[slot] = found == player_of_name.end() ? -1 : found->second;
+                slot_row = slots.step();
+            }
+        }
+        auto player_at = [&](int column) {
+            if (kills.is_null(column)) return -1;
+            const long long slot = kills.integer(column);
+            return slot >= 0 && static_cast<std::size_t>(slot) < slot_player.size()
+                       ? slot_player[static_cast<std::size_t>(slot)]
+                       : -1;
         };
-        duel_of(*killer, data.index[victim->id]).kills += kills;
-        duel_of(*victim, data.index[killer->id]).deaths += kills;
+        // Kills of others (team kills too), not of oneself.
+        if (!kills.is_null(2) && kills.integer(1) == kills.integer(2)) continue;
+        const int killer = player_at(1);
+        const int victim = player_at(2);
+        if (killer < 0) continue;
+        weapon = kills.text(3);
+        auto [at, added] = weapon_of.try_emplace(weapon, weapon_names.size());
+        if (added) weapon_names.push_back(weapon);
+        std::vector<long long>& counts = weapon_kills[static_cast<std::size_t>(killer)];
+        if (counts.size() <= at->second) counts.resize(at->second + 1, 0);
+        ++counts[at->second];
+        if (victim >= 0 && victim != killer)
+            ++pair_kills[static_cast<unsigned long long>(killer) * players + static_cast<unsigned long long>(victim)];
     }
-    for (SitePlayer& p : data.players)
-        std::stable_sort(p.duels.begin(), p.duels.end(), [](const Duel& a, const Duel& b) {
+
+    // Most kills first; equal ones by the weapon's name.
+    std::vector<std::size_t> by_name(weapon_names.size());
+    for (std::size_t w = 0; w < by_name.size(); ++w) by_name[w] = w;
+    std::sort(by_name.begin(), by_name.end(),
+              [&](std::size_t a, std::size_t b) { return weapon_names[a] < weapon_names[b]; });
+    for (std::size_t p = 0; p < players; ++p) {
+        SitePlayer& player = data.players[p];
+        for (std::size_t w : by_name)
+            if (w < weapon_kills[p].size() && weapon_kills[p][w] > 0)
+                player.weapons.push_back(Count{weapon_names[w], weapon_kills[p][w]});
+        std::stable_sort(player.weapons.begin(), player.weapons.end(),
+                         [](const Count& a, const Count& b) { return a.count > b.count; });
+        if (player.weapons.size() > FAVOURITE_WEAPONS) player.weapons.resize(FAVOURITE_WEAPONS);
+    }
+
+    // Each side of a pair keeps both counts.
+    std::vector<std::unordered_map<int, Duel>> duels(players);
+    for (const auto& [pair, count] : pair_kills) {
+        const auto killer = static_cast<int>(pair / players);
+        const auto victim = static_cast<int>(pair % players);
+        Duel& mine = duels[static_cast<std::size_t>(killer)].try_emplace(victim, Duel{victim, 0, 0}).first->second;
+        mine.kills += count;
+        Duel& theirs = duels[static_cast<std::size_t>(victim)].try_emplace(killer, Duel{killer, 0, 0}).first->second;
+        theirs.deaths += count;
+    }
+    for (std::size_t p = 0; p < players; ++p) {
+        std::vector<Duel>& list = data.players[p].duels;
+        for (const auto& [other, duel] : duels[p]) list.push_back(duel);
+        std::sort(list.begin(), list.end(), [](const Duel& a, const Duel& b) {
             if (a.kills + a.deaths != b.kills + b.deaths) return a.kills + a.deaths > b.kills + b.deaths;
             return a.other < b.other;
         });
+    }
 }
 
 void read_evenings(HistoryStore& store, SiteData& data) {
@@ -234,6 +286,7 @@ SiteData read_site_data(HistoryStore& store) {
     SiteData data;
     read_players(store, data);
     read_player_details(store, data);
+    read_kills(store, data);
     read_evenings(store, data);
     read_records(store, data);
     return data;
