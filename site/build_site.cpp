@@ -21,9 +21,10 @@ int build_site(HistoryStore& store, const std::string& dir, Output& out, Output&
         // The pages the index links to first, the index last: a reader who
         // comes while the site is written finds every link's page.
         const std::vector<std::vector<RatingChange>> changes = rating_changes(data, ratings);
+        EveningGames games(store, data);
         for (std::size_t e = 0; e < data.evenings.size(); ++e)
             folder.write("evenings/" + data.evenings[e].date + ".html",
-                         evening_page(store, data, static_cast<int>(e), changes[e]));
+                         evening_page(games, data, static_cast<int>(e), changes[e]));
         for (std::size_t p = 0; p < data.players.size(); ++p)
             folder.write("players/" + data.players[p].file + ".html", player_page(data, ratings, static_cast<int>(p)));
         folder.write("index.html", index_page(data, ratings));

@@ -31,7 +31,7 @@ void changes_table(HtmlWriter& out, const SiteData& data, const std::vector<Rati
 
 }  // namespace
 
-std::string evening_page(HistoryStore& store, const SiteData& data, int evening,
+std::string evening_page(EveningGames& games, const SiteData& data, int evening,
                          const std::vector<RatingChange>& changes) {
     const SiteEvening& e = data.evenings[static_cast<std::size_t>(evening)];
     // The games are read once: their rows are kept for the table at the
@@ -42,7 +42,7 @@ std::string evening_page(HistoryStore& store, const SiteData& data, int evening,
     HtmlWriter sections(sections_text);
     std::vector<int> seen;
     long long seconds = 0;
-    each_game_of_evening(store, data, e.date, [&](const GameRecord& game, const std::vector<int>& players) {
+    games.each_game(e.date, [&](const GameRecord& game, const std::vector<int>& players) {
         write_game_row(rows, game);
         write_game_section(sections, game);
         seconds += game.length;

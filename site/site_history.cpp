@@ -292,27 +292,38 @@ SiteData read_site_data(HistoryStore& store) {
     return data;
 }
 
-void each_game_of_evening(HistoryStore& store, const SiteData& data, const std::string& evening,
-                          const EveningGame& take) {
-    Statement games(store.db(),
-                    "SELECT id, map, game_type, type_name, start_local, start_from_file, length, end_reason, "
-                    "teams_counted, winner_team FROM game WHERE evening = ?1 ORDER BY start_local, id");
-    Statement teams(store.db(), "SELECT team, score FROM game_team WHERE game_id = ?1");
-    Statement steps(store.db(), "SELECT time, team, change FROM team_step WHERE game_id = ?1 ORDER BY position");
-    Statement players(store.db(),
-                      ("SELECT name.name, gp.human, gp.skill, gp.team, gp.place, gp.crowned, gp.score, gp.net_kills, "
-                       "gp.kills, gp.deaths, gp.suicides, gp.teamkill_rate, gp.killrate, gp.multikill, gp.lurch, "
-                       "gp.quads, gp.headshots, gp.fav_weapon, gp.fav_weapon_kills, gp.fav_victim, "
-                       "gp.fav_victim_kills, gp.flags_captured, gp.flags_returned, gp.ping, pn.player_id "
-                       "FROM game_player gp JOIN name ON name.id = gp.name_id" +
-                       std::string(PLAYER_JOIN) + "WHERE gp.game_id = ?1 ORDER BY gp.slot")
-                          .c_str());
-    Statement kills(store.db(), "SELECT time, killer, victim FROM kill WHERE game_id = ?1 ORDER BY position");
+EveningGames::EveningGames(HistoryStore& store, const SiteData& data)
+    : data_(data),
+      games_(store.db(),
+             "SELECT id, map, game_type, type_name, start_local, start_from_file, length, end_reason, "
+             "teams_counted, winner_team, evening FROM game WHERE evening IS NOT NULL "
+             "ORDER BY evening, start_local, id"),
+      teams_(store.db(), "SELECT team, score FROM game_team WHERE game_id = ?1"),
+      steps_(store.db(), "SELECT time, team, change FROM team_step WHERE game_id = ?1 ORDER BY position"),
+      players_(store.db(),
+               ("SELECT name.name, gp.human, gp.skill, gp.team, gp.place, gp.crowned, gp.score, gp.net_kills, "
+                "gp.kills, gp.deaths, gp.suicides, gp.teamkill_rate, gp.killrate, gp.multikill, gp.lurch, "
+                "gp.quads, gp.headshots, gp.fav_weapon, gp.fav_weapon_kills, gp.fav_victim, "
+                "gp.fav_victim_kills, gp.flags_captured, gp.flags_returned, gp.ping, pn.player_id "
+                "FROM game_player gp JOIN name ON name.id = gp.name_id" +
+                std::string(PLAYER_JOIN) + "WHERE gp.game_id = ?1 ORDER BY gp.slot")
+                   .c_str()),
+      kills_(store.db(), "SELECT time, killer, victim FROM kill WHERE game_id = ?1 ORDER BY position") {
+    row_ = games_.step();
+}
+
+void EveningGames::each_game(const std::string& evening, const EveningGame& take) {
+    Statement& games = games_;
+    Statement& teams = teams_;
+    Statement& steps = steps_;
+    Statement& players = players_;
+    Statement& kills = kills_;
+    const SiteData& data = data_;
+    while (row_ && games.text(10) < evening) row_ = games.step();
     GameRecord game;
     std::vector<int> site_players;
-    games.bind(1, evening);
     int number = 0;
-    while (games.step()) {
+    for (; row_ && games.text(10) == evening; row_ = games.step()) {
         const long long id = games.integer(0);
         game = GameRecord{};
         game.number = ++number;

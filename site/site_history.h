@@ -8,6 +8,7 @@
 
 #include "game_record.h"
 #include "site_data.h"
+#include "sqlite_handle.h"
 
 class HistoryStore;
 
@@ -15,9 +16,20 @@ class HistoryStore;
 // records, maps and totals of the history.
 SiteData read_site_data(HistoryStore& store);
 
-// Each game of an evening ("YYYY-MM-DD") in the order of its start, as the
-// analyser's games page would have it for its log alone, numbered from 1;
-// names[k] is the site's player of the record's player k, or -1.
+// The games of the evenings, read in one pass over the history in the order
+// of the evenings: each game as the analyser's games page would have it for
+// its log alone, numbered from 1 on its evening; players[k] is the site's
+// player of the record's player k, or -1.
 using EveningGame = std::function<void(const GameRecord& game, const std::vector<int>& players)>;
-void each_game_of_evening(HistoryStore& store, const SiteData& data, const std::string& evening,
-                          const EveningGame& take);
+class EveningGames {
+public:
+    EveningGames(HistoryStore& store, const SiteData& data);
+    // The games of an evening ("YYYY-MM-DD") in the order of their start.
+    // Evenings are asked for in their order; those passed over are skipped.
+    void each_game(const std::string& evening, const EveningGame& take);
+
+private:
+    const SiteData& data_;
+    Statement games_, teams_, steps_, players_, kills_;
+    bool row_ = false;  // games_ stands on a game not yet handed out
+};

@@ -8,7 +8,7 @@
 #include "site_data.h"
 #include "site_ratings.h"
 
-class HistoryStore;
+class EveningGames;
 
 // A player's rating before and after one evening.
 struct RatingChange {
@@ -19,7 +19,7 @@ struct RatingChange {
 
 std::string index_page(const SiteData& data, const SiteRatings& ratings);
 std::string player_page(const SiteData& data, const SiteRatings& ratings, int player);
-std::string evening_page(HistoryStore& store, const SiteData& data, int evening,
+std::string evening_page(EveningGames& games, const SiteData& data, int evening,
                          const std::vector<RatingChange>& changes);
 
 // The changes of each evening, by evening, the greatest rise first.
