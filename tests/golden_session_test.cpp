@@ -232,6 +232,39 @@ TEST_P(GoldenSite, MatchesTheExpectedSiteAndItsLinksStayInside) {
         EXPECT_TRUE(actual.count(name)) << GetParam() << ": the site lacks " << name;
 }
 
+// A session of one game: its game on its evening's page is the game of the
+// analyser's games page, byte for byte, from its heading to its charts.
+class OneGameSession : public GoldenSite {};
+
+TEST_P(OneGameSession, ShowsItsGameOnItsEveningAsTheGamesPageShowsIt) {
+    const std::map<std::string, std::string> pages = site();
+    const std::string games_page = read_file(source() / "expected" / "velstra14072001-games.html");
+    auto section = [](const std::string& page) {
+        const std::size_t from = page.find("<section id=\"game-01\">");
+        return from == std::string::npos ? std::string() : page.substr(from, page.find("</section>", from) - from);
+    };
+    const std::string expected = section(games_page);
+    ASSERT_FALSE(expected.empty());
+    std::vector<std::string> evenings;
+    for (const auto& [name, bytes] : pages)
+        if (name.starts_with("evenings/")) evenings.push_back(bytes);
+    ASSERT_EQ(evenings.size(), 1u);
+    const std::string actual = section(evenings.front());
+    EXPECT_TRUE(actual == expected) << readable_diff(expected, actual);
+}
+
+std::vector<std::string> one_game_sessions() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kGolden)) {
+        const fs::path folder = entry.path();
+        if (fs::exists(folder / "games.log.txt") && !fs::exists(folder / "games1.log.txt") &&
+            fs::exists(folder / "expected" / "velstra14072001-games.html"))
+            names.push_back(folder.filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> golden_sessions(const char* with = "expected") {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(kGolden))
@@ -248,5 +281,6 @@ std::string test_name(const ::testing::TestParamInfo<std::string>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Sessions, GoldenSession, ::testing::ValuesIn(golden_sessions()), test_name);
 INSTANTIATE_TEST_SUITE_P(Sites, GoldenSite, ::testing::ValuesIn(golden_sessions("expected-site")), test_name);
+INSTANTIATE_TEST_SUITE_P(Games, OneGameSession, ::testing::ValuesIn(one_game_sessions()), test_name);
 
 }  // namespace
