@@ -35,8 +35,10 @@ SiteFolder::SiteFolder(fs::path root) : root_(std::move(root)) {
             if (!fs::is_directory(folder, error)) throw SiteFailure{folder.string() + ": is not a folder"};
             continue;
         }
-        if (!fs::create_directory(folder, error) || error)
-            throw SiteFailure{folder.string() + ": cannot be made: " + error.message()};
+        // The site's own folder may be new in a new place; its two folders
+        // are made inside it only.
+        const bool made = folder == root_ ? fs::create_directories(folder, error) : fs::create_directory(folder, error);
+        if (!made || error) throw SiteFailure{folder.string() + ": cannot be made: " + error.message()};
     }
 }
 
@@ -46,6 +48,10 @@ void SiteFolder::write(const std::string& relative, const std::string& bytes) {
     // A name of this run's own beside the page: two runs never share one.
     fs::path beside = place;
     beside += ".new-" + std::to_string(static_cast<long long>(::getpid()));
+    // Whatever holds that name, a link above all, goes first: the page is
+    // never written through one.
+    std::error_code gone;
+    fs::remove(beside, gone);
     std::FILE* file = std::fopen(beside.string().c_str(), "wb");
     if (file == nullptr) throw SiteFailure{beside.string() + ": cannot be made"};
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
