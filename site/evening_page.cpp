@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "game_section.h"
 #include "page_kit.h"
@@ -88,17 +90,32 @@ std::string evening_page(EveningGames& games, const SiteData& data, int evening,
 std::vector<std::vector<RatingChange>> rating_changes(const SiteData& data, const SiteRatings& ratings) {
     std::vector<std::vector<RatingChange>> by_evening(data.evenings.size());
     const RatingConstants c = rating_constants();
-    for (std::size_t p = 0; p < ratings.steps.size(); ++p) {
+    std::map<std::string, int> evening_index;
+    for (std::size_t e = 0; e < data.evenings.size(); ++e) evening_index[data.evenings[e].date] = static_cast<int>(e);
+    std::vector<int> present;
+    for (std::size_t p = 0; p < ratings.steps.size() && p < data.players.size(); ++p) {
+        present.clear();
+        for (const std::string& date : data.players[p].evenings) present.push_back(evening_index[date]);
         RatingValue before{c.mu, c.sigma};
+        int last = -1;  // the evening of his last rated game
         const std::vector<RatingStep>& steps = ratings.steps[p];
         for (std::size_t k = 0; k < steps.size(); ++k) {
             const int evening = steps[k].evening;
             // The last step of each evening closes it.
             if (k + 1 < steps.size() && steps[k + 1].evening == evening) continue;
+            if (last >= 0 && evening > last + 1) {
+                // The uncertainty he regained over the evenings he missed
+                // since, as the ratings add it.
+                const auto from = std::upper_bound(present.begin(), present.end(), last);
+                const auto to = std::lower_bound(present.begin(), present.end(), evening);
+                const double missed = (evening - last - 1) - static_cast<double>(to - from);
+                before.sigma = std::min(std::sqrt(before.sigma * before.sigma + missed * c.tau * c.tau), c.max_sigma);
+            }
             if (evening >= 0 && static_cast<std::size_t>(evening) < by_evening.size())
                 by_evening[static_cast<std::size_t>(evening)].push_back(
                     RatingChange{static_cast<int>(p), before, steps[k].value});
             before = steps[k].value;
+            last = evening;
         }
     }
     for (std::vector<RatingChange>& changes : by_evening)

@@ -13,7 +13,7 @@ class EveningGames;
 // A player's rating before and after one evening.
 struct RatingChange {
     int player = 0;
-    RatingValue before;  // his rating after his last evening before, or a new player's
+    RatingValue before;  // after his last evening before, with the evenings missed since; or a new player's
     RatingValue after;
 };
 

@@ -3,12 +3,14 @@
 // pages' bytes are pinned by the golden sites (golden_session_test.cpp).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <regex>
 
 #include "analysis_test_support.h"
 #include "browser.h"
 #include "page_file_names.h"
+#include "site_pages.h"
 #include "velstra_cli.h"
 #include "velstra_test_games.h"
 
@@ -247,6 +249,43 @@ TEST_F(Site, PagesFitAWideScreenAndAPhone) {
             EXPECT_EQ(probe_value(seen, "wide"), "no") << name << " at " << width;
             EXPECT_EQ(probe_value(seen, "outside"), "none") << name;
         }
+    }
+}
+
+// An evening's change starts from the rating after the player's last
+// evening, with the uncertainty he regained over the evenings he missed
+// since: not those he was at without a rated game.
+TEST(RatingChanges, StartFromTheLastEveningWithTheEveningsMissedSince) {
+    SiteData data;
+    for (const char* date : {"2011-03-01", "2011-03-02", "2011-03-03", "2011-03-04", "2011-03-05"})
+        data.evenings.push_back(SiteEvening{date, 1, 2, -1, 0});
+    data.players.resize(2);
+    // Ann plays on evenings 0, 2 (a game without a rating) and 4; Bob on 0 and 4.
+    data.players[0].evenings = {"2011-03-01", "2011-03-03", "2011-03-05"};
+    data.players[1].evenings = {"2011-03-01", "2011-03-05"};
+    SiteRatings ratings;
+    ratings.steps = {
+        {{0, {26.0, 7.0}}, {0, {27.0, 6.0}}, {4, {28.0, 5.5}}},
+        {{0, {24.0, 7.0}}, {4, {23.0, 6.5}}},
+    };
+    const std::vector<std::vector<RatingChange>> changes = rating_changes(data, ratings);
+    ASSERT_EQ(changes.size(), 5u);
+    ASSERT_EQ(changes[0].size(), 2u);
+    // The first evening starts from a new player's rating and ends on the
+    // evening's last game; the greatest rise comes first.
+    EXPECT_EQ(changes[0][0].player, 0);
+    EXPECT_DOUBLE_EQ(changes[0][0].before.mu, 25.0);
+    EXPECT_DOUBLE_EQ(changes[0][0].before.sigma, 25.0 / 3.0);
+    EXPECT_DOUBLE_EQ(changes[0][0].after.mu, 27.0);
+    EXPECT_TRUE(changes[1].empty() && changes[2].empty() && changes[3].empty());
+    ASSERT_EQ(changes[4].size(), 2u);
+    const double tau = 25.0 / 300.0;
+    for (const RatingChange& change : changes[4]) {
+        // Ann missed evenings 1 and 3, Bob 1, 2 and 3.
+        const double missed = change.player == 0 ? 2 : 3;
+        const double sigma = change.player == 0 ? 6.0 : 7.0;
+        EXPECT_DOUBLE_EQ(change.before.sigma, std::sqrt(sigma * sigma + missed * tau * tau)) << change.player;
+        EXPECT_DOUBLE_EQ(change.before.mu, change.player == 0 ? 27.0 : 24.0);
     }
 }
 
