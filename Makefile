@@ -11,7 +11,7 @@
 #   make fuzz   fuzz every target for FUZZ_SECONDS each
 #   make fuzz-long  fuzz every target for FUZZ_LONG_SECONDS each (4 hours)
 #               and merge what adds coverage into fuzz/corpus/, to commit
-#   make bench  the benchmark against cat, peak memory, hostile games
+#   make bench  the benchmark against cat, peak memory, hostile games, the import
 
 DEMO_DIR ?= $(CURDIR)/demo
 JOBS ?= 2

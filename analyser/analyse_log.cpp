@@ -427,7 +427,14 @@ LogVerdict LogAnalyser::analyse(std::string_view bytes, LoggedGame& game) {
     state.folder.bytes = bytes;
     init_session(ctx);
     LoadFailure why = LoadFailure::None;
-    if (!load_game(ctx, 0, &why)) return verdict_of(why);
+    if (!load_game(ctx, 0, &why)) {
+        // Any text with "info" in it passes for the start of a log; one
+        // without a single info line (logconvert's error.log, whose notes
+        // start "info:") is no unfinished game but no stat log at all.
+        if (why == LoadFailure::Unfinished && ctx.text.view().find("\tinfo\t") == std::string_view::npos)
+            return LogVerdict::NotAStatLog;
+        return verdict_of(why);
+    }
     if (!analyse_loaded_game(ctx, &game.record)) return LogVerdict::NotReported;
 
     // The game's text as loaded, from its first "info" to the line feed of

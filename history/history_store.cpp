@@ -1,6 +1,5 @@
 #include "history_store.h"
 
-#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -8,15 +7,11 @@
 #include "evening.h"
 #include "history_schema.h"
 #include "latin1_text.h"
+#include "row_inserter.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-long long single_integer(sqlite3* db, const char* sql) {
-    Statement statement(db, sql);
-    return statement.step() ? statement.integer(0) : 0;
-}
 
 // Reading the header and the list of tables makes SQLite look at the file:
 // a text file or a damaged one fails here, before anything is written.
@@ -28,27 +23,22 @@ struct FileKind {
 
 FileKind read_kind(sqlite3* db) {
     try {
+        // One statement, so one snapshot: read apart, the three could straddle
+        // another run's creation of the history and show a foreign file.
+        Statement read(db,
+                       "SELECT (SELECT application_id FROM pragma_application_id), "
+                       "(SELECT user_version FROM pragma_user_version), (SELECT count(*) FROM sqlite_schema)");
         FileKind kind;
-        kind.application_id = single_integer(db, "PRAGMA application_id");
-        kind.version = single_integer(db, "PRAGMA user_version");
-        kind.objects = single_integer(db, "SELECT count(*) FROM sqlite_schema");
+        if (read.step()) {
+            kind.application_id = read.integer(0);
+            kind.version = read.integer(1);
+            kind.objects = read.integer(2);
+        }
         return kind;
     } catch (const HistoryFailure& failure) {
         if (failure.busy) throw;
         throw HistoryFailure{"is not a history: SQLite reports it as damaged or as no database; it is left as it is"};
     }
-}
-
-constexpr std::size_t KILL_ROWS = 32;
-
-// An insert of rows kills, with a parameter for each value.
-std::string kill_insert(std::size_t rows) {
-    // OR FAIL: a statement of many rows needs no journal of its own to undo
-    // the rows before a failing one (and no row can fail: positions are
-    // unique); the batch's transaction is undone as a whole instead.
-    std::string sql = "INSERT OR FAIL INTO kill (game_id, position, time, killer, victim, weapon, teamkill) VALUES ";
-    for (std::size_t r = 0; r < rows; ++r) sql += r == 0 ? "(?, ?, ?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?, ?, ?)";
-    return sql;
 }
 
 }  // namespace
@@ -63,7 +53,7 @@ struct HistoryStore::Statements {
           add_file(db, "INSERT OR IGNORE INTO game_file (game_id, file_name) VALUES (?1, ?2)"),
           add_mutator(db, "INSERT INTO game_mutator (game_id, position, name) VALUES (?1, ?2, ?3)"),
           add_team(db, "INSERT INTO game_team (game_id, team, score) VALUES (?1, ?2, ?3)"),
-          add_step(db, "INSERT INTO team_step (game_id, position, time, team, change) VALUES (?1, ?2, ?3, ?4, ?5)"),
+          add_steps(db, "team_step (game_id, position, time, team, change)", 5),
           find_name(db, "SELECT id FROM name WHERE name = ?1"),
           add_name(db, "INSERT INTO name (name) VALUES (?1)"),
           add_player(db,
@@ -75,8 +65,7 @@ struct HistoryStore::Statements {
           add_player_team(db,
                           "INSERT INTO player_team (game_id, slot, position, team, seconds) "
                           "VALUES (?1, ?2, ?3, ?4, ?5)"),
-          add_kill(db, kill_insert(1).c_str()),
-          add_kills(db, kill_insert(KILL_ROWS).c_str()),
+          add_kills(db, "kill (game_id, position, time, killer, victim, weapon, teamkill)", 7),
           file_note(db, "SELECT size, write_time, outcome, game_key FROM imported_file WHERE path = ?1"),
           set_file_note(db,
                         "INSERT OR REPLACE INTO imported_file (path, size, write_time, outcome, game_key) "
@@ -92,8 +81,12 @@ struct HistoryStore::Statements {
             forget_rows.emplace_back(db, ("DELETE FROM " + std::string(table) + " WHERE game_id = ?1").c_str());
     }
 
-    Statement game_of_key, add_game, add_file, add_mutator, add_team, add_step, find_name, add_name, add_player,
-        add_player_team, add_kill, add_kills, file_note, set_file_note, key_of_game, forget_notes, forget_game;
+    Statement game_of_key, add_game, add_file, add_mutator, add_team;
+    RowInserter add_steps;
+    Statement find_name, add_name, add_player, add_player_team;
+    RowInserter add_kills;
+    Statement file_note, set_file_note, key_of_game, forget_notes, forget_game;
+    std::vector<std::size_t> kept_kills;  // of the game being added; kept for its memory
     std::vector<Statement> forget_rows;
 };
 
@@ -137,8 +130,21 @@ HistoryStore::HistoryStore(const std::string& path, HistoryAccess access, int bu
             // write-ahead log commits a batch with one write and no wait for
             // the disk; a crash or a kill still loses no committed game, and
             // readers go on while an import writes. Both are kept in the file.
+            // Writing them waits for the disk no more: a power cut here
+            // leaves a file that still holds nothing, which the next import
+            // takes for a new one.
+            execute(db_, "PRAGMA synchronous = OFF");
             execute(db_, "PRAGMA page_size = 16384");
-            execute(db_, "PRAGMA journal_mode = WAL");
+            // The switch needs the file to itself, and SQLite does not wait
+            // for that: another run creating the same history is waited for
+            // here, as long as for a lock.
+            for (int waited = 0;; waited += 20) {
+                const int mode = sqlite3_exec(db_, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+                if (mode == SQLITE_OK) break;
+                if ((mode & 0xff) != SQLITE_BUSY || waited >= busy_ms)
+                    throw_sqlite(db_, mode, "cannot change the history");
+                sqlite3_sleep(20);
+            }
         }
         // In a write-ahead log, the disk is waited for at checkpoints only;
         // a power cut may undo the last batches, never part of a game.
@@ -239,16 +245,17 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
         for (std::size_t t = 0; t < record.teams.score.size(); ++t)
             if (record.teams.playing[t])
                 s.add_team.bind(1, id).bind(2, static_cast<long long>(t)).bind(3, record.teams.score[t]).run();
-    for (std::size_t k = 0; k < record.teams.steps.size(); ++k) {
+    s.add_steps.insert(record.teams.steps.size(), [&](Statement& a, int first, std::size_t k) {
         const TeamStep& step = record.teams.steps[k];
-        s.add_step.bind(1, id)
-            .bind(2, static_cast<long long>(k))
-            .bind(3, step.time)
-            .bind(4, step.team)
-            .bind(5, step.change)
-            .run();
-    }
+        a.bind(first, id)
+            .bind(first + 1, static_cast<long long>(k))
+            .bind(first + 2, step.time)
+            .bind(first + 3, step.team)
+            .bind(first + 4, step.change);
+    });
 
+    // A player without a kill has no favourite: the record's placeholder
+    // names ("unknown weapon") are not his, and the page shows none.
     for (std::size_t slot = 0; slot < record.players.size(); ++slot) {
         const GamePlayer& p = record.players[slot];
         Statement& a = s.add_player;
@@ -275,9 +282,9 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             .bind(17, p.lurch)
             .bind(18, p.quads)
             .bind(19, p.headshots)
-            .bind_latin1(20, p.fav_weapon.view())
+            .bind_latin1(20, p.fav_weapon_kills > 0 ? p.fav_weapon.view() : std::string_view(""))
             .bind(21, p.fav_weapon_kills)
-            .bind_latin1(22, p.fav_victim.view())
+            .bind_latin1(22, p.fav_victim_kills > 0 ? p.fav_victim.view() : std::string_view(""))
             .bind(23, p.fav_victim_kills)
             .bind(24, p.flags_captured)
             .bind(25, p.flags_returned);
@@ -298,38 +305,24 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
         }
     }
 
-    // Kills go in rows of KILL_ROWS per statement: a game has hundreds, and
-    // one statement per row would cost more than the rows themselves.
+    // Only kills by a player of the scoreboard can be kept: the killer is a
+    // player of the game.
     const long long players = static_cast<long long>(record.players.size());
-    std::size_t pending = 0;
-    auto bind_kill = [&](Statement& a, std::size_t row, std::size_t k) {
+    std::vector<std::size_t>& kept = s.kept_kills;
+    kept.clear();
+    for (std::size_t k = 0; k < game.kills.size(); ++k)
+        if (game.kills[k].killer >= 0 && game.kills[k].killer < players) kept.push_back(k);
+    s.add_kills.insert(kept.size(), [&](Statement& a, int first, std::size_t row) {
+        const std::size_t k = kept[row];
         const LoggedKill& kill = game.kills[k];
-        const int first = static_cast<int>(row) * 7;
-        a.bind(first + 1, id).bind(first + 2, static_cast<long long>(k)).bind(first + 3, kill.time);
-        a.bind(first + 4, kill.killer);
+        a.bind(first, id).bind(first + 1, static_cast<long long>(k)).bind(first + 2, kill.time);
+        a.bind(first + 3, kill.killer);
         if (kill.victim < 0 || kill.victim >= players)
-            a.bind_null(first + 5);
+            a.bind_null(first + 4);
         else
-            a.bind(first + 5, kill.victim);
-        a.bind_latin1(first + 6, kill.weapon.view()).bind(first + 7, kill.teamkill ? 1 : 0);
-    };
-    std::array<std::size_t, KILL_ROWS> rows{};
-    for (std::size_t k = 0; k < game.kills.size(); ++k) {
-        const LoggedKill& kill = game.kills[k];
-        // Only kills by a player of the scoreboard can be kept: the killer is
-        // a player of the game.
-        if (kill.killer < 0 || kill.killer >= players) continue;
-        rows[pending++] = k;
-        if (pending == KILL_ROWS) {
-            for (std::size_t r = 0; r < KILL_ROWS; ++r) bind_kill(s.add_kills, r, rows[r]);
-            s.add_kills.run();
-            pending = 0;
-        }
-    }
-    for (std::size_t r = 0; r < pending; ++r) {
-        bind_kill(s.add_kill, 0, rows[r]);
-        s.add_kill.run();
-    }
+            a.bind(first + 4, kill.victim);
+        a.bind_latin1(first + 5, kill.weapon.view()).bind(first + 6, kill.teamkill ? 1 : 0);
+    });
     return id;
 }
 

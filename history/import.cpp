@@ -9,6 +9,7 @@
 
 #include "history_store.h"
 #include "platform.h"
+#include "read_ahead.h"
 
 namespace fs = std::filesystem;
 
@@ -44,16 +45,6 @@ std::string_view outcome_of(LogVerdict verdict) {
         case LogVerdict::TooLong: return TOO_LONG;
         default: return NOT_REPORTED;
     }
-}
-
-bool read_whole(const std::string& path, long long size, std::string& bytes) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file) return false;
-    bytes.resize(static_cast<std::size_t>(size));
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (std::ferror(file.get())) return false;
-    bytes.resize(got);  // a file that shrank since its size was read
-    return true;
 }
 
 // A log without an Absolute_Time starts at its file's time, in the clock of
@@ -124,13 +115,26 @@ std::vector<std::string> files_of_path(const std::string& path) {
     return files;
 }
 
+namespace {
+
+// What the note of known files says of a file, decided before it is read.
+struct Plan {
+    enum Kind { Ignore, Unreadable, Known, Skipped, TooLong, Read } kind = Ignore;
+    std::string absolute;
+    long long size = 0;
+    long long write_time = 0;
+    long long known_id = 0;  // Known
+    std::string outcome;     // Skipped
+};
+
+}  // namespace
+
 ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& files, const AnalyseLog& analyse,
                           const ImportOptions& options, Output& lines) {
     ImportCounts counts;
     const std::string history = options.history_path.empty() ? "" : absolute_path(options.history_path);
-    std::string bytes;
-    LoggedGame game;
     Progress progress(options.progress && !options.verbose, lines, files.size());
+    ReadAhead reader(analyse);
 
     bool open = false;
     int batch_files = 0;
@@ -142,59 +146,90 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
         else
             lines.print("%s: %s\n", path.c_str(), what);
     };
+    auto ensure_open = [&] {
+        if (open) return;
+        store.begin();
+        open = true;
+        batch_files = 0;
+        batch_start = platform_clock_ms();
+    };
+
+    auto plan_of = [&](const std::string& path) {
+        Plan plan;
+        plan.absolute = absolute_path(path);
+        if (is_history_file(plan.absolute, history)) return plan;
+        ensure_open();
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            plan.kind = Plan::Unreadable;
+            return plan;
+        }
+        plan.size = status.st_size;
+        plan.write_time = status.st_mtime;
+        // A file read before and unchanged since is not read again, unless
+        // its game has been forgotten since.
+        if (const auto note = store.file_note(plan.absolute);
+            note && note->size == plan.size && note->write_time == plan.write_time) {
+            if (note->outcome != GAME) {
+                plan.kind = Plan::Skipped;
+                plan.outcome = note->outcome;
+                return plan;
+            }
+            if (const auto id = store.game_of_key(note->game_key)) {
+                plan.kind = Plan::Known;
+                plan.known_id = *id;
+                return plan;
+            }
+        }
+        plan.kind = plan.size <= MAX_LOG_BYTES ? Plan::Read : Plan::TooLong;
+        return plan;
+    };
 
     try {
+        // The next file is read and analysed while this one is written: its
+        // plan is made first, in the open batch, so the history is only ever
+        // used by this thread.
+        Plan next = files.empty() ? Plan{} : plan_of(files[0]);
+        if (next.kind == Plan::Read) reader.start(files[0], next.size);
         for (std::size_t n = 0; n < files.size(); ++n) {
             progress.show(n);
             const std::string& path = files[n];
-            const std::string absolute = absolute_path(path);
-            if (is_history_file(absolute, history)) continue;
-
-            if (!open) {
-                store.begin();
-                open = true;
-                batch_files = 0;
-                batch_start = platform_clock_ms();
+            const Plan plan = std::move(next);
+            ReadAhead::Result* result = plan.kind == Plan::Read ? &reader.wait() : nullptr;
+            if (n + 1 < files.size()) {
+                next = plan_of(files[n + 1]);
+                if (next.kind == Plan::Read) reader.start(files[n + 1], next.size);
             }
 
-            struct stat status {};
-            if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            switch (plan.kind) {
+                case Plan::Ignore: continue;
+                case Plan::Unreadable:
+                    ++counts.unreadable;
+                    say(path, "skipped, unreadable");
+                    continue;
+                case Plan::Skipped:
+                    count_skipped(counts, plan.outcome);
+                    say(path, ("skipped, " + plan.outcome).c_str());
+                    continue;
+                case Plan::Known:
+                    ++counts.known;
+                    say(path, "already in the history as game", plan.known_id);
+                    continue;
+                case Plan::TooLong:
+                case Plan::Read: break;
+            }
+            if (result != nullptr && !result->readable) {
                 ++counts.unreadable;
                 say(path, "skipped, unreadable");
                 continue;
             }
-            const long long size = status.st_size;
-            const long long write_time = status.st_mtime;
+            ensure_open();
 
-            // A file read before and unchanged since is not read again, unless
-            // its game has been forgotten since.
-            if (const auto note = store.file_note(absolute);
-                note && note->size == size && note->write_time == write_time) {
-                if (note->outcome != GAME) {
-                    count_skipped(counts, note->outcome);
-                    say(path, ("skipped, " + note->outcome).c_str());
-                    continue;
-                }
-                if (const auto id = store.game_of_key(note->game_key)) {
-                    ++counts.known;
-                    say(path, "already in the history as game", *id);
-                    continue;
-                }
-            }
-
-            LogVerdict verdict = LogVerdict::TooLong;
-            if (size <= MAX_LOG_BYTES) {
-                if (!read_whole(path, size, bytes)) {
-                    ++counts.unreadable;
-                    say(path, "skipped, unreadable");
-                    continue;
-                }
-                verdict = analyse(bytes, game);
-            }
-
+            const LogVerdict verdict = result != nullptr ? result->verdict : LogVerdict::TooLong;
             const std::string file_name = fs::path(path).filename().string();
-            HistoryStore::FileNote note{size, write_time, std::string(GAME), {}};
+            HistoryStore::FileNote note{plan.size, plan.write_time, std::string(GAME), {}};
             if (verdict == LogVerdict::Game) {
+                LoggedGame& game = result->game;
                 note.game_key = std::string(game.key.view());
                 if (const auto existing = store.game_of_key(game.key.view())) {
                     store.add_file_name(*existing, file_name);
@@ -202,7 +237,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
                     say(path, "already in the history as game", *existing);
                 } else {
                     const bool from_file = !game.start.known();
-                    if (from_file) start_from_file_time(game.start, write_time);
+                    if (from_file) start_from_file_time(game.start, plan.write_time);
                     const long long id = store.add_game(game, from_file, file_name);
                     ++counts.added;
                     say(path, "added as game", id);
@@ -217,7 +252,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
                 count_skipped(counts, note.outcome);
                 say(path, ("skipped, " + note.outcome).c_str());
             }
-            store.set_file_note(absolute, note);
+            store.set_file_note(plan.absolute, note);
 
             if (++batch_files >= options.batch_files || platform_clock_ms() - batch_start >= options.batch_ms) {
                 store.commit();

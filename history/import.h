@@ -44,6 +44,8 @@ struct ImportOptions {
 std::vector<std::string> files_of_path(const std::string& path);
 
 // Imports the files, reporting per file (verbose) and progress on lines.
+// analyse runs on a second thread, one file at a time, while the history is
+// written from the calling thread only.
 // Throws HistoryFailure when the history cannot be written: the games of the
 // batches committed before stay.
 ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& files, const AnalyseLog& analyse,

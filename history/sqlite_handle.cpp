@@ -1,14 +1,25 @@
 #include "sqlite_handle.h"
 
+#include <cerrno>
+
 #include "latin1_text.h"
 
 void throw_sqlite(sqlite3* db, int code, std::string_view doing) {
+    // The system's error of the failed write, before any other call changes
+    // it: SQLite reports a write that finds no room as a bare I/O error when
+    // nothing at all could be written.
+    const int system_error = errno;
     const int primary = code & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         throw HistoryFailure{"the history is busy: another velstra is using it; try again when it is done", true};
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
         throw HistoryFailure{"the history is damaged (" + std::string(sqlite3_errstr(code)) + ")"};
-    if (primary == SQLITE_FULL) throw HistoryFailure{"the disk is full; the history keeps what it held before"};
+    const int system = primary == SQLITE_IOERR ? system_error : 0;
+    if (primary == SQLITE_FULL || system == ENOSPC)
+        throw HistoryFailure{"the disk is full; the history keeps what it held before"};
+    if (system == EFBIG)
+        throw HistoryFailure{
+            "the file has reached the largest size allowed here; the history keeps what it held before"};
     std::string message(doing);
     message += ": ";
     message += db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);

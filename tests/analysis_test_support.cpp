@@ -142,6 +142,10 @@ RunResult run_logconvert_program(const std::vector<std::string>& args, const fs:
     return run_command(program_under_test("VELSTRA_LOGCONVERT", LOGCONVERT_EXE), args, folder);
 }
 
+RunResult run_velstra_program(const std::vector<std::string>& args, const fs::path& folder) {
+    return run_command("TZ=UTC " + program_under_test("VELSTRA_HISTORY", VELSTRA_EXE), args, folder);
+}
+
 std::string read_page(const fs::path& path) {
     const std::string bytes = read_file(path);
     const char* crlf = std::getenv("VELSTRA_PAGE_CRLF");

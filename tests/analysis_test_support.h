@@ -79,6 +79,10 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
 // so the same tests check another build of the same source.
 RunResult run_analyser_program(const std::vector<std::string>& args, const std::filesystem::path& folder);
 RunResult run_logconvert_program(const std::vector<std::string>& args, const std::filesystem::path& folder);
+// velstra, or the command VELSTRA_HISTORY holds, in the time zone UTC: a
+// game without a start in its log starts at its file's time, which it shows
+// in the machine's local time.
+RunResult run_velstra_program(const std::vector<std::string>& args, const std::filesystem::path& folder);
 
 // The bytes of a session page written by the analyser program. A program
 // built for Windows writes the page in text mode, so each of its line ends

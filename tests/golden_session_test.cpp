@@ -20,6 +20,11 @@
 // of a history into which the session's logs were imported, every page
 // under its path in the site.
 //
+// The same logs imported into a history by velstra give "history.txt": the
+// import's lines, the listings of games and players, and the rows of the
+// history's tables. Each game of a session must equal the games page of its
+// log analysed alone; tools/check-history.sh compares them cell by cell.
+//
 // tools/update-goldens.sh rewrites the expected files from what the program
 // does now; review the change with git diff. The sanitize preset runs the
 // same sessions through its own analyser, where a read past the end of a
@@ -37,6 +42,7 @@
 #include "analyse_log.h"
 #include "analysis_test_support.h"
 #include "velstra_cli.h"
+#include "velstra_test_games.h"
 
 namespace fs = std::filesystem;
 
@@ -113,6 +119,42 @@ protected:
         return fs::exists(source() / "args") ? lines_of(read_file(source() / "args")) : std::vector<std::string>{};
     }
 
+    // The session's logs imported into a history (before the analyser runs,
+    // so that none of its files is offered), listed and dumped table by
+    // table; the history is removed afterwards.
+    std::string history() const {
+        std::string text;
+        auto command = [&](const std::vector<std::string>& args) {
+            text += "$ velstra";
+            for (const std::string& a : args)
+                if (a != "--db" && a != "history.db") text += " " + a;
+            const RunResult run = run_velstra_program(args, dir());
+            text += "\n" + run.out + run.err + "exit " + std::to_string(run.exit_code) + "\n";
+        };
+        command({"import", "-v", "--db", "history.db", "."});
+        command({"games", "--db", "history.db"});
+        command({"players", "--db", "history.db"});
+        const std::string db = (dir() / "history.db").string();
+        if (fs::exists(db)) {
+            for (const char* sql : {
+                     "SELECT * FROM game ORDER BY id",
+                     "SELECT * FROM game_file ORDER BY game_id, file_name",
+                     "SELECT * FROM game_mutator ORDER BY game_id, position",
+                     "SELECT * FROM game_team ORDER BY game_id, team",
+                     "SELECT * FROM team_step ORDER BY game_id, position",
+                     "SELECT n.name, gp.* FROM game_player gp JOIN name n ON n.id = gp.name_id "
+                     "ORDER BY gp.game_id, gp.slot",
+                     "SELECT * FROM player_team ORDER BY game_id, slot, position",
+                     "SELECT * FROM kill ORDER BY game_id, position",
+                     "SELECT outcome, count(*) FROM imported_file GROUP BY outcome ORDER BY outcome",
+                 })
+                text += std::string("> ") + sql + "\n" + query(db, sql);
+        }
+        for (const char* file : {"history.db", "history.db-journal", "history.db-wal", "history.db-shm"})
+            fs::remove(dir() / file);
+        return text;
+    }
+
     // What the run gave, by the name of the expected file.
     std::map<std::string, std::string> outputs(const RunResult& run) const {
         std::map<std::string, std::string> out = {
@@ -131,8 +173,10 @@ protected:
 
 TEST_P(GoldenSession, MatchesTheExpectedFiles) {
     install();
+    const std::string imported = history();
     const RunResult run = run_analyser_program(arguments(), dir());
-    const std::map<std::string, std::string> actual = outputs(run);
+    std::map<std::string, std::string> actual = outputs(run);
+    actual["history.txt"] = imported;
     const fs::path expected_dir = source() / "expected";
 
     if (updating()) {
@@ -155,6 +199,27 @@ TEST_P(GoldenSession, MatchesTheExpectedFiles) {
     }
     for (const std::string& name : expected_names)
         EXPECT_TRUE(actual.count(name)) << GetParam() << ": the run did not write " << name;
+}
+
+// Each game of the session, imported, holds the figures of the games page
+// of its log analysed alone: the tool says so for every file and counts the
+// games it compared, as many as the history holds.
+TEST_P(GoldenSession, HistoryHoldsEachGameAsItsOwnPageShowsIt) {
+    install();
+    const fs::path db = dir() / "compared.db";
+    const RunResult check = run_program("sh",
+                                        {(kProject / "tools/check-history.sh").string(), "--analyser", ANALYSER_EXE,
+                                         "--velstra", VELSTRA_EXE, "--keep", db.string(), dir().string()},
+                                        dir());
+    EXPECT_EQ(check.exit_code, 0) << GetParam() << ":\n" << check.out << check.err;
+    // A session without a file makes no history.
+    const std::string games = fs::exists(db) ? query(db.string(), "SELECT count(*) FROM game") : "0\n";
+    const std::string last = lines_of(check.out).empty() ? "" : lines_of(check.out).back();
+    const std::regex counts(R"(\d+ files: (\d+) games, (\d+) equal to their page, 0 differ, \d+ skipped)");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(last, match, counts)) << GetParam() << ": " << check.out << check.err;
+    EXPECT_EQ(match[1].str() + "\n", games) << GetParam();
+    EXPECT_EQ(match[2].str(), match[1].str()) << GetParam();
 }
 
 // Every file under a folder, by its path from there ("players/bob.html").

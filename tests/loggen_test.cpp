@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -304,6 +305,21 @@ TEST_F(LogGen, HelpNamesTheOptionsAndBadOptionsFail) {
     EXPECT_EQ(run({"--players", "9", "--bots", "9"}), 2);
     EXPECT_EQ(run({"--size", "lots"}), 2);
     EXPECT_FALSE(fs::exists(dir() / "games.log"));
+}
+
+TEST_F(LogGen, VariedNamesChangeOnlyTheHumansNamesAndDifferBySeed) {
+    const std::string same = plain(generate({"--seed", "8", "--type", "ctf", "--players", "4"}));
+    const std::string varied = plain(generate({"--seed", "8", "--type", "ctf", "--players", "4", "--varied-names"}));
+    const std::regex numbered("(Grizzwald|Mintjulep|Quasar77|Brickwell|Dabbler|Snarfle|Rattigan|Tumblewit)[0-9]{3}");
+    EXPECT_NE(varied, same);
+    EXPECT_EQ(std::regex_replace(varied, numbered, "$1"), same);
+    const std::string other = plain(generate({"--seed", "9", "--type", "ctf", "--players", "4", "--varied-names"}));
+    std::set<std::string> names_8, names_9;
+    for (auto [text, names] : {std::pair{&varied, &names_8}, std::pair{&other, &names_9}})
+        for (std::sregex_iterator it(text->begin(), text->end(), numbered), end; it != end; ++it)
+            names->insert(it->str());
+    EXPECT_FALSE(names_9.empty());
+    for (const std::string& name : names_9) EXPECT_EQ(names_8.count(name), 0u) << name;
 }
 
 TEST_F(LogGen, PlayersAndBotsAsAsked) {

@@ -105,14 +105,15 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     jorg.fav_weapon = "Rocket Launcher";
     jorg.fav_weapon_kills = 3;
     jorg.fav_victim = "Robert";
+    jorg.fav_victim_kills = 2;
     jorg.flags_captured = 3;
     jorg.ping = 45;
     game.player_teams[1] = {TeamSpell{Text("1"), 400}, TeamSpell{Text("0"), 354}};
     game.kills = {
         {12, 0, 1, Text("MyMod.SuperGun"), false}, {30, 1, 1, Text("Fell"), false}, {40, 0, -1, Text("Flak"), true}};
-    // More kills than one statement inserts: the rest go one by one.
+    // 127 kills: one statement of every size the rows are written with.
     std::string kills = "12|0|1|MyMod.SuperGun|0\n30|1|1|Fell|0\n40|0|NULL|Flak|1\n";
-    for (int k = 0; k < 70; ++k) {
+    for (int k = 0; k < 124; ++k) {
         game.kills.push_back({100 + k, k % 2, 1 - k % 2, Text(k % 3 == 0 ? "Enforcer" : "Minigun"), false});
         kills += std::to_string(100 + k) + "|" + std::to_string(k % 2) + "|" + std::to_string(1 - k % 2) + "|" +
                  (k % 3 == 0 ? "Enforcer" : "Minigun") + "|0\n";
@@ -128,7 +129,7 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     EXPECT_EQ(query(DB, "SELECT team, score FROM game_team ORDER BY team"), "0|3\n1|1\n");
     EXPECT_EQ(query(DB, "SELECT time, team, change FROM team_step ORDER BY position"), "120|0|1\n300|1|1\n");
     EXPECT_EQ(query(DB, "SELECT n.name, gp.* FROM game_player gp JOIN name n ON n.id = gp.name_id ORDER BY slot"),
-              "J\xC3\xB6rg|1|0|1|1|NULL|0|1|1|0|0|0|4|1|0|0|0|0|0|2|Rocket Launcher|3|Robert|0|3|0|45\n"
+              "J\xC3\xB6rg|1|0|1|1|NULL|0|1|1|0|0|0|4|1|0|0|0|0|0|2|Rocket Launcher|3|Robert|2|3|0|45\n"
               "Robert'); DROP TABLE game;--|1|1|2|0|3|0|2|0|0|0|0|0|0|0|0|0|0|0|0||0||0|0|0|NULL\n");
     EXPECT_EQ(query(DB, "SELECT slot, team, seconds FROM player_team ORDER BY slot, position"),
               "0|0|754\n1|1|400\n1|0|354\n");

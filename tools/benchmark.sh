@@ -20,7 +20,13 @@
 # per file) can take several times as long as cksum; compare with both.
 # Then the peak resident memory for 10 and for 1,000 games, which must be
 # the same, and the time of games built to make a pass that rescans the text
-# slow. Builds the default preset first; the generated sessions are written
+# slow.
+# The history: importing the generated session into a fresh history, and
+# again into one that holds it all already, timed in one hyperfine run with
+# the analyser on the same folder; the history's size per game; and the peak
+# memory of importing 1,000, 5,000 and 10,000 games (100 sessions of 100
+# games of natural length, each session's humans named anew): it grows while
+# SQLite's page cache fills (8 MB at most), then stays. Builds the default preset first; the generated sessions are written
 # to build/bench/.
 set -eu
 
@@ -34,9 +40,10 @@ for tool in hyperfine /usr/bin/time iconv; do
     command -v "$tool" >/dev/null || { echo "benchmark: $tool is missing (apt-get install hyperfine time)" >&2; exit 1; }
 done
 cmake --preset default >/dev/null
-cmake --build --preset default --target analyser loggen >/dev/null
+cmake --build --preset default --target analyser loggen velstra >/dev/null
 analyser="$build/analyser/analyser"
 loggen="$build/tools/loggen"
+velstra="$build/history/velstra"
 mkdir -p "$bench"
 
 # make_session NAME OPTIONS...: the session in build/bench/NAME, made once.
@@ -69,6 +76,40 @@ time_session() {
             printf "  ratio:  %.2f times cat, %.2f times cksum\n", an / cat, an / sum
             printf "  input:  %.0f MB/s\n", bytes / an / 1e6
         }' "$bench/$1.csv"
+}
+
+# time_import NAME: the analyser, a fresh import and an import of logs all
+# known already, in one hyperfine run on the session's folder.
+time_import() {
+    dir=$bench/$1
+    fresh=$bench/$1-fresh.db
+    known=$bench/$1-known.db
+    rm -f "$known" "$known-wal" "$known-shm"
+    (cd "$dir" && rm -f error.log velstra*.html && "$velstra" import --db "$known" . >/dev/null)
+    (cd "$dir" && hyperfine -N --warmup 3 --runs "$runs" \
+        --prepare "sh -c 'rm -f error.log velstra*.html \"$fresh\" \"$fresh-wal\" \"$fresh-shm\"; sync'" \
+        --export-csv "$bench/$1-import.csv" --command-name analyser "$analyser -ni" \
+        --command-name fresh "$velstra import --db $fresh ." --command-name known "$velstra import --db $known ." \
+        >"$bench/$1-import.hyperfine.txt" 2>&1) || { cat "$bench/$1-import.hyperfine.txt" >&2; exit 1; }
+    games=$(cd "$dir" && ls games*.log | wc -l)
+    awk -F, -v name="$1" -v size="$(wc -c <"$known")" -v games="$games" '
+        $1 == "analyser" { an = $4 } $1 == "fresh" { fresh = $4; user = $5; sys = $6 } $1 == "known" { known = $4 }
+        END {
+            printf "%s, imported into a history:\n", name
+            printf "  median: analyser %.1f ms, fresh import %.1f ms (user %.1f ms, system %.1f ms), all known %.1f ms\n",
+                an * 1000, fresh * 1000, user * 1000, sys * 1000, known * 1000
+            printf "  ratio:  fresh %.2f times the analyser, all known %.2f times\n", fresh / an, known / an
+            printf "  history: %d bytes, %.1f kB per game\n", size, size / games / 1024
+        }' "$bench/$1-import.csv"
+}
+
+# import_peak_kb SESSIONS: the peak memory of importing that many of the
+# sessions many-1 ... into a fresh history.
+import_peak_kb() {
+    db=$bench/many.db
+    rm -f "$db" "$db-wal" "$db-shm"
+    /usr/bin/time -v "$velstra" import --db "$db" $(seq -f "$bench/many-%g" 1 "$1") 2>&1 >/dev/null |
+        awk -F': ' '/Maximum resident set size/ { print $2 }'
 }
 
 # real_session LOG DIR: 60 games of the log's events after game_start,
@@ -141,6 +182,7 @@ make_session add-on --games 60 --size 940k --seed 20002 --end limit --mods
 make_session ten --games 10 --size 20k --seed 20001 --end limit
 make_session thousand --games 1000 --size 20k --seed 20001 --end limit
 [ -d "$bench/hostile" ] || hostile_games
+for s in $(seq 1 100); do make_session "many-$s" --games 100 --seed $((30000 + s)) --end limit --varied-names; done
 
 time_session generated
 time_session add-on
@@ -152,6 +194,14 @@ if [ -n "$real_log" ]; then
 fi
 echo "peak memory: $(peak_kb ten) kB for 10 games, $(peak_kb thousand) kB for 1000 games (of 20k)," \
     "$(peak_kb generated) kB for the generated and $(peak_kb add-on) kB for the add-on session"
+
+time_import generated
+many_1000=$(import_peak_kb 10)
+many_5000=$(import_peak_kb 50)
+many_10000=$(import_peak_kb 100)
+games=$("$velstra" games --db "$bench/many.db" | wc -l)
+echo "import peak memory: $many_1000 kB for 1,000 games, $many_5000 kB for 5,000, $many_10000 kB for $games;" \
+    "history $(wc -c <"$bench/many.db") bytes, $(($(wc -c <"$bench/many.db") / games)) bytes per game"
 
 echo "hostile games (one game each, about 500,000 characters):"
 for game in assault skills renames events one_line; do

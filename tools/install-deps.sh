@@ -7,13 +7,14 @@
 #   tools/install-deps.sh --list       print the packages of `make check`
 set -eu
 
-# The history is an SQLite file (libsqlite3-dev). The Windows programs are
+# The history is an SQLite file (libsqlite3-dev); tools/check-history.sh and
+# the tests that run it read it with the sqlite3 shell. The Windows programs are
 # built with mingw-w64, their SQLite from Debian's source package (dpkg-dev
 # unpacks it, tcl generates its one-file form), and tested under wine; the
 # packages are made with CPack (dpkg-dev for the .deb's dependencies, zip)
 # and checked with unzip, man and lintian. The fuzzers need clang's runtime
 # libraries; the unversioned package follows Debian's default clang.
-packages="cmake g++ make libgtest-dev libsqlite3-dev chromium clang libclang-rt-dev clang-tidy clang-format time
+packages="cmake g++ make libgtest-dev libsqlite3-dev sqlite3 chromium clang libclang-rt-dev clang-tidy clang-format time
 g++-mingw-w64-x86-64-posix tcl wine wine64 dpkg-dev zip unzip man-db lintian tidy"
 if [ "${1:-}" = "--list" ]; then
     printf '%s\n' $packages

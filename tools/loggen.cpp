@@ -57,6 +57,8 @@ usage: loggen [options]
                       sixth ends by mapchange
   -n, --games N       number of games of the session (default 7)
       --no-user-ini   do not write User.ini into the session folder
+      --varied-names  the human players' names end in numbers taken from the
+                      seed, so that sessions of other seeds have other players
       --mods          the server runs add-ons: 48% of kills are made with add-on
                       weapons and 44% of pick-ups are add-on items, as on a real
                       server with a weapons mod (names of the generator's own)
@@ -77,6 +79,7 @@ struct Options {
     int games = 7;
     bool user_ini = true;
     bool mods = false;
+    bool varied_names = false;
 };
 
 bool parse_long(const std::string& text, long& value, bool allow_suffix) {
@@ -243,6 +246,8 @@ int parse_options(const std::vector<std::string>& args, Options& o) {
             o.user_ini = false;
         } else if (a == "--mods") {
             o.mods = true;
+        } else if (a == "--varied-names") {
+            o.varied_names = true;
         } else {
             return usage_error("unknown option " + a);
         }
@@ -270,7 +275,7 @@ int main(int argc, char** argv) {
     if (!o.date.empty() && !parse_date(o.date, start))
         return usage_error("--date takes YYYY-MM-DD or YYYY-MM-DD HH:MM");
 
-    Roster roster = make_roster(o.seed);
+    Roster roster = make_roster(o.seed, o.varied_names);
     Rng session_rng(o.seed ^ 0x73657373ull);
     int games = o.session.empty() ? 1 : o.games;
     std::vector<GameType> types;

@@ -236,11 +236,17 @@ const char* damage_type(Rng& rng, const std::string& weapon) {
     return "shot";
 }
 
-Roster make_roster(std::uint64_t seed) {
+Roster make_roster(std::uint64_t seed, bool varied) {
     Rng rng(seed ^ 0x7265737465720000ull);
     Roster r;
     std::vector<std::string> humans = kHumanNames;
     rng.shuffle(humans);
+    if (varied) {
+        // Drawn from a generator of their own: the rest of the roster, and so
+        // the games, stay those of the seed.
+        Rng numbers(seed ^ 0x6e616d6573000000ull);
+        for (std::string& name : humans) name += std::to_string(numbers.range(100, 999));
+    }
     for (std::size_t i = 0; i < humans.size(); ++i) {
         Person p;
         p.name = humans[i];

@@ -137,7 +137,10 @@ struct Roster {
     int version = 436;
 };
 
-Roster make_roster(std::uint64_t seed);
+// varied: the human players' names get a number of the seed's, so that
+// sessions of other seeds are played by other people (histories of many
+// sessions then hold many names).
+Roster make_roster(std::uint64_t seed, bool varied = false);
 
 // The game's User.ini for the roster, 8-bit with CR LF.
 std::string user_ini(const Roster& r);

@@ -33,7 +33,7 @@ loggen=build/default/tools/loggen
 
 work="$top/build/fuzz/work"
 rm -rf "$work"
-mkdir -p "$work/seeds/game" "$work/seeds/user_ini" "$work/seeds/convert" "$work/findings"
+mkdir -p "$work/seeds/game" "$work/seeds/user_ini" "$work/seeds/convert" "$work/seeds/import" "$work/findings"
 
 # Seeds: the sample session and small generated games of every type, end and
 # form (16-bit with and without byte-order mark, 8-bit with CR LF and LF).
@@ -56,17 +56,22 @@ for n in 1 2 3; do
     cp "$work/session$n/User.ini" "$work/seeds/user_ini/generated$n.ini"
 done
 cp "$work/seeds/game/"*-limit-16.log "$work/seeds/game/"*-limit-8.log "$work/seeds/convert/"
+# An import stores a game of every type, end and form, and skips the rest.
+cp "$work/seeds/game/"*.log "$work/seeds/import/"
 
 # A merge starts the target again by the path it was started with: every
 # path is absolute.
 status=0
-for target in game user_ini convert; do
+for target in game user_ini convert import; do
     fuzzer="$top/build/fuzz/fuzz/fuzz_$target"
     corpus="$work/corpus/$target"
     mkdir -p "$corpus"
     if [ -d "fuzz/corpus/$target" ]; then cp -R "fuzz/corpus/$target/." "$corpus/"; fi
     dict=""
-    if [ -f "fuzz/fuzz_$target.dict" ]; then dict="-dict=$top/fuzz/fuzz_$target.dict"; fi
+    # An import reads the same logs as the analysis of a game: the same words.
+    words=$target
+    if [ "$target" = import ]; then words=game; fi
+    if [ -f "fuzz/fuzz_$words.dict" ]; then dict="-dict=$top/fuzz/fuzz_$words.dict"; fi
     echo "fuzz_$target: $(ls "$corpus" | wc -l) corpus files and the seeds, then $seconds s"
     if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len=600000 -print_final_stats=0 -artifact_prefix="$work/findings/$target-" ${dict:+"$dict"} \

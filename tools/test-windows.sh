@@ -151,9 +151,9 @@ run() {
     [ "$status" -eq 0 ] || fail "$side: velstra $* ended with $status"
 }
 for side in windows linux; do
-    run $side $side-import --db $side.db import logs
-    run $side $side-again --db $side.db import logs
-    run $side $side-games --db $side.db games
+    run $side $side-import import --db $side.db logs
+    run $side $side-again import --db $side.db logs
+    run $side $side-games games --db $side.db
 done
 grep -q "^4 games added" windows-import.txt || fail "velstra.exe import: $(cat windows-import.txt)"
 grep -q "^0 games added, 4 already in the history" windows-again.txt || fail "velstra.exe import again: $(cat windows-again.txt)"
@@ -166,8 +166,8 @@ where the Linux program printed
 $(sed -n l linux-$what.txt)"
 done
 # One file format: each program lists the other's history as its own.
-run linux linux-reads-windows --db windows.db games
-run windows windows-reads-linux --db linux.db games
+run linux linux-reads-windows games --db windows.db
+run windows windows-reads-linux games --db linux.db
 cmp -s linux-reads-windows.txt linux-games.txt || fail "the Linux program lists the history of velstra.exe otherwise"
 cmp -s windows-reads-linux.txt linux-games.txt || fail "velstra.exe lists the history of the Linux program otherwise"
 echo "velstra.exe under wine: a generated session imported twice and listed as the Linux program does"

@@ -1,0 +1,51 @@
+// Reads and analyses the next log on a thread of its own while the caller
+// writes the one before into the history: on two cores an import then takes
+// about as long as the analysis alone.
+#pragma once
+
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "import.h"
+
+class ReadAhead {
+public:
+    struct Result {
+        bool readable = false;
+        LogVerdict verdict = LogVerdict::NotAStatLog;  // when readable
+        LoggedGame game;                               // for LogVerdict::Game
+    };
+
+    explicit ReadAhead(const AnalyseLog& analyse);
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // Starts on a file of about size bytes. The one started before must
+    // have been waited for; its result stays valid until the next wait.
+    void start(const std::string& path, long long size);
+    // The result of the file started last; rethrows what the analysis threw.
+    Result& wait();
+
+private:
+    // Reads and analyses into the slot; what the analysis threw, if anything.
+    std::exception_ptr read(const std::string& path, long long size, int slot);
+    void work();
+
+    const AnalyseLog& analyse_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string path_;
+    long long size_ = 0;
+    bool pending_ = false;  // a file started and not yet done
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+    // Two of each: the caller reads one result while the next is made.
+    std::string bytes_[2];
+    Result results_[2];
+    int slot_ = 1;
+    std::thread thread_;
+};

@@ -1,0 +1,25 @@
+#include "row_inserter.h"
+
+#include <utility>
+
+RowInserter::RowInserter(sqlite3* db, std::string table_and_columns, int columns)
+    : db_(db), table_and_columns_(std::move(table_and_columns)), columns_(columns) {}
+
+Statement& RowInserter::of_size(std::size_t s) {
+    if (!prepared_[s]) {
+        // OR FAIL: a statement of many rows then needs no journal of its own
+        // to undo the rows before a failing one (none can fail: the keys are
+        // new); the batch's transaction is undone as a whole instead.
+        std::string sql = "INSERT OR FAIL INTO " + table_and_columns_ + " VALUES ";
+        std::string row = "(";
+        for (int c = 0; c < columns_; ++c) row += c == 0 ? "?" : ", ?";
+        row += ")";
+        for (std::size_t r = 0; r < SIZES[s]; ++r) {
+            if (r > 0) sql += ", ";
+            sql += row;
+        }
+        statements_[s] = Statement(db_, sql.c_str());
+        prepared_[s] = true;
+    }
+    return statements_[s];
+}
