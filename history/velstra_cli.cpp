@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "build_site.h"
 #include "commands.h"
 #include "history_store.h"
 
@@ -19,8 +20,10 @@ constexpr const char* USAGE =
     "       velstra players [--db FILE]\n"
     "       velstra alias [--db FILE] NAME... --as PLAYER\n"
     "       velstra alias [--db FILE] --remove NAME\n"
+    "       velstra site [--db FILE] [-o DIR]\n"
     "       velstra --version | --help\n"
-    "The history is FILE, else $VELSTRA_DB, else velstra-history.db in the current folder.\n";
+    "The history is FILE, else $VELSTRA_DB, else velstra-history.db in the current folder.\n"
+    "The site is written to DIR, else velstra-site.\n";
 
 // The arguments of a command once its options are taken out.
 struct Parsed {
@@ -28,6 +31,7 @@ struct Parsed {
     bool verbose = false;
     std::optional<std::string> as_player;
     std::optional<std::string> remove;
+    std::optional<std::string> site_dir;
     std::vector<std::string> operands;
 };
 
@@ -41,6 +45,7 @@ int bad_usage(Output& err, const std::string& why) {
 // with a dash.
 std::optional<std::string> parse(const std::string& command, const std::vector<std::string>& args, Parsed& parsed) {
     const bool alias = command == "alias";
+    const bool site = command == "site";
     bool options = true;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& arg = args[k];
@@ -50,10 +55,11 @@ std::optional<std::string> parse(const std::string& command, const std::vector<s
         }
         if (arg == "--") {
             options = false;
-        } else if (arg == "--db" || (alias && (arg == "--as" || arg == "--remove"))) {
+        } else if (arg == "--db" || (alias && (arg == "--as" || arg == "--remove")) || (site && arg == "-o")) {
             if (k + 1 == args.size()) return arg + " needs a value";
             std::optional<std::string>& slot = arg == "--db"   ? parsed.db
                                                : arg == "--as" ? parsed.as_player
+                                               : arg == "-o"   ? parsed.site_dir
                                                                : parsed.remove;
             if (slot) return arg + " is given twice";
             slot = args[++k];
@@ -71,6 +77,7 @@ std::optional<std::string> parse(const std::string& command, const std::vector<s
         }
     }
     if (parsed.db && parsed.db->empty()) return "--db needs a file name";
+    if (parsed.site_dir && parsed.site_dir->empty()) return "-o needs a folder name";
     return std::nullopt;
 }
 
@@ -107,6 +114,7 @@ int run_command(const VelstraRun& run, const std::string& command, const Parsed&
     HistoryStore store(db, HistoryAccess::ReadWrite, run.busy_ms);
     if (command == "games") return list_games(store, out);
     if (command == "players") return list_players(store, out);
+    if (command == "site") return build_site(store, parsed.site_dir.value_or("velstra-site"), out, err);
     if (command == "forget") {
         std::vector<long long> ids;
         for (const std::string& text : parsed.operands) ids.push_back(*game_id(text));
@@ -131,13 +139,14 @@ int run_velstra(const VelstraRun& run) {
         out.print("%s", USAGE);
         return 0;
     }
-    if (command != "import" && command != "games" && command != "forget" && command != "players" && command != "alias")
+    if (command != "import" && command != "games" && command != "forget" && command != "players" &&
+        command != "alias" && command != "site")
         return bad_usage(err, "unknown command " + command);
 
     Parsed parsed;
     if (const auto why = parse(command, run.args, parsed)) return bad_usage(err, *why);
     if (command == "import" && parsed.operands.empty()) return bad_usage(err, "import needs a PATH");
-    if ((command == "games" || command == "players") && !parsed.operands.empty())
+    if ((command == "games" || command == "players" || command == "site") && !parsed.operands.empty())
         return bad_usage(err, command + " takes no " + parsed.operands.front());
     if (command == "forget" && parsed.operands.empty()) return bad_usage(err, "forget needs a game ID");
     if (command == "forget")

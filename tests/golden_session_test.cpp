@@ -16,6 +16,10 @@
 //   args                                the command line, one argument a line.
 // Every log is dated 14 July 2001, so the page is velstra14072001.html.
 //
+// A session's folder may hold "expected-site" too: the site velstra writes
+// of a history into which the session's logs were imported, every page
+// under its path in the site.
+//
 // The same logs imported into a history by velstra give "history.txt": the
 // import's lines, the listings of games and players, and the rows of the
 // history's tables. Each game of a session must equal the games page of its
@@ -35,7 +39,9 @@
 #include <set>
 #include <sstream>
 
+#include "analyse_log.h"
 #include "analysis_test_support.h"
+#include "velstra_cli.h"
 #include "velstra_test_games.h"
 
 namespace fs = std::filesystem;
@@ -216,19 +222,130 @@ TEST_P(GoldenSession, HistoryHoldsEachGameAsItsOwnPageShowsIt) {
     EXPECT_EQ(match[2].str(), match[1].str()) << GetParam();
 }
 
-std::vector<std::string> golden_sessions() {
+// Every file under a folder, by its path from there ("players/bob.html").
+std::map<std::string, std::string> files_under(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) files[fs::relative(entry.path(), root).generic_string()] = read_file(entry.path());
+    return files;
+}
+
+// The pages a page links to, by their paths in the site: links within a
+// page ("#game-01") and the part after a '#' are left out.
+std::set<std::string> linked_pages(const std::string& page, const std::string& from) {
+    std::set<std::string> linked;
+    const fs::path folder = fs::path(from).parent_path();
+    const std::regex href("href=\"([^\"#]+)");
+    for (auto at = std::sregex_iterator(page.begin(), page.end(), href); at != std::sregex_iterator(); ++at)
+        linked.insert((folder / (*at)[1].str()).lexically_normal().generic_string());
+    return linked;
+}
+
+class GoldenSite : public GoldenSession {
+protected:
+    // The session's logs imported into a new history, then its site.
+    std::map<std::string, std::string> site() {
+        install();
+        static LogAnalyser analyser;
+        std::vector<std::string> logs;
+        for (const auto& entry : fs::directory_iterator(dir()))
+            if (entry.path().extension() == ".log") logs.push_back(entry.path().string());
+        std::sort(logs.begin(), logs.end());
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"import", "--db", (dir() / "history.db").string()},
+              std::vector<std::string>{"site", "--db", (dir() / "history.db").string(), "-o",
+                                       (dir() / "site").string()}}) {
+            StringOutput out;
+            StringOutput err;
+            VelstraRun run;
+            run.args = args;
+            if (args[0] == "import") run.args.insert(run.args.end(), logs.begin(), logs.end());
+            run.out = &out;
+            run.err = &err;
+            run.analyse = [](std::string_view bytes, LoggedGame& game) { return analyser.analyse(bytes, game); };
+            EXPECT_EQ(run_velstra(run), 0) << args[0] << ": " << err.text;
+        }
+        return files_under(dir() / "site");
+    }
+};
+
+TEST_P(GoldenSite, MatchesTheExpectedSiteAndItsLinksStayInside) {
+    const std::map<std::string, std::string> actual = site();
+    const fs::path expected_dir = source() / "expected-site";
+    if (updating()) {
+        fs::remove_all(expected_dir);
+        for (const auto& [name, bytes] : actual) {
+            fs::create_directories((expected_dir / name).parent_path());
+            write_file(expected_dir / name, bytes);
+        }
+        return;
+    }
+    const std::map<std::string, std::string> expected = files_under(expected_dir);
+    for (const auto& [name, bytes] : actual) {
+        const auto found = expected.find(name);
+        if (found == expected.end()) {
+            ADD_FAILURE() << GetParam() << ": the site has " << name << ", which is not expected";
+            continue;
+        }
+        EXPECT_TRUE(found->second == bytes) << GetParam() << "/expected-site/" << name << " differs:\n"
+                                            << readable_diff(found->second, bytes);
+        // Every link reaches a page of the site.
+        for (const std::string& target : linked_pages(bytes, name))
+            EXPECT_TRUE(actual.count(target)) << name << " links to " << target << ", which the site lacks";
+    }
+    for (const auto& [name, bytes] : expected)
+        EXPECT_TRUE(actual.count(name)) << GetParam() << ": the site lacks " << name;
+}
+
+// A session of one game: its game on its evening's page is the game of the
+// analyser's games page, byte for byte, from its heading to its charts.
+class OneGameSession : public GoldenSite {};
+
+TEST_P(OneGameSession, ShowsItsGameOnItsEveningAsTheGamesPageShowsIt) {
+    const std::map<std::string, std::string> pages = site();
+    const std::string games_page = read_file(source() / "expected" / "velstra14072001-games.html");
+    auto section = [](const std::string& page) {
+        const std::size_t from = page.find("<section id=\"game-01\">");
+        return from == std::string::npos ? std::string() : page.substr(from, page.find("</section>", from) - from);
+    };
+    const std::string expected = section(games_page);
+    ASSERT_FALSE(expected.empty());
+    std::vector<std::string> evenings;
+    for (const auto& [name, bytes] : pages)
+        if (name.starts_with("evenings/")) evenings.push_back(bytes);
+    ASSERT_EQ(evenings.size(), 1u);
+    const std::string actual = section(evenings.front());
+    EXPECT_TRUE(actual == expected) << readable_diff(expected, actual);
+}
+
+std::vector<std::string> one_game_sessions() {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(kGolden))
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(kGolden)) {
+        const fs::path folder = entry.path();
+        if (fs::exists(folder / "games.log.txt") && !fs::exists(folder / "games1.log.txt") &&
+            fs::exists(folder / "expected" / "velstra14072001-games.html"))
+            names.push_back(folder.filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, GoldenSession, ::testing::ValuesIn(golden_sessions()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name;
-                             for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             return name;
-                         });
+std::vector<std::string> golden_sessions(const char* with = "expected") {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kGolden))
+        if (entry.is_directory() && fs::exists(entry.path() / with)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string test_name(const ::testing::TestParamInfo<std::string>& info) {
+    std::string name;
+    for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, GoldenSession, ::testing::ValuesIn(golden_sessions()), test_name);
+INSTANTIATE_TEST_SUITE_P(Sites, GoldenSite, ::testing::ValuesIn(golden_sessions("expected-site")), test_name);
+INSTANTIATE_TEST_SUITE_P(Games, OneGameSession, ::testing::ValuesIn(one_game_sessions()), test_name);
 
 }  // namespace

@@ -1,0 +1,34 @@
+// The pieces the site's pages share, on top of the games page's kit: names
+// of the history (UTF-8) as escaped text, links between the pages, ratings
+// and evenings as text.
+#pragma once
+
+#include <string>
+
+#include "html_text.h"
+#include "page_writer.h"
+#include "site_data.h"
+#include "site_ratings.h"
+
+// A text of the history (UTF-8), escaped.
+HtmlText history_text(const std::string& utf8);
+
+// "players/bob.html" from the folder of the page given by up ("" or "../").
+void player_link(HtmlWriter& out, const SiteData& data, int player, Markup up);
+// "27 March 2011" of an evening, linking to its page.
+void evening_link(HtmlWriter& out, const std::string& evening, Markup up);
+// The link to a game on its evening's page, "27 March 2011, game 03".
+void game_link(HtmlWriter& out, const std::string& evening, int number, Markup up);
+
+// "27 March 2011" of "2011-03-27"; the text itself when it is no date.
+HtmlText evening_text(const std::string& evening);
+
+// "21.3 (27.9 ± 2.2)": mu - 3 sigma, then mu and sigma, one decimal each.
+HtmlText rating_text(const RatingValue& value);
+// A number of tenths, rounded: 2.25 is "2.3" (a decimal of one digit).
+Tenths tenths(double value);
+
+// Kills per death as "1.5", "—" without a death.
+void kills_per_death_cell(HtmlWriter& out, long long kills, long long deaths);
+// A share of whole per cent, "45 %", "—" of nothing.
+void share_cell(HtmlWriter& out, long long part, long long whole);
