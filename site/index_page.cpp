@@ -170,10 +170,11 @@ void totals_table(HtmlWriter& out, const SiteData& data) {
     const Totals& t = data.totals;
     long long humans = 0;
     for (const SitePlayer& p : data.players) humans += p.bot ? 0 : 1;
+    constexpr Markup head =
+        "<section id=\"totals-list\">\n<h2>Totals</h2>\n<div class=\"scroll\"><table id=\"totals\">\n<tbody>\n"
+        "<tr><th scope=\"row\">Games</th><td class=\"n\">";
     out.put(
-        {"<section id=\"totals-list\">\n<h2>Totals</h2>\n<div class=\"scroll\"><table id=\"totals\">\n<tbody>\n"
-         "<tr><th scope=\"row\">Games</th><td class=\"n\">",
-         t.games, "</td></tr>\n<tr><th scope=\"row\">Evenings</th><td class=\"n\">",
+        {head, t.games, "</td></tr>\n<tr><th scope=\"row\">Evenings</th><td class=\"n\">",
          static_cast<long long>(data.evenings.size()), "</td></tr>\n<tr><th scope=\"row\">Players</th><td class=\"n\">",
          static_cast<long long>(data.players.size()), "</td></tr>\n<tr><th scope=\"row\">Humans</th><td class=\"n\">",
          humans, "</td></tr>\n<tr><th scope=\"row\">Time played</th><td class=\"n\">",

@@ -62,15 +62,17 @@ void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps) {
             out.put({"L", x(g + 1), ",", y(value(steps[static_cast<std::size_t>(g)].value))});
         out.put({"\"/>\n"});
     }
-    out.put(
-        {"</svg>\n<figcaption><ul class=\"legend\">\n"
-         "<li><span class=\"key c0\" aria-hidden=\"true\">\xE2\x94\x81\xE2\x94\x81</span>skill \xCE\xBC "
-         "<span class=\"n\">",
-         tenths(last.value.mu),
-         "</span></li>\n"
-         "<li><span class=\"key c1\" aria-hidden=\"true\">\xE2\x94\x81\xE2\x94\x81</span>ranked estimate "
-         "\xCE\xBC \xE2\x88\x92 3\xCF\x83 <span class=\"n\">",
-         tenths(last.value.conservative()), "</span></li>\n</ul></figcaption>\n</figure>\n"});
+    // One markup piece per line of the legend.
+    constexpr Markup mu_key =
+        "</svg>\n<figcaption><ul class=\"legend\">\n"
+        "<li><span class=\"key c0\" aria-hidden=\"true\">\xE2\x94\x81\xE2\x94\x81</span>skill \xCE\xBC "
+        "<span class=\"n\">";
+    constexpr Markup estimate_key =
+        "</span></li>\n"
+        "<li><span class=\"key c1\" aria-hidden=\"true\">\xE2\x94\x81\xE2\x94\x81</span>ranked estimate "
+        "\xCE\xBC \xE2\x88\x92 3\xCF\x83 <span class=\"n\">";
+    out.put({mu_key, tenths(last.value.mu), estimate_key, tenths(last.value.conservative()),
+             "</span></li>\n</ul></figcaption>\n</figure>\n"});
 }
 
 void rating_section(HtmlWriter& out, const SiteData& data, const SiteRatings& ratings, int player) {

@@ -4,9 +4,30 @@
 // number of games: the games themselves are read one evening at a time.
 #pragma once
 
+#include <charconv>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
+
+// The numbers of a date or time as the history keeps it ("2011-03-27
+// 21:47:25"), each after one separator; false when one is missing.
+inline bool read_numbers(std::string_view text, std::span<int> numbers) {
+    const char* at = text.data();
+    const char* const end = at + text.size();
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        if (k > 0) {
+            if (at == end) return false;
+            ++at;
+        }
+        const auto [next, error] = std::from_chars(at, end, numbers[k]);
+        if (error != std::errc{}) return false;
+        at = next;
+    }
+    return true;
+}
 
 // A history's texts are UTF-8.
 struct Totals {

@@ -276,10 +276,10 @@ void read_records(HistoryStore& store, SiteData& data) {
 }
 
 LocalTime start_of(const std::string& text, bool from_file) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second) != 6) return {};
+    int n[6] = {};  // year, month, day, hour, minute, second
+    if (!read_numbers(text, n)) return {};
     // A start taken from the file's time: the analyser shows the date alone.
-    return from_file ? local_time(year, month, day) : local_time(year, month, day, hour, minute);
+    return from_file ? local_time(n[0], n[1], n[2]) : local_time(n[0], n[1], n[2], n[3], n[4]);
 }
 
 Text latin1(const std::string& utf8) { return Text(latin1_of_utf8(utf8)); }

@@ -31,9 +31,9 @@ void game_link(HtmlWriter& out, const std::string& evening, int number, Markup u
 }
 
 HtmlText evening_text(const std::string& evening) {
-    int year = 0, month = 0, day = 0;
-    if (std::sscanf(evening.c_str(), "%d-%d-%d", &year, &month, &day) == 3) {
-        const LocalTime date = local_time(year, month, day);
+    int n[3] = {};  // year, month, day
+    if (read_numbers(evening, n)) {
+        const LocalTime date = local_time(n[0], n[1], n[2]);
         if (date.known()) return day_text(date);
     }
     return history_text(evening);
