@@ -169,6 +169,15 @@ HtmlText game_number(const GameRecord& game) {
     return HtmlText::utf8(number.view());
 }
 
+void write_games_table_head(HtmlWriter& out) {
+    out.put(
+        {"<section id=\"list\">\n<h2>The games</h2>\n<div class=\"scroll\"><table id=\"games\">\n<thead><tr>"
+         "<th scope=\"col\">Game</th><th scope=\"col\">Map</th><th scope=\"col\">Type</th>"
+         "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
+         "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
+         "</tr></thead>\n<tbody>\n"});
+}
+
 void write_game_row(HtmlWriter& out, const GameRecord& game) {
     const HtmlText number = game_number(game);
     out.put({"<tr><th scope=\"row\"><a href=\"#game-", number, "\">", number, "</a></th>"});

@@ -145,12 +145,7 @@ bool GamesPage::write_page(HtmlWriter& out, const SessionRecord& session) {
     facts += HtmlText::utf8(date);
     facts += ".html\">The session page</a>";
     page_head(out, title, heading, facts);
-    out.put(
-        {"<section id=\"list\">\n<h2>The games</h2>\n<div class=\"scroll\"><table id=\"games\">\n<thead><tr>"
-         "<th scope=\"col\">Game</th><th scope=\"col\">Map</th><th scope=\"col\">Type</th>"
-         "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
-         "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
-         "</tr></thead>\n<tbody>\n"});
+    write_games_table_head(out);
     if (started_ && !out.put_part(*rows_)) return false;
     if (session.games == 0) out.put({"<tr><td colspan=\"8\">No game was reported.</td></tr>\n"});
     out.put({"</tbody>\n</table></div>\n</section>\n"});

@@ -63,12 +63,7 @@ std::string evening_page(EveningGames& games, const SiteData& data, int evening,
     facts += game_length(static_cast<int>(seconds));
     facts += " in all. <a href=\"../index.html\">The rankings</a>";
     page_head(out, title, heading, facts);
-    out.put(
-        {"<section id=\"list\">\n<h2>The games</h2>\n<div class=\"scroll\"><table id=\"games\">\n<thead><tr>"
-         "<th scope=\"col\">Game</th><th scope=\"col\">Map</th><th scope=\"col\">Type</th>"
-         "<th scope=\"col\" class=\"n\">Length</th><th scope=\"col\">End</th><th scope=\"col\">Result</th>"
-         "<th scope=\"col\">Best player</th><th scope=\"col\" class=\"n\"><abbr title=\"Players\">Pl.</abbr></th>"
-         "</tr></thead>\n<tbody>\n"});
+    write_games_table_head(out);
     text.text += rows_text.text;
     out.put({"</tbody>\n</table></div>\n</section>\n"});
     text.text += sections_text.text;
