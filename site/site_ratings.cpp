@@ -27,9 +27,9 @@ class RatingGameCursor {
 public:
     RatingGameCursor(HistoryStore& store, const SiteData& data)
         : data_(data),
-          games_(store.db(),
-                 "SELECT id, evening, game_type, type_name, length, teams_counted, winner_team FROM game "
-                 "ORDER BY start_local IS NULL, start_local, id"),
+          dated_(store.db(),
+                 (std::string(GAME_COLUMNS) + "WHERE start_local IS NOT NULL ORDER BY start_local, id").c_str()),
+          undated_(store.db(), (std::string(GAME_COLUMNS) + "WHERE start_local IS NULL ORDER BY id").c_str()),
           teams_(store.db(), "SELECT team, score FROM game_team WHERE game_id = ?1"),
           humans_(store.db(),
                   "SELECT gp.slot, pn.player_id, gp.place, gp.team FROM game_player gp "
@@ -42,33 +42,43 @@ public:
     // Fills game with the next one; false after the last. The type's name
     // goes to type_names the first time the type is seen.
     bool next(RatingGame& game, std::map<int, std::string>& type_names) {
-        if (!games_.step()) return false;
+        if (games_ == &dated_ && !dated_.step()) games_ = &undated_;
+        if (games_ == &undated_ && !undated_.step()) return false;
+        const Statement& games = *games_;
         game = RatingGame{};
-        game.id = games_.integer(0);
+        game.id = games.integer(0);
         game.start = order_++;
-        if (!games_.is_null(1)) {
-            const auto found = evening_of_.find(games_.text(1));
+        if (!games.is_null(1)) {
+            const auto found = evening_of_.find(games.text(1));
             if (found != evening_of_.end()) evening_ = found->second;
         }
         game.evening = std::max(evening_, 0);
-        game.type = static_cast<int>(games_.integer(2));
-        if (!type_names.contains(game.type)) type_names.emplace(game.type, games_.text(3));
+        game.type = static_cast<int>(games.integer(2));
+        if (!type_names.contains(game.type)) type_names.emplace(game.type, games.text(3));
         game.team_game = is_team_game(static_cast<GameType>(game.type));
-        game.length_seconds = static_cast<double>(games_.integer(4));
+        game.length_seconds = static_cast<double>(games.integer(4));
         if (game.team_game) team_results(game);
         read_humans(game);
         return true;
     }
 
 private:
+    // The games without a start come after the others. Two statements
+    // rather than one order, so that both follow the index of the starts and
+    // none sorts the whole history in memory.
+    static constexpr const char* GAME_COLUMNS =
+        "SELECT id, evening, game_type, type_name, length, teams_counted, winner_team FROM game ";
     const SiteData& data_;
-    Statement games_, teams_, humans_, spells_;
+    Statement dated_, undated_;
+    Statement* games_ = &dated_;
+    Statement teams_, humans_, spells_;
     std::map<std::string, int> evening_of_;
     int evening_ = -1;
     long long order_ = 0;
 
     void team_results(RatingGame& game) {
-        if (games_.integer(5) != 0) {
+        const Statement& games = *games_;
+        if (games.integer(5) != 0) {
             teams_.bind(1, game.id);
             while (teams_.step()) {
                 const long long t = teams_.integer(0);
@@ -76,10 +86,10 @@ private:
                     game.team_results[static_cast<std::size_t>(t)] = static_cast<double>(teams_.integer(1));
             }
             teams_.reset();
-        } else if (!games_.is_null(6)) {
+        } else if (!games.is_null(6)) {
             // Assault counts no score: the winning side is ahead, the others
             // tie behind it.
-            const int winner = team_index(games_.text(6));
+            const int winner = team_index(games.text(6));
             if (winner >= 0) game.team_results[static_cast<std::size_t>(winner)] = 1;
         }
     }
