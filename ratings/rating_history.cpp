@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <map>
 #include <numeric>
-
-namespace {
+#include <utility>
 
 // Who is rated in one game and for which entrant. Kept from game to game so
 // that a replay does not allocate for each.
@@ -103,6 +102,8 @@ private:
     }
 };
 
+namespace {
+
 // The uncertainty regained over evenings missed, as if added one evening at a
 // time, each capped.
 void add_absence(Rating& rating, int evenings_missed) {
@@ -118,50 +119,63 @@ RatedPlayer& player_slot(RatingReplay& replay, int player) {
 
 }  // namespace
 
-RatingReplay replay_ratings(std::span<const RatingGame> games, const RatingReplayOptions& options) {
-    RatingReplay replay;
-    for (const RatingGame& game : games) replay.last_evening = std::max(replay.last_evening, game.evening);
-    if (options.last_evening) replay.last_evening = *options.last_evening;
+RatingReplayer::RatingReplayer(RatingReplayOptions options)
+    : options_(options), entrants_(std::make_unique<GameEntrants>()) {}
+RatingReplayer::RatingReplayer(RatingReplayer&&) noexcept = default;
+RatingReplayer& RatingReplayer::operator=(RatingReplayer&&) noexcept = default;
+RatingReplayer::~RatingReplayer() = default;
 
+void RatingReplayer::add(const RatingGame& game) {
+    // The evenings are the whole history's, whatever the type replayed.
+    replay_.last_evening = std::max(replay_.last_evening, game.evening);
+    if (options_.only_type && game.type != *options_.only_type) return;
+    GameEntrants& entrants = *entrants_;
+    const bool rated = entrants.collect(game);
+
+    // Everyone in the game was there that evening; what he missed before
+    // it is added now, before the game rates him.
+    for (const RatingHuman& human : entrants.humans) {
+        RatedPlayer& player = player_slot(replay_, human.player);
+        if (player.last_evening == game.evening) continue;
+        if (player.rated_games > 0) add_absence(player.rating, game.evening - player.last_evening - 1);
+        ++player.evenings;
+        player.last_evening = game.evening;
+    }
+    if (!rated) return;
+
+    ++replay_.rated_games;
+    for (std::size_t s = 0; s < entrants.seats.size(); ++s)
+        entrants.seats[s].rating = replay_.players[entrants.seat_players[s]].rating;
+    rate_game(entrants.places, entrants.seats, scratch_);
+    for (std::size_t s = 0; s < entrants.seats.size(); ++s) {
+        RatedPlayer& player = replay_.players[entrants.seat_players[s]];
+        player.rating = entrants.seats[s].rating;
+        ++player.rated_games;
+        if (entrants.won(entrants.seats[s].entrant)) ++player.wins;
+        if (!options_.keep_points) continue;
+        const RatingPoint point{game.id, game.evening, player.rating};
+        if (options_.points_per_evening && !player.points.empty() && player.points.back().evening == game.evening)
+            player.points.back() = point;
+        else
+            player.points.push_back(point);
+    }
+}
+
+RatingReplay RatingReplayer::finish() {
+    if (options_.last_evening) replay_.last_evening = *options_.last_evening;
+    for (RatedPlayer& player : replay_.players)
+        if (player.rated_games > 0) add_absence(player.rating, replay_.last_evening - player.last_evening);
+    return std::move(replay_);
+}
+
+RatingReplay replay_ratings(std::span<const RatingGame> games, const RatingReplayOptions& options) {
     std::vector<std::size_t> order(games.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return games[a].start < games[b].start; });
-
-    GameEntrants entrants;
-    RatingScratch scratch;
-    for (std::size_t index : order) {
-        const RatingGame& game = games[index];
-        if (options.only_type && game.type != *options.only_type) continue;
-        const bool rated = entrants.collect(game);
-
-        // Everyone in the game was there that evening; what he missed before
-        // it is added now, before the game rates him.
-        for (const RatingHuman& human : entrants.humans) {
-            RatedPlayer& player = player_slot(replay, human.player);
-            if (player.last_evening == game.evening) continue;
-            if (player.rated_games > 0) add_absence(player.rating, game.evening - player.last_evening - 1);
-            ++player.evenings;
-            player.last_evening = game.evening;
-        }
-        if (!rated) continue;
-
-        ++replay.rated_games;
-        for (std::size_t s = 0; s < entrants.seats.size(); ++s)
-            entrants.seats[s].rating = replay.players[entrants.seat_players[s]].rating;
-        rate_game(entrants.places, entrants.seats, scratch);
-        for (std::size_t s = 0; s < entrants.seats.size(); ++s) {
-            RatedPlayer& player = replay.players[entrants.seat_players[s]];
-            player.rating = entrants.seats[s].rating;
-            ++player.rated_games;
-            if (entrants.won(entrants.seats[s].entrant)) ++player.wins;
-            if (options.keep_points) player.points.push_back({game.id, game.evening, player.rating});
-        }
-    }
-
-    for (RatedPlayer& player : replay.players)
-        if (player.rated_games > 0) add_absence(player.rating, replay.last_evening - player.last_evening);
-    return replay;
+    RatingReplayer replayer(options);
+    for (std::size_t index : order) replayer.add(games[index]);
+    return replayer.finish();
 }
 
 std::vector<int> rank_players(const RatingReplay& replay, int min_games) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -63,12 +64,41 @@ struct RatingReplayOptions {
     // end; by default the last evening of the games given.
     std::optional<int> last_evening;
     bool keep_points = true;
+    // Keep only a player's last point of each evening, so that the points
+    // grow with the evenings, not the games.
+    bool points_per_evening = false;
 };
 
 struct RatingReplay {
     std::vector<RatedPlayer> players;  // indexed by the caller's player number
     int rated_games = 0;
     int last_evening = -1;
+};
+
+class GameEntrants;
+
+// A replay fed one game at a time, already in the order of the start times,
+// so that a caller never holds the whole history: what it keeps grows with
+// the players (and the evenings, for points kept per evening).
+class RatingReplayer {
+public:
+    explicit RatingReplayer(RatingReplayOptions options = {});
+    RatingReplayer(RatingReplayer&&) noexcept;
+    RatingReplayer& operator=(RatingReplayer&&) noexcept;
+    ~RatingReplayer();
+
+    void add(const RatingGame& game);
+    // Games rated so far.
+    int rated_games() const { return replay_.rated_games; }
+    // Counts the absences up to the last evening and hands the replay over;
+    // the replayer is spent after it.
+    RatingReplay finish();
+
+private:
+    RatingReplayOptions options_;
+    RatingReplay replay_;
+    std::unique_ptr<GameEntrants> entrants_;
+    RatingScratch scratch_;
 };
 
 // Replays the games in the order of their start times and returns every

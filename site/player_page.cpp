@@ -18,9 +18,11 @@ constexpr int RIGHT = 14;
 constexpr int TOP = 12;
 constexpr int BOTTOM = 34;
 
-// The rating over the player's rated games: a line for mu and one for the
-// ranked estimate mu - 3 sigma, after each game.
-void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps) {
+// The rating over the player's evenings: a line for mu and one for the
+// ranked estimate mu - 3 sigma, after the last rated game of each evening he
+// had one. A point per evening, not per game, keeps the site's memory and its
+// pictures bounded however many games he plays.
+void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps, int rated_games) {
     double low = 0;
     double high = 30;
     for (const RatingStep& s : steps) {
@@ -29,15 +31,16 @@ void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps) {
     }
     const double lowest = std::floor(low / 5.0) * 5.0;
     const double highest = std::ceil(high / 5.0) * 5.0;
-    const int games = static_cast<int>(steps.size());
-    auto x = [&](int game) { return LEFT + (WIDTH - LEFT - RIGHT) * game / std::max(games, 1); };
+    const int evenings = static_cast<int>(steps.size());
+    auto x = [&](int evening) { return LEFT + (WIDTH - LEFT - RIGHT) * evening / std::max(evenings, 1); };
     auto y = [&](double value) {
         return static_cast<int>(std::lround(TOP + (highest - value) * (HEIGHT - TOP - BOTTOM) / (highest - lowest)));
     };
     const RatingStep& last = steps.back();
     out.put({"<figure class=\"chart\">\n<svg viewBox=\"0 0 ", WIDTH, " ", HEIGHT,
-             "\" role=\"img\">\n<title>Rating over the rated games</title>\n<desc>After ", games,
-             games == 1 ? Piece(" rated game") : Piece(" rated games"), ": \xCE\xBC ", tenths(last.value.mu),
+             "\" role=\"img\">\n<title>Rating after each evening with rated games</title>\n<desc>After ", rated_games,
+             rated_games == 1 ? Piece(" rated game") : Piece(" rated games"), " on ", evenings,
+             evenings == 1 ? Piece(" evening") : Piece(" evenings"), ": \xCE\xBC ", tenths(last.value.mu),
              ", \xCE\xBC \xE2\x88\x92 3\xCF\x83 ", tenths(last.value.conservative()), ".</desc>\n"});
     const int bottom = HEIGHT - BOTTOM;
     out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", TOP, "\" x2=\"", LEFT, "\" y2=\"", bottom, "\"/>\n"});
@@ -50,16 +53,16 @@ void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps) {
                  "</text>\n"});
     }
     out.put({"<text class=\"tick\" x=\"", (WIDTH + LEFT - RIGHT) / 2, "\" y=\"", HEIGHT - 4,
-             "\" text-anchor=\"middle\">rated games</text>\n<text class=\"tick\" x=\"", LEFT, "\" y=\"", bottom + 14,
-             "\" text-anchor=\"middle\">0</text>\n<text class=\"tick\" x=\"", WIDTH - RIGHT, "\" y=\"", bottom + 14,
-             "\" text-anchor=\"middle\">", games, "</text>\n"});
+             "\" text-anchor=\"middle\">evenings with rated games</text>\n<text class=\"tick\" x=\"", LEFT, "\" y=\"",
+             bottom + 14, "\" text-anchor=\"middle\">0</text>\n<text class=\"tick\" x=\"", WIDTH - RIGHT, "\" y=\"",
+             bottom + 14, "\" text-anchor=\"middle\">", evenings, "</text>\n"});
     for (int line = 0; line < 2; ++line) {
         auto value = [&](const RatingValue& v) { return line == 0 ? v.mu : v.conservative(); };
         const RatingConstants c = rating_constants();
         const RatingValue start{c.mu, c.sigma};
         out.put({"<path class=\"player c", line, "\" d=\"M", x(0), ",", y(value(start))});
-        for (int g = 0; g < games; ++g)
-            out.put({"L", x(g + 1), ",", y(value(steps[static_cast<std::size_t>(g)].value))});
+        for (int e = 0; e < evenings; ++e)
+            out.put({"L", x(e + 1), ",", y(value(steps[static_cast<std::size_t>(e)].value))});
         out.put({"\"/>\n"});
     }
     // One markup piece per line of the legend.
@@ -85,15 +88,16 @@ void rating_section(HtmlWriter& out, const SiteData& data, const SiteRatings& ra
         out.put({"<p class=\"facts\">Not rated yet: a game rates its humans when it has at least two.</p>\n"});
     } else {
         const Ranking& overall = ratings.rankings.front();
+        const int rated_games = overall.rated_games_of[static_cast<std::size_t>(player)];
         out.put({"<p class=\"facts\">Rating ", rating_text(overall.values[static_cast<std::size_t>(player)]), " after ",
-                 static_cast<long long>(steps.size()), " rated games"});
+                 rated_games, " rated games"});
         const auto at = std::find(overall.order.begin(), overall.order.end(), player);
         if (at != overall.order.end())
             out.put({", rank ", static_cast<long long>(at - overall.order.begin() + 1), " of ",
                      static_cast<long long>(overall.order.size()), ".</p>\n"});
         else
             out.put({"; ranked from ", ratings.min_games, " rated games on.</p>\n"});
-        rating_chart(out, steps);
+        rating_chart(out, steps, rated_games);
     }
     out.put({"</section>\n"});
 }

@@ -300,8 +300,8 @@ EveningGames::EveningGames(HistoryStore& store, const SiteData& data)
     : data_(data),
       games_(store.db(),
              "SELECT id, map, game_type, type_name, start_local, start_from_file, length, end_reason, "
-             "teams_counted, winner_team, evening FROM game WHERE evening IS NOT NULL "
-             "ORDER BY evening, start_local, id"),
+             "teams_counted, winner_team, evening FROM game WHERE start_local IS NOT NULL AND evening IS NOT NULL "
+             "ORDER BY start_local, id"),
       teams_(store.db(), "SELECT team, score FROM game_team WHERE game_id = ?1"),
       steps_(store.db(), "SELECT time, team, change FROM team_step WHERE game_id = ?1 ORDER BY position"),
       players_(store.db(),

@@ -16,7 +16,7 @@ struct RatingValue {
     double conservative() const;
 };
 
-// A player's rating after one of his rated games.
+// A player's rating after the last of his rated games of one evening.
 struct RatingStep {
     int evening = 0;  // index into SiteData::evenings, -1 for a game without one
     RatingValue value;
@@ -31,9 +31,11 @@ struct Ranking {
 };
 
 struct SiteRatings {
-    std::vector<Ranking> rankings;               // the overall one first, then one per game type with enough games
-    std::vector<std::vector<RatingStep>> steps;  // by player: the overall rating after each rated game
-    int min_games = 0;                           // rated games a player needs before he is ranked
+    std::vector<Ranking> rankings;  // the overall one first, then one per game type with enough games
+    // By player: the overall rating after each evening he had a rated game,
+    // so that it grows with the evenings, not the games.
+    std::vector<std::vector<RatingStep>> steps;
+    int min_games = 0;  // rated games a player needs before he is ranked
 };
 
 // The ratings of every game of the history, replayed by start.

@@ -393,3 +393,32 @@ TEST(RatingReplay, RankingsPerGameType) {
                                 rating_initial_sigma);
     expect_players(replay, {expected[0], expected[1], expected[2]});
 }
+
+// Fed one game at a time, the replay keeps a player's point per evening only
+// when asked: his rating after his last rated game of that evening, so that a
+// chart grows with the evenings, not the games.
+TEST(RatingReplay, PointsPerEveningKeepTheLastGameOfEach) {
+    RatingReplayOptions options;
+    options.points_per_evening = true;
+    RatingReplayer replayer(options);
+    const std::vector<RatingGame> games{
+        free_for_all(1, 0, {placed(0, 1), placed(1, 2)}), free_for_all(2, 0, {placed(1, 1), placed(0, 2)}),
+        free_for_all(3, 0, {placed(0, 1)}),  // alone: no point
+        free_for_all(4, 2, {placed(0, 1), placed(2, 2)}), free_for_all(5, 3, {placed(1, 1), placed(2, 2)})};
+    for (const RatingGame& game : games) replayer.add(game);
+    const RatingReplay replay = replayer.finish();
+
+    std::vector<Rating> expected(3);
+    expected = expected_after({1, 2}, {0, 1}, expected);
+    expected = expected_after({2, 1}, {0, 1}, expected);
+    const Rating first_evening = expected[0];
+    ASSERT_EQ(replay.players[0].points.size(), 2u);
+    EXPECT_EQ(replay.players[0].points[0].game, 2);
+    EXPECT_EQ(replay.players[0].points[0].evening, 0);
+    EXPECT_NEAR(replay.players[0].points[0].rating.mu, first_evening.mu, tolerance);
+    EXPECT_EQ(replay.players[0].points[1].game, 4);
+    EXPECT_EQ(replay.players[0].points[1].evening, 2);
+    EXPECT_EQ(replay.players[0].rated_games, 3);
+    EXPECT_EQ(replay.players[1].points.size(), 2u);
+    EXPECT_EQ(replay_ratings(games).players[0].points.size(), 3u);
+}
