@@ -9,6 +9,11 @@
 int build_site(HistoryStore& store, const std::string& dir, Output& out, Output& err) {
     // One read transaction: every page shows the same moment of the
     // history, whatever an import adds meanwhile.
+    // The site's groupings sort every row of the history: a small cache
+    // and temporary files on disk keep their memory flat in the number of
+    // games, for a little time.
+    execute(store.db(), "PRAGMA cache_size = -2048");
+    execute(store.db(), "PRAGMA temp_store = FILE");
     execute(store.db(), "BEGIN");
     struct EndRead {
         HistoryStore& store;
@@ -23,8 +28,9 @@ int build_site(HistoryStore& store, const std::string& dir, Output& out, Output&
         const std::vector<std::vector<RatingChange>> changes = rating_changes(data, ratings);
         EveningGames games(store, data);
         for (std::size_t e = 0; e < data.evenings.size(); ++e)
-            folder.write("evenings/" + data.evenings[e].date + ".html",
-                         evening_page(games, data, static_cast<int>(e), changes[e]));
+            folder.write_with("evenings/" + data.evenings[e].date + ".html", [&](Output& page) {
+                return write_evening_page(page, games, data, static_cast<int>(e), changes[e]);
+            });
         for (std::size_t p = 0; p < data.players.size(); ++p)
             folder.write("players/" + data.players[p].file + ".html", player_page(data, ratings, static_cast<int>(p)));
         folder.write("index.html", index_page(data, ratings));

@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 
+#include "file_system.h"
 #include "game_section.h"
 #include "page_kit.h"
 #include "page_writer.h"
@@ -33,15 +35,16 @@ void changes_table(HtmlWriter& out, const SiteData& data, const std::vector<Rati
 
 }  // namespace
 
-std::string evening_page(EveningGames& games, const SiteData& data, int evening,
-                         const std::vector<RatingChange>& changes) {
+bool write_evening_page(Output& page, EveningGames& games, const SiteData& data, int evening,
+                        const std::vector<RatingChange>& changes) {
     const SiteEvening& e = data.evenings[static_cast<std::size_t>(evening)];
     // The games are read once: their rows are kept for the table at the
-    // top, their sections, the bulk of the page, follow.
+    // top; their sections, the bulk of the page, wait on disk.
+    const std::unique_ptr<ScratchFile> scratch = real_file_system().open_scratch();
+    if (!scratch) return false;
     StringOutput rows_text;
-    StringOutput sections_text;
     HtmlWriter rows(rows_text);
-    HtmlWriter sections(sections_text);
+    HtmlWriter sections(*scratch);
     std::vector<int> seen;
     long long seconds = 0;
     games.each_game(e.date, [&](const GameRecord& game, const std::vector<int>& players) {
@@ -52,8 +55,7 @@ std::string evening_page(EveningGames& games, const SiteData& data, int evening,
             if (p >= 0) seen.push_back(p);
     });
 
-    StringOutput text;
-    HtmlWriter out(text);
+    HtmlWriter out(page);
     HtmlText heading = "Evening of ";
     heading += evening_text(e.date);
     HtmlText title = heading;
@@ -64,9 +66,12 @@ std::string evening_page(EveningGames& games, const SiteData& data, int evening,
     facts += " in all. <a href=\"../index.html\">The rankings</a>";
     page_head(out, title, heading, facts);
     write_games_table_head(out);
-    text.text += rows_text.text;
+    page.put(rows_text.text);
     out.put({"</tbody>\n</table></div>\n</section>\n"});
-    text.text += sections_text.text;
+    if (!scratch->finish_writing()) return false;
+    char block[65536];
+    for (std::size_t got; (got = scratch->read(block, sizeof block)) > 0;) page.write(block, got);
+    if (scratch->read_failed()) return false;
     changes_table(out, data, changes);
 
     std::sort(seen.begin(), seen.end());
@@ -79,7 +84,7 @@ std::string evening_page(EveningGames& games, const SiteData& data, int evening,
     }
     out.put({"</ul>\n</section>\n"});
     page_foot(out);
-    return text.text;
+    return !page.failed();
 }
 
 std::vector<std::vector<RatingChange>> rating_changes(const SiteData& data, const SiteRatings& ratings) {

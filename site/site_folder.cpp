@@ -43,6 +43,10 @@ SiteFolder::SiteFolder(fs::path root) : root_(std::move(root)) {
 }
 
 void SiteFolder::write(const std::string& relative, const std::string& bytes) {
+    write_with(relative, [&](Output& page) { return page.write(bytes.data(), bytes.size()); });
+}
+
+void SiteFolder::write_with(const std::string& relative, const std::function<bool(Output&)>& write_page) {
     if (!site_path(relative)) throw SiteFailure{relative + ": is no page name of the site"};
     const fs::path place = root_ / relative;
     // A name of this run's own beside the page: two runs never share one.
@@ -54,7 +58,9 @@ void SiteFolder::write(const std::string& relative, const std::string& bytes) {
     fs::remove(beside, gone);
     std::FILE* file = std::fopen(beside.string().c_str(), "wb");
     if (file == nullptr) throw SiteFailure{beside.string() + ": cannot be made"};
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    StreamOutput page(file);
+    const bool made = write_page(page);
+    const bool written = made && !page.failed();
     const bool closed = std::fclose(file) == 0;
     std::error_code error;
     if (written && closed) fs::rename(beside, place, error);

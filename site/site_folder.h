@@ -5,7 +5,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
+
+#include "output.h"
 
 struct SiteFailure {
     std::string message;
@@ -21,6 +24,11 @@ public:
     // made of letters, digits, '-', '.' and one '/' only. Throws SiteFailure
     // when it cannot be written; the page that was there stays.
     void write(const std::string& relative, const std::string& bytes);
+
+    // The same for a page that write_page writes piece by piece to the file
+    // it is given (so a large page is never held whole); write_page returns
+    // false when it could not make the page.
+    void write_with(const std::string& relative, const std::function<bool(Output&)>& write_page);
 
     int pages() const { return pages_; }
 

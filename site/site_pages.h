@@ -19,8 +19,11 @@ struct RatingChange {
 
 std::string index_page(const SiteData& data, const SiteRatings& ratings);
 std::string player_page(const SiteData& data, const SiteRatings& ratings, int player);
-std::string evening_page(EveningGames& games, const SiteData& data, int evening,
-                         const std::vector<RatingChange>& changes);
+// Writes the page of an evening to page: its games' sections wait in a
+// scratch file while their rows are gathered, so an evening of any size
+// costs the memory of its rows only. False when the scratch file fails.
+bool write_evening_page(Output& page, EveningGames& games, const SiteData& data, int evening,
+                        const std::vector<RatingChange>& changes);
 
 // The changes of each evening, by evening, the greatest rise first.
 std::vector<std::vector<RatingChange>> rating_changes(const SiteData& data, const SiteRatings& ratings);
