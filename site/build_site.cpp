@@ -9,9 +9,9 @@
 int build_site(HistoryStore& store, const std::string& dir, Output& out, Output& err) {
     // One read transaction: every page shows the same moment of the
     // history, whatever an import adds meanwhile.
-    // The site's groupings sort every row of the history: a small cache
-    // and temporary files on disk keep their memory flat in the number of
-    // games, for a little time.
+    // The site walks the history's indexes once or twice and sorts no
+    // whole table: a small page cache serves it, and whatever is sorted
+    // goes to disk rather than memory.
     execute(store.db(), "PRAGMA cache_size = -2048");
     execute(store.db(), "PRAGMA temp_store = FILE");
     execute(store.db(), "BEGIN");

@@ -15,36 +15,15 @@ constexpr const char* PLAYER_JOIN = " JOIN player_name pn ON pn.name_id = gp.nam
 
 constexpr std::size_t FAVOURITE_WEAPONS = 5;
 
-void add_totals(Totals& to, const Statement& row, int first) {
-    to.games += row.integer(first);
-    to.wins += row.integer(first + 1);
-    to.kills += row.integer(first + 2);
-    to.deaths += row.integer(first + 3);
-    to.suicides += row.integer(first + 4);
-    to.score += row.integer(first + 5);
-    to.seconds += row.integer(first + 6);
-}
-
-constexpr const char* TOTALS_COLUMNS =
-    "count(*), sum(gp.crowned), sum(gp.kills), sum(gp.deaths), sum(gp.suicides), sum(gp.score), sum(g.length)";
-
-void read_players(HistoryStore& store, SiteData& data) {
-    Statement players(store.db(), (std::string("SELECT pn.player_id, player.name, sum(gp.human = 1), ") +
-                                   TOTALS_COLUMNS + " FROM game_player gp" + PLAYER_JOIN +
-                                   "JOIN name player ON player.id = pn.player_id JOIN game g ON g.id = gp.game_id "
-                                   "GROUP BY pn.player_id ORDER BY pn.player_id")
-                                      .c_str());
-    PageFileNames files;
-    while (players.step()) {
-        SitePlayer player;
-        player.id = players.integer(0);
-        player.name = players.text(1);
-        player.bot = players.integer(2) == 0;
-        add_totals(player.totals, players, 3);
-        player.file = files.take(player.name);
-        data.index[player.id] = static_cast<int>(data.players.size());
-        data.players.push_back(std::move(player));
-    }
+void add_game(Totals& to, long long crowned, long long kills, long long deaths, long long suicides, long long score,
+              long long seconds) {
+    ++to.games;
+    to.wins += crowned;
+    to.kills += kills;
+    to.deaths += deaths;
+    to.suicides += suicides;
+    to.score += score;
+    to.seconds += seconds;
 }
 
 SitePlayer* player_of(SiteData& data, long long id) {
@@ -52,26 +31,143 @@ SitePlayer* player_of(SiteData& data, long long id) {
     return found == data.index.end() ? nullptr : &data.players[static_cast<std::size_t>(found->second)];
 }
 
-void read_player_details(HistoryStore& store, SiteData& data) {
-    Statement by_type(store.db(),
-                      (std::string("SELECT pn.player_id, g.type_name, ") + TOTALS_COLUMNS + " FROM game_player gp" +
-                       PLAYER_JOIN + "JOIN game g ON g.id = gp.game_id GROUP BY 1, 2")
-                          .c_str());
-    while (by_type.step())
-        if (SitePlayer* p = player_of(data, by_type.integer(0))) add_totals(p->by_type[by_type.text(1)], by_type, 2);
+// The player of the highest sum; equal sums go to the first player in the
+// history's order of names.
+template <typename Sums>
+std::pair<long long, long long> best_of(const Sums& sums) {
+    std::pair<long long, long long> best{-1, 0};  // player id, sum
+    for (const auto& [id, sum] : sums)
+        if (best.first < 0 || sum > best.second || (sum == best.second && id < best.first)) best = {id, sum};
+    return best;
+}
 
+// The players' totals, the evenings and the maps in one pass over the games
+// in the order of their start, each game's players read by its id: no query
+// groups or sorts the rows of the whole history, and what is held grows with
+// the players, evenings and maps, never with the games. An evening's games
+// follow each other in that order, so only the open evening's sums are kept.
+void read_games(HistoryStore& store, SiteData& data) {
+    std::unordered_map<long long, long long> player_of_name;
+    Statement names(store.db(), "SELECT name_id, player_id FROM player_name");
+    while (names.step()) player_of_name[names.integer(0)] = names.integer(1);
+
+    struct PlayerSums {
+        bool human = false;
+        Totals totals;
+        std::map<std::string, Totals> by_type;
+        std::vector<std::string> evenings;
+    };
+    struct MapSums {
+        long long games = 0;
+        std::unordered_map<long long, long long> wins;  // by player id
+    };
+    std::map<long long, PlayerSums> players;  // by player id
+    std::map<std::string, MapSums> maps;
+    std::unordered_map<long long, long long> evening_scores;  // the open evening's, by player id
+    std::vector<long long> evening_best;                      // each evening's best player id
+    auto close_evening = [&] {
+        if (data.evenings.empty()) return;
+        const auto [id, score] = best_of(evening_scores);
+        data.evenings.back().players = static_cast<long long>(evening_scores.size());
+        data.evenings.back().best_score = id < 0 ? 0 : score;
+        evening_best.push_back(id);
+        evening_scores.clear();
+    };
+
+    // Two statements rather than one order, so that both follow the index
+    // of the starts.
+    constexpr const char* GAME_COLUMNS = "SELECT id, map, type_name, length, evening FROM game ";
+    Statement dated(store.db(),
+                    (std::string(GAME_COLUMNS) + "WHERE start_local IS NOT NULL ORDER BY start_local, id").c_str());
+    Statement undated(store.db(), (std::string(GAME_COLUMNS) + "WHERE start_local IS NULL ORDER BY id").c_str());
+    Statement game_players(store.db(),
+                           "SELECT name_id, human, crowned, kills, deaths, suicides, score FROM game_player "
+                           "WHERE game_id = ?1");
+    for (Statement* games : {&dated, &undated}) {
+        std::string evening;
+        std::string type;
+        while (games->step()) {
+            MapSums& map = maps[games->text(1)];
+            ++map.games;
+            type = games->text(2);
+            const long long seconds = games->integer(3);
+            const bool dated_evening = !games->is_null(4);
+            if (dated_evening) {
+                evening = games->text(4);
+                if (data.evenings.empty() || data.evenings.back().date != evening) {
+                    close_evening();
+                    data.evenings.push_back(SiteEvening{evening, 0, 0, -1, 0});
+                }
+                ++data.evenings.back().games;
+            } else {
+                ++data.undated_games;
+            }
+            game_players.bind(1, games->integer(0));
+            while (game_players.step()) {
+                const auto named = player_of_name.find(game_players.integer(0));
+                if (named == player_of_name.end()) continue;
+                const long long id = named->second;
+                PlayerSums& player = players[id];
+                if (!game_players.is_null(1) && game_players.integer(1) == 1) player.human = true;
+                const long long crowned = game_players.integer(2);
+                const long long score = game_players.integer(6);
+                for (Totals* to : {&player.totals, &player.by_type[type]})
+                    add_game(*to, crowned, game_players.integer(3), game_players.integer(4), game_players.integer(5),
+                             score, seconds);
+                map.wins[id] += crowned;
+                if (dated_evening) {
+                    if (player.evenings.empty() || player.evenings.back() != evening)
+                        player.evenings.push_back(evening);
+                    evening_scores[id] += score;
+                }
+            }
+            game_players.reset();
+        }
+    }
+    close_evening();
+
+    Statement name_of(store.db(), "SELECT name FROM name WHERE id = ?1");
+    PageFileNames files;
+    for (auto& [id, sums] : players) {
+        SitePlayer player;
+        player.id = id;
+        name_of.bind(1, id);
+        if (name_of.step()) player.name = name_of.text(0);
+        name_of.reset();
+        player.bot = !sums.human;
+        player.totals = sums.totals;
+        player.by_type = std::move(sums.by_type);
+        player.evenings = std::move(sums.evenings);
+        player.file = files.take(player.name);
+        data.index[id] = static_cast<int>(data.players.size());
+        data.players.push_back(std::move(player));
+    }
+    for (std::size_t e = 0; e < data.evenings.size(); ++e)
+        if (SitePlayer* best = player_of(data, evening_best[e])) {
+            data.evenings[e].best = static_cast<int>(best - data.players.data());
+        } else {
+            data.evenings[e].best_score = 0;
+        }
+
+    for (const auto& [name, sums] : maps) {
+        SiteMap map{name, sums.games, -1, 0};
+        const auto [id, wins] = best_of(sums.wins);
+        if (wins > 0)
+            if (const SitePlayer* best = player_of(data, id)) {
+                map.best = static_cast<int>(best - data.players.data());
+                map.best_wins = wins;
+            }
+        data.maps.push_back(std::move(map));
+    }
+    std::stable_sort(data.maps.begin(), data.maps.end(),
+                     [](const SiteMap& a, const SiteMap& b) { return a.games > b.games; });
+}
+
+void read_merged_names(HistoryStore& store, SiteData& data) {
     Statement merged(store.db(),
                      "SELECT alias.player_id, name.name FROM alias JOIN name ON name.id = alias.name_id ORDER BY 1, 2");
     while (merged.step())
         if (SitePlayer* p = player_of(data, merged.integer(0))) p->merged.push_back(merged.text(1));
-
-    Statement evenings(store.db(),
-                       (std::string("SELECT DISTINCT pn.player_id, g.evening FROM game_player gp") + PLAYER_JOIN +
-                        "JOIN game g ON g.id = gp.game_id WHERE g.evening IS NOT NULL "
-                        "ORDER BY 1, 2")
-                           .c_str());
-    while (evenings.step())
-        if (SitePlayer* p = player_of(data, evenings.integer(0))) p->evenings.push_back(evenings.text(1));
 }
 
 // Favourite weapons and duels in one pass over the kills, in the order the
@@ -167,35 +263,6 @@ void read_kills(HistoryStore& store, SiteData& data) {
     }
 }
 
-void read_evenings(HistoryStore& store, SiteData& data) {
-    Statement evenings(store.db(), (std::string("SELECT g.evening, count(DISTINCT g.id), count(DISTINCT pn.player_id) "
-                                                "FROM game g LEFT JOIN game_player gp ON gp.game_id = g.id "
-                                                "LEFT") +
-                                    PLAYER_JOIN + "WHERE g.evening IS NOT NULL GROUP BY 1 ORDER BY 1")
-                                       .c_str());
-    while (evenings.step())
-        data.evenings.push_back(SiteEvening{evenings.text(0), evenings.integer(1), evenings.integer(2), -1, 0});
-
-    Statement best(store.db(),
-                   (std::string("SELECT g.evening, pn.player_id, sum(gp.score) FROM game_player gp") + PLAYER_JOIN +
-                    "JOIN game g ON g.id = gp.game_id WHERE g.evening IS NOT NULL "
-                    "GROUP BY 1, 2 ORDER BY 1, 3 DESC, 2")
-                       .c_str());
-    std::size_t e = 0;
-    while (best.step()) {
-        const std::string evening = best.text(0);
-        while (e < data.evenings.size() && data.evenings[e].date < evening) ++e;
-        if (e == data.evenings.size() || data.evenings[e].date != evening || data.evenings[e].best >= 0) continue;
-        const auto found = data.index.find(best.integer(1));
-        if (found == data.index.end()) continue;
-        data.evenings[e].best = found->second;
-        data.evenings[e].best_score = best.integer(2);
-    }
-
-    Statement undated(store.db(), "SELECT count(*) FROM game WHERE evening IS NULL");
-    if (undated.step()) data.undated_games = undated.integer(0);
-}
-
 // The number of a game on its evening's page: its place among the
 // evening's games by start.
 int number_on_evening(HistoryStore& store, long long game, const std::string& evening) {
@@ -244,22 +311,6 @@ void read_records(HistoryStore& store, SiteData& data) {
                      "SELECT g.length, NULL, g.id, g.evening, g.map FROM game g "
                      "ORDER BY 1 DESC, g.start_local, g.id LIMIT 1");
 
-    Statement maps(store.db(), "SELECT map, count(*) FROM game GROUP BY 1 ORDER BY 2 DESC, 1");
-    while (maps.step()) data.maps.push_back(SiteMap{maps.text(0), maps.integer(1), -1, 0});
-    Statement wins(store.db(), (std::string("SELECT g.map, pn.player_id, sum(gp.crowned) FROM game_player gp") +
-                                PLAYER_JOIN + "JOIN game g ON g.id = gp.game_id GROUP BY 1, 2 ORDER BY 1, 3 DESC, 2")
-                                   .c_str());
-    std::map<std::string, std::size_t> map_of;
-    for (std::size_t k = 0; k < data.maps.size(); ++k) map_of[data.maps[k].name] = k;
-    while (wins.step()) {
-        SiteMap& map = data.maps[map_of[wins.text(0)]];
-        if (map.best >= 0 || wins.integer(2) <= 0) continue;
-        const auto found = data.index.find(wins.integer(1));
-        if (found == data.index.end()) continue;
-        map.best = found->second;
-        map.best_wins = wins.integer(2);
-    }
-
     Statement games(store.db(), "SELECT count(*), coalesce(sum(length), 0) FROM game");
     if (games.step()) {
         data.totals.games = games.integer(0);
@@ -288,10 +339,9 @@ Text latin1(const std::string& utf8) { return Text(latin1_of_utf8(utf8)); }
 
 SiteData read_site_data(HistoryStore& store) {
     SiteData data;
-    read_players(store, data);
-    read_player_details(store, data);
+    read_games(store, data);
+    read_merged_names(store, data);
     read_kills(store, data);
-    read_evenings(store, data);
     read_records(store, data);
     return data;
 }

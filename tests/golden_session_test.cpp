@@ -18,7 +18,8 @@
 //
 // A session's folder may hold "expected-site" too: the site velstra writes
 // of a history into which the session's logs were imported, every page
-// under its path in the site.
+// under its path in the site. Its "site-aliases" merges names before the
+// site is written: "NAME<tab>PLAYER" a line.
 //
 // The same logs imported into a history by velstra give "history.txt": the
 // import's lines, the listings of games and players, and the rows of the
@@ -251,10 +252,15 @@ protected:
         for (const auto& entry : fs::directory_iterator(dir()))
             if (entry.path().extension() == ".log") logs.push_back(entry.path().string());
         std::sort(logs.begin(), logs.end());
-        for (const std::vector<std::string>& args :
-             {std::vector<std::string>{"import", "--db", (dir() / "history.db").string()},
-              std::vector<std::string>{"site", "--db", (dir() / "history.db").string(), "-o",
-                                       (dir() / "site").string()}}) {
+        const std::string db = (dir() / "history.db").string();
+        std::vector<std::vector<std::string>> commands{{"import", "--db", db}};
+        if (fs::exists(source() / "site-aliases"))
+            for (const std::string& line : lines_of(read_file(source() / "site-aliases"))) {
+                const std::size_t tab = line.find('\t');
+                commands.push_back({"alias", "--db", db, line.substr(0, tab), "--as", line.substr(tab + 1)});
+            }
+        commands.push_back({"site", "--db", db, "-o", (dir() / "site").string()});
+        for (const std::vector<std::string>& args : commands) {
             StringOutput out;
             StringOutput err;
             VelstraRun run;

@@ -26,7 +26,11 @@
 # the analyser on the same folder; the history's size per game; and the peak
 # memory of importing 1,000, 5,000 and 10,000 games (100 sessions of 100
 # games of natural length, each session's humans named anew): it grows while
-# SQLite's page cache fills (8 MB at most), then stays. Builds the default preset first; the generated sessions are written
+# SQLite's page cache fills (8 MB at most), then stays.
+# The site: built from those 10,000 games, timed; and its peak memory for
+# two histories of the same 100 evenings, 6 games an evening against 50,
+# which must stay close: it grows with the players and evenings, not games.
+# Builds the default preset first; the generated sessions are written
 # to build/bench/.
 set -eu
 
@@ -202,6 +206,27 @@ many_10000=$(import_peak_kb 100)
 games=$("$velstra" games --db "$bench/many.db" | wc -l)
 echo "import peak memory: $many_1000 kB for 1,000 games, $many_5000 kB for 5,000, $many_10000 kB for $games;" \
     "history $(wc -c <"$bench/many.db") bytes, $(($(wc -c <"$bench/many.db") / games)) bytes per game"
+
+# site_peak_kb HISTORY: the peak memory of writing its site.
+site_peak_kb() {
+    rm -rf "$bench/site"
+    /usr/bin/time -v "$velstra" site --db "$1" -o "$bench/site" 2>&1 >/dev/null |
+        awk -F': ' '/Maximum resident set size/ { print $2 }'
+}
+(cd "$bench" && hyperfine -N --warmup 1 --runs 5 --prepare "rm -rf site" --export-csv site.csv \
+    "$velstra site --db many.db -o site" >/dev/null 2>&1)
+awk -F, 'NR == 2 { printf "site of the 10,000 games: %.2f s (mean of 5)\n", $2 }' "$bench/site.csv"
+for n in 6 50; do
+    for s in $(seq 1 100); do
+        make_session "evening-$n-$s" --games "$n" --seed $((50000 + s)) --end limit \
+            --date "$(date -u -d "2001-01-01 + $s days" +%F) 20:00"
+    done
+    db=$bench/evenings-$n.db
+    rm -f "$db" "$db-wal" "$db-shm"
+    "$velstra" import --db "$db" "$bench"/evening-"$n"-* >/dev/null
+done
+echo "site peak memory, 100 evenings: $(site_peak_kb "$bench/evenings-6.db") kB for 600 games," \
+    "$(site_peak_kb "$bench/evenings-50.db") kB for 5,000"
 
 echo "hostile games (one game each, about 500,000 characters):"
 for game in assault skills renames events one_line; do
