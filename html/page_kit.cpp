@@ -6,6 +6,8 @@ namespace {
 // lines and keys of the chart 3:1 and more, on their own background. The
 // dark ones only on screens: paper is white. A chart keeps a width at which
 // its labels stay readable and scrolls sideways on a phone, as tables do.
+// A long name without a space breaks at the page's edge rather than
+// widening the page.
 constexpr Markup STYLE = R"(<style>
 :root { color-scheme: light dark; --text: #1b1b1b; --page: #ffffff; --muted: #4a4a4a; --rule: #c7ccd3;
   --head: #e9edf2; --link: #0b57d0; --winner: #fff4c2; --grid: #d8dce2; }
@@ -14,7 +16,7 @@ constexpr Markup STYLE = R"(<style>
     --link: #8ab4f8; --winner: #3d3413; --grid: #33373d; } }
 * { box-sizing: border-box; }
 body { margin: 0 auto; padding: 1rem; max-width: 80rem; font: 16px/1.45 system-ui, sans-serif;
-  color: var(--text); background: var(--page); }
+  color: var(--text); background: var(--page); overflow-wrap: break-word; }
 h1 { font-size: 1.6rem; margin: 0 0 .3rem; } h2 { font-size: 1.25rem; margin: 2rem 0 .4rem; }
 a { color: var(--link); }
 .facts, .count, .up { color: var(--muted); }
@@ -34,7 +36,7 @@ svg .grid { stroke: var(--grid); stroke-width: 1; }
 svg .tick { fill: var(--text); font-size: 11px; }
 svg path { fill: none; stroke-width: 2; }
 svg path.team { stroke-width: 3; stroke-dasharray: 7 4; }
-.legend { list-style: none; padding: 0; margin: .3rem 0; display: flex; flex-wrap: wrap; gap: .2rem 1.2rem; }
+.legend { list-style: none; padding: 0; margin: .3rem 0; display: flex; flex-wrap: wrap; gap: .2rem 1.2rem; } .legend li { max-width: 100%; }
 .key { font-weight: bold; margin-right: .3rem; }
 .c0 { stroke: #1f5fa8; color: #1f5fa8; } .c1 { stroke: #c0392b; color: #c0392b; }
 .c2 { stroke: #1e7b34; color: #1e7b34; } .c3 { stroke: #7b3fa0; color: #7b3fa0; }

@@ -209,6 +209,8 @@ TEST_F(Site, BrowserShowsTheRankingAndHostileNamesAsTextWithEveryLinkInside) {
         EXPECT_NE(probe_value(seen, "links"), "0") << page;
         EXPECT_EQ(probe_value(seen, "outside"), "none") << page;
         expect_names_stayed_text(seen);
+        // A long name without a space breaks rather than widening a phone's page.
+        EXPECT_EQ(probe_value(run_probe(page.parent_path(), read_file(page), probe, 360), "wide"), "no") << page;
         fs::remove(page.parent_path() / "probe.html");
     }
 }
