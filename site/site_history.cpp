@@ -143,11 +143,8 @@ void read_games(HistoryStore& store, SiteData& data) {
         data.players.push_back(std::move(player));
     }
     for (std::size_t e = 0; e < data.evenings.size(); ++e)
-        if (SitePlayer* best = player_of(data, evening_best[e])) {
+        if (const SitePlayer* best = player_of(data, evening_best[e]))
             data.evenings[e].best = static_cast<int>(best - data.players.data());
-        } else {
-            data.evenings[e].best_score = 0;
-        }
 
     for (const auto& [name, sums] : maps) {
         SiteMap map{name, sums.games, -1, 0};
