@@ -10,37 +10,18 @@
 
 #include "bounded_text.h"
 #include "game_record.h"
-
-// The start of a game from the header's Absolute_Time: the server's local
-// date and time and its offset from UTC. From the file's time where the log
-// gives none (then the importer fills it in: offset unknown).
-struct StartTime {
-    int year = 0;  // 0 when unknown
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    bool offset_known = false;
-    int utc_offset_minutes = 0;  // local time minus UTC
-    bool known() const { return year > 0; }
-};
-
-// The time one player spent on one team, as logged ("0" to "3",
-// "attacker", "defender").
-struct TeamSpell {
-    Text team;
-    int seconds = 0;
-};
+#include "game_times.h"
 
 // A kill or a suicide. killer and victim are entries of the record's players
 // (best place first); victim equals killer for a suicide, and is -1 for a
-// victim who is not among the players shown. weapon is the name as logged
-// ("Suicided", "Fell" and the like for suicides), so weapons of add-ons keep
-// their names. The lines are those the record's figures count: kills from
-// the start of play (at most 1000) and suicides (at most 1000); a kill by a
-// player not shown is left out. A suicide names the damage its line gives,
-// or the weapon held where it gives none. time is the line's whole second.
+// victim who has a record but is not among the players shown. weapon is the
+// name as logged ("Suicided", "Fell" and the like for suicides), so weapons
+// of add-ons keep their names. The lines are exactly those the record counts
+// (its kills, its frags and the games page's chart): kill lines from the
+// start of play (at most 1000) by a player shown of a victim who connected,
+// and suicide lines (at most 1000) of a player shown; a kill of an id that
+// never connected is left out. A suicide names the damage its line gives, or
+// the weapon held where it gives none. time is the line's whole second.
 struct LoggedKill {
     int time = 0;
     int killer = -1;
@@ -72,6 +53,14 @@ struct LoggedGame {
     // record.length. A player back with a new id adds to his first. Empty in
     // games without teams.
     std::vector<std::vector<TeamSpell>> player_teams;
+    // Parallel to record.players: the whole seconds each player was in the
+    // game, by the clock of the team spells. His connect line (at the game's
+    // start when it comes before the start of play) starts his time, his
+    // disconnect or the game's end ends it: a player there all along is in
+    // the game for record.length. A player back with a new id under the same
+    // name adds to his first; the sum is at most record.length. In every game
+    // type.
+    std::vector<int> seconds_in_game;
     std::vector<LoggedKill> kills;  // in log order
 };
 

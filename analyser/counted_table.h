@@ -9,6 +9,8 @@
 // count reads as the table's initial value, as a table whose every entry was
 // reset would. Clearing forgets the count, so a reset costs nothing however
 // large the table, and a walk over the used entries never meets a stale one.
+// An entry is only written when it is added, so the room a game never uses
+// is never touched: it costs no memory.
 template <typename T, std::size_t Capacity>
 class CountedTable {
 public:
@@ -38,7 +40,7 @@ public:
     const T* end() const { return entries_.data() + count_; }
 
 private:
-    std::array<T, Capacity> entries_{};
+    std::array<T, Capacity> entries_;  // set when added, never read before
     std::size_t count_ = 0;
     T initial_;
 };

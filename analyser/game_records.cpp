@@ -40,7 +40,38 @@ GamePlayer game_player(const AnalysisContext& ctx, const PlayerRecord& p) {
     return player;
 }
 
+// The entry of an id's record, or -1 for an id without one.
+int entry_of_id(const AnalysisContext& ctx, const PlayerEntries& entry, int id) {
+    const PlayerRecord* player = ctx.player_for_id(id);
+    return player == nullptr ? -1 : entry[static_cast<std::size_t>(player - ctx.game_players.data())];
+}
+
 }  // namespace
+
+PlayerEntries player_entries(const AnalysisContext& ctx) {
+    PlayerEntries entry{};
+    entry.fill(-1);
+    int shown = 0;
+    for (int slot : ctx.game_order) {
+        if (ctx.game_players[static_cast<std::size_t>(slot)].name.empty()) break;
+        entry[static_cast<std::size_t>(slot)] = shown++;
+    }
+    return entry;
+}
+
+bool counted_kill(const AnalysisContext& ctx, const PlayerEntries& entry, const KillRecord& kill, int& killer,
+                  int& victim) {
+    if (ctx.player_for_id(kill.victim) == nullptr) return false;
+    killer = entry_of_id(ctx, entry, kill.killer);
+    victim = entry_of_id(ctx, entry, kill.victim);
+    return killer >= 0;
+}
+
+bool counted_suicide(const AnalysisContext& ctx, const PlayerEntries& entry, const SuicideRecord& suicide,
+                     int& player) {
+    player = entry_of_id(ctx, entry, suicide.id);
+    return player >= 0;
+}
 
 void fill_game_record(const AnalysisContext& ctx, GameRecord& game) {
     const GameInfo& info = ctx.game_info;
@@ -60,33 +91,23 @@ void fill_game_record(const AnalysisContext& ctx, GameRecord& game) {
     game.teams.winner = results.winner;
     game.teams.steps.assign(results.steps.begin(), results.steps.end());
 
-    // The players in the order of their places, which put them first; the
-    // entry of each game slot among them, or -1.
-    std::array<int, MAXPLAYER> entry{};
-    entry.fill(-1);
+    // The players in the order of their places, which put them first.
+    const PlayerEntries entry = player_entries(ctx);
     game.players.clear();
     for (int slot : ctx.game_order) {
-        const PlayerRecord& player = ctx.game_players[static_cast<std::size_t>(slot)];
-        if (player.name.empty()) break;
-        entry[static_cast<std::size_t>(slot)] = static_cast<int>(game.players.size());
-        game.players.push_back(game_player(ctx, player));
+        if (entry[static_cast<std::size_t>(slot)] < 0) break;
+        game.players.push_back(game_player(ctx, ctx.game_players[static_cast<std::size_t>(slot)]));
     }
-    auto entry_of = [&](const PlayerRecord* p) { return entry[static_cast<std::size_t>(p - ctx.game_players.data())]; };
 
     // The kills of a player shown of a victim with a record, and the suicide
     // lines of a player shown.
     game.kills.clear();
-    for (const KillRecord& kill : ctx.kill_table) {
-        const PlayerRecord* killer = ctx.player_for_id(kill.killer);
-        const PlayerRecord* victim = ctx.player_for_id(kill.victim);
-        if (killer == nullptr || victim == nullptr || entry_of(killer) < 0) continue;
-        game.kills.push_back(TimedKill{kill.time, entry_of(killer), entry_of(victim)});
-    }
-    for (const SuicideRecord& suicide : ctx.suicide_table) {
-        const PlayerRecord* player = ctx.player_for_id(suicide.id);
-        if (player == nullptr || entry_of(player) < 0) continue;
-        game.kills.push_back(TimedKill{suicide.time, entry_of(player), entry_of(player)});
-    }
+    int killer = -1;
+    int victim = -1;
+    for (const KillRecord& kill : ctx.kill_table)
+        if (counted_kill(ctx, entry, kill, killer, victim)) game.kills.push_back(TimedKill{kill.time, killer, victim});
+    for (const SuicideRecord& suicide : ctx.suicide_table)
+        if (counted_suicide(ctx, entry, suicide, killer)) game.kills.push_back(TimedKill{suicide.time, killer, killer});
 }
 
 SessionRecord session_record(const AnalysisContext& ctx, const Text& date) {

@@ -31,6 +31,7 @@ bool GameText::allocate() {
 
 void GameText::clear_text() {
     events.clear();
+    play_start = npos;
     length = 0;
     buffer[0] = '\0';
 }

@@ -33,11 +33,15 @@ struct GameText {
     std::size_t length = 0;          // characters of text; buffer[length] is 0
     std::size_t game_start = 0;      // the first "info"
     std::size_t game_end = 0;        // the line feed ending the game_end line
+    std::size_t play_start = npos;   // the first "game_start" after game_start: where play starts, or npos
     bool cut = false;                // more than 511,999 characters were loaded: the rest is lost
     EventIndex events;               // where the game's event words stand, once the game is located
 
     bool allocate();  // false when the memory is not available
     std::string_view view() const { return {buffer.get(), length}; }
+    // The located game: from its first "info" to the line feed of its
+    // game_end line, both included.
+    std::string_view game() const { return view().substr(game_start, game_end + 1 - game_start); }
 
     void clear_text();
     void terminate();                   // cuts the text at 511,999 characters (noting the cut) and terminates it

@@ -56,6 +56,7 @@ int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure&
     // Keep 7 characters of the following line and nothing after: a second
     // game in the same file is never seen.
     text.cut_at(line_end + 8);
+    text.play_start = text.find("game_start", start);
     text.events.build(text.buffer.get(), start, text.length);
 
     ctx.game_info.game_bytes = static_cast<int>(line_end - start);
@@ -67,6 +68,8 @@ int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure&
 }
 
 }  // namespace
+
+bool holds_info_line(const GameText& text) { return text.view().find("\tinfo\t") != std::string_view::npos; }
 
 BoundedText<64> game_file_name(int n) {
     BoundedText<64> file_name("games.log");

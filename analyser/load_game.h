@@ -20,5 +20,11 @@ enum class LoadFailure {
 // stored in why when it is given).
 int load_game(AnalysisContext& ctx, int n, LoadFailure* why = nullptr);
 
+// Whether the text loaded holds an info line at all. Any text with "info"
+// in it passes for the start of a game, so a text without a complete game
+// may still be no stat log (logconvert's error.log, whose notes start
+// "info:").
+bool holds_info_line(const GameText& text);
+
 // The file name of game n.
 BoundedText<64> game_file_name(int n);

@@ -1,5 +1,8 @@
 #include "read_kills.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "line_walker.h"
 #include "name_tables.h"
 
@@ -35,21 +38,49 @@ int add_on_weapon(GameWeaponNames& names, std::string_view name) {
     return static_cast<int>(names.size() - 1);
 }
 
+// Where a value of the game's text starts, and as much of its length as a
+// Text keeps.
+std::uint32_t position_of(const GameText& text, std::string_view value) {
+    return static_cast<std::uint32_t>(value.data() - text.buffer.get());
+}
+std::uint8_t kept_length(std::string_view value) {
+    return static_cast<std::uint8_t>(std::min(value.size(), Text::max_length));
+}
+
+// The next tab-separated field of a line, taken off its front.
+std::string_view next_field(std::string_view& rest) {
+    const std::size_t tab = rest.find('\t');
+    const std::string_view field = rest.substr(0, tab);
+    rest.remove_prefix(tab == std::string_view::npos ? rest.size() : tab + 1);
+    return field;
+}
+
 }  // namespace
 
 void read_kills(AnalysisContext& ctx) {
     const GameText& text = ctx.text;
-    // Suicide lines are counted, and kept with their time for the chart.
+    // Suicide lines are counted, and kept with their time for the chart and
+    // with what killed the player as logged.
     LineWalker suicides(text, Event::Suicide, text.game_start, LineWalker::Bound::TextEnd);
     int suicider = 0;
     while (suicides.next() && suicides.number('\t', suicider)) {
         count_for(ctx, suicider, [](PlayerRecord& p) { ++p.suicides; });
-        if (!ctx.suicide_table.full())
-            ctx.suicide_table.add() = SuicideRecord{suicider, text.line_time(suicides.match())};
+        if (!ctx.suicide_table.full()) {
+            // The weapon held, then the damage, to the line's end.
+            const std::size_t from = suicides.cursor() + 1;
+            std::string_view rest = text.view().substr(from, text.find_char('\n', from) - from);
+            const std::string_view held = next_field(rest);
+            const std::string_view damage = next_field(rest);
+            const std::string_view weapon = damage.empty() ? held : damage;
+            const bool valid = suicider >= 0 && suicider < MAXPLAYER;
+            ctx.suicide_table.add() = SuicideRecord{
+                text.line_time(suicides.match()), static_cast<std::uint32_t>(suicides.match()),
+                position_of(text, weapon), static_cast<std::int8_t>(valid ? suicider : -1), kept_length(weapon)};
+        }
         suicides.continue_after_delimiter();
     }
 
-    std::size_t play_start = text.find("game_start", text.game_start);
+    const std::size_t play_start = text.play_start;
     if (play_start == GameText::npos) {
         ctx.log.append("\tno gamestart found");
         return;
@@ -79,20 +110,23 @@ void read_kills(AnalysisContext& ctx) {
         }
         KillRecord& record = ctx.kill_table.add();
         record.time = text.line_time(found);
+        record.at = static_cast<std::uint32_t>(found);
 
         int killer = 0;
         if (!lines.number('\t', killer)) return;
         record.killer = killer;
-        record.teamkill = teamkill ? 1 : 0;
+        record.teamkill = teamkill;
 
         std::string_view weapon_field;
         if (!lines.field('\t', weapon_field)) return;
+        record.weapon_at = position_of(text, weapon_field);
+        record.weapon_length = kept_length(weapon_field);
         const Field weapon_text(weapon_field);
         const int weapon = weapon_from_name(ctx.names, weapon_text.view());
-        record.weapon = weapon;
+        record.weapon = static_cast<std::int8_t>(weapon);
         if (weapon == 0) {
             log_unknown_weapon(ctx.log, weapon_text.view());
-            record.weapon_name = add_on_weapon(ctx.game_weapon_names, weapon_text.view());
+            record.weapon_name = static_cast<std::int8_t>(add_on_weapon(ctx.game_weapon_names, weapon_text.view()));
         }
         PlayerRecord* killer_record = ctx.player_for_id(killer);
         if (killer_record != nullptr) ++killer_record->kills_by_weapon[static_cast<std::size_t>(weapon)];

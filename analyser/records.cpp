@@ -25,6 +25,10 @@ void init_game_info(GameInfo& r) {
     r.winning_team.clear();
     r.end_reason.clear();
     r.start = LocalTime{};
+    r.logged_start = StartTime{};
+    r.title.clear();
+    r.server_name.clear();
+    r.mutators.clear();
 }
 
 void init_session_info(SessionInfo& r) {
@@ -78,8 +82,14 @@ void reset_game(AnalysisContext& ctx) {
     ctx.game_info.winning_team.clear();
     ctx.game_info.end_reason.clear();
     ctx.game_info.start = LocalTime{};
+    ctx.game_info.logged_start = StartTime{};
+    ctx.game_info.title.clear();
+    ctx.game_info.server_name.clear();
+    ctx.game_info.mutators.clear();
     ctx.suicide_table.clear();
     ctx.team_results.clear();
+    ctx.player_lines.clear();
+    for (std::vector<TeamSpell>& spells : ctx.team_spells) spells.clear();
 }
 
 void TeamResults::clear() {

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bounded_text.h"
 #include "counted_table.h"
@@ -21,6 +22,7 @@
 #include "file_system.h"
 #include "game_record.h"
 #include "game_text.h"
+#include "game_times.h"
 #include "int_range.h"
 #include "name_lookup.h"
 #include "output.h"
@@ -68,6 +70,9 @@ struct PlayerRecord {
     int flags_captured;
     int flags_returned;
     int connected;
+    // Whole seconds in the game (time_players), his later ids' included, at
+    // most the game's length.
+    int seconds_in_game;
 };
 
 // One player over the session: name, skin, skill and species from the game
@@ -110,7 +115,16 @@ struct GameInfo {
     int frag_limit;
     Text winning_team;
     Text end_reason;  // the word of the game_end line
-    LocalTime start;  // from the header's Absolute_Time
+    LocalTime start;  // from the header's Absolute_Time, else the date of the log's file
+    // The header's Absolute_Time to the second with its offset from UTC;
+    // unknown without one (the file's date, which start then holds, is not
+    // the log's).
+    StartTime logged_start;
+    // The first map title and server name of the header, and its mutators
+    // in log order, as logged; empty where the header has none.
+    Text title;
+    Text server_name;
+    std::vector<Text> mutators;
 };
 
 struct SessionInfo {
@@ -127,14 +141,24 @@ struct SessionInfo {
     int reported_seconds;
 };
 
+// A kill line. The weapon as logged stays in the game's text, where the
+// record notes it (as much of it as a Text keeps): a small record keeps the
+// table of a thousand kills small.
 struct KillRecord {
     int killer;
     int victim;
-    int weapon;
     int time;
-    int teamkill;
-    int weapon_name;  // for weapon 0: the entry of the game's add-on weapon names, or -1
+    std::uint32_t at;            // where the line's event word stands in the game's text
+    std::uint32_t weapon_at;     // where the weapon as logged starts
+    std::int8_t weapon;          // the weapon's code, 0 for an add-on's
+    std::int8_t weapon_name;     // for weapon 0: the entry of the game's add-on weapon names, or -1
+    std::uint8_t weapon_length;  // of the weapon as logged
+    bool teamkill;
+
+    std::string_view weapon_text(const GameText& text) const { return text.view().substr(weapon_at, weapon_length); }
 };
+static_assert(WEAPON_SLOTS <= 128 && LOG_BUFFER_SIZE <= UINT32_MAX && Text::max_length <= UINT8_MAX,
+              "a kill record holds a weapon's code, a place in the text and a Text's length");
 
 struct ItemRecord {
     int item;
@@ -143,7 +167,7 @@ struct ItemRecord {
 };
 
 // The kill and pick-up lines of the current game, in log order.
-inline constexpr KillRecord INITIAL_KILL{-1, -1, -1, -1, 0, -1};
+inline constexpr KillRecord INITIAL_KILL{-1, -1, -1, 0, 0, -1, -1, 0, false};
 // A pick-up line cut short keeps these for what it lacks (slot 0 included);
 // the entries beyond the count are never walked.
 inline constexpr ItemRecord INITIAL_ITEM{0, 0, 0};
@@ -152,7 +176,7 @@ using ItemTable = CountedTable<ItemRecord, MAX_ITEMS>;
 
 // The names of the add-on weapons (those no weapon code names) that killed
 // in the current game, as the log gives them.
-inline constexpr std::size_t MAX_GAME_WEAPON_NAMES = 32;
+inline constexpr std::size_t MAX_GAME_WEAPON_NAMES = 32;  // fewer than 128: a kill record keeps an entry
 using GameWeaponNames = CountedTable<Text, MAX_GAME_WEAPON_NAMES>;
 
 // The teams' score as the game counts it: captures in Capture the Flag,
@@ -173,12 +197,32 @@ struct TeamResults {
     void add(int time, int t, int change);
 };
 
-// The suicide lines of the current game: who and when, for the chart.
+// The suicide lines of the current game: who and when, for the chart, and
+// what killed him as logged: the damage the line gives ("Fell", "Suicided",
+// "RedeemerDeath"), or the weapon he held where it gives none, noted in the
+// game's text as a kill line's weapon is.
 struct SuicideRecord {
-    int id;
     int time;
+    std::uint32_t at;  // where the line's event word stands in the game's text
+    std::uint32_t weapon_at;
+    std::int8_t id;  // the logged id, or -1 for one outside 0..15
+    std::uint8_t weapon_length;
+
+    std::string_view weapon_text(const GameText& text) const { return text.view().substr(weapon_at, weapon_length); }
 };
 using SuicideTable = CountedTable<SuicideRecord, MAX_KILLS>;
+
+// A line that brings a player into the game, onto a team or out of the
+// game, as register_players read it: where its pattern stands, the id it
+// names (0 to 15) and, for a team line, the team to store (a view of the
+// game's text, or "attacker" or "defender" in Assault).
+struct PlayerLine {
+    enum class Kind : std::uint8_t { Connect, Team, Disconnect };
+    std::size_t at;
+    int id;
+    Kind kind;
+    std::string_view team;
+};
 
 struct BestEntry {
     int value;
@@ -210,7 +254,13 @@ struct AnalysisContext {
     KillTable kill_table{INITIAL_KILL};
     ItemTable item_table{INITIAL_ITEM};
     GameWeaponNames game_weapon_names{Text{}};
-    SuicideTable suicide_table{SuicideRecord{-1, -1}};
+    SuicideTable suicide_table{SuicideRecord{-1, 0, 0, -1, 0}};
+    // The connect, team and disconnect lines of the current game, in log
+    // order; the lists keep their room from game to game.
+    std::vector<PlayerLine> player_lines;
+    // The teams each game slot's player was on (time_players): whole
+    // seconds a team, the teams in the order his first spell on each ended.
+    std::array<std::vector<TeamSpell>, MAXPLAYER> team_spells;
     TeamResults team_results;
     SessionKills session_kills;
     // The names that found no session record because all of them were

@@ -1,5 +1,6 @@
 #include "register_players.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <vector>
@@ -52,7 +53,7 @@ void register_connects(AnalysisContext& ctx, AssaultTeams& assault) {
                 return;
             }
             if (!teamchanges.field('\n', value)) return;
-            record_of(ctx, id).team = assault_team(ctx, assault, value).view();
+            record_of(ctx, id).team = assault_team(ctx, assault, value);
         }
 
         std::string_view name;
@@ -63,6 +64,7 @@ void register_connects(AnalysisContext& ctx, AssaultTeams& assault) {
         }
         PlayerRecord& player = record_of(ctx, id);
         ctx.player_by_id[static_cast<std::size_t>(id)] = id;
+        ctx.player_lines.push_back(PlayerLine{connects.match(), id, PlayerLine::Kind::Connect, {}});
         player.name = name;
         player.connected = 1;
         player.slot = id;
@@ -84,9 +86,13 @@ void register_connects(AnalysisContext& ctx, AssaultTeams& assault) {
 void register_team_changes(AnalysisContext& ctx, AssaultTeams& assault) {
     LineWalker lines(ctx.text, Event::Teamchange, ctx.text.game_start, LineWalker::Bound::GameEnd);
     int id = 0;
-    std::string_view team;
-    while (lines.next() && lines.number('\t', id) && lines.field('\n', team))
-        if (valid_id(id)) record_of(ctx, id).team = assault_team(ctx, assault, team).view();
+    std::string_view value;
+    while (lines.next() && lines.number('\t', id) && lines.field('\n', value)) {
+        if (!valid_id(id)) continue;
+        const std::string_view team = assault_team(ctx, assault, value);
+        record_of(ctx, id).team = team;
+        ctx.player_lines.push_back(PlayerLine{lines.match(), id, PlayerLine::Kind::Team, team});
+    }
 }
 
 // Pass 3: renames.
@@ -109,8 +115,11 @@ void register_renames(AnalysisContext& ctx) {
 void register_disconnects(AnalysisContext& ctx) {
     LineWalker lines(ctx.text, Event::Disconnect, ctx.text.game_start, LineWalker::Bound::GameEnd);
     int id = 0;
-    while (lines.next() && lines.number('\n', id))
-        if (valid_id(id)) record_of(ctx, id).connected = 0;
+    while (lines.next() && lines.number('\n', id)) {
+        if (!valid_id(id)) continue;
+        record_of(ctx, id).connected = 0;
+        ctx.player_lines.push_back(PlayerLine{lines.match(), id, PlayerLine::Kind::Disconnect, {}});
+    }
 }
 
 // A record that the connect pass did not register belongs to no player: a
@@ -188,13 +197,16 @@ void AssaultTeams::build() {
     walk(Event::AssaultDefender, insert);
 }
 
-Field assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value) {
-    Field team(value);
-    if (ctx.game_info.game_type != GameType::Assault) return team;
-    if (assault.names(Event::AssaultAttacker, team)) return Field("attacker");
-    if (assault.names(Event::AssaultDefender, team)) return Field("defender");
+std::string_view assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value) {
+    // A team value is read as a Field: the text has no zero byte, so its
+    // first 255 characters.
+    const std::string_view as_logged = value.substr(0, Field::max_length);
+    if (ctx.game_info.game_type != GameType::Assault) return as_logged;
+    const Field team(as_logged);
+    if (assault.names(Event::AssaultAttacker, team)) return "attacker";
+    if (assault.names(Event::AssaultDefender, team)) return "defender";
     ctx.log.append("\t\tcan not identify team membership");
-    return team;
+    return as_logged;
 }
 
 int register_players(AnalysisContext& ctx) {
@@ -205,5 +217,9 @@ int register_players(AnalysisContext& ctx) {
     register_disconnects(ctx);
     forget_unregistered(ctx);
     resolve_equal_names(ctx);
+    // Each kind was read in log order; the passes that follow the players
+    // read them together.
+    std::sort(ctx.player_lines.begin(), ctx.player_lines.end(),
+              [](const PlayerLine& a, const PlayerLine& b) { return a.at < b.at; });
     return 1;
 }

@@ -7,7 +7,9 @@
 #include "records.h"
 
 // Fills the game players and the id map from the connect, bot, skill, team,
-// rename and disconnect lines, and resolves equal names. Returns 1.
+// rename and disconnect lines, and resolves equal names. Keeps the connect
+// lines it registered a player from, and the team and disconnect lines of
+// the ids 0 to 15, in ctx.player_lines. Returns 1.
 int register_players(AnalysisContext& ctx);
 
 // Which assault lines of the current game name a team value. Each slot holds
@@ -33,5 +35,6 @@ private:
 };
 
 // The team to store for a team value: in Assault "attacker" or "defender"
-// as the assault lines name it, else the value itself.
-Field assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value);
+// as the assault lines name it, else the value itself (its first 255
+// characters, as every team value is read).
+std::string_view assault_team(AnalysisContext& ctx, AssaultTeams& assault, std::string_view value);

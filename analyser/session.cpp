@@ -22,6 +22,7 @@
 #include "session_bests.h"
 #include "session_report.h"
 #include "skins.h"
+#include "time_players.h"
 
 namespace {
 
@@ -124,6 +125,7 @@ int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     reset_game(ctx);
     read_game_header(ctx);
     register_players(ctx);
+    time_players(ctx);
     read_kills(ctx);
     read_item_pickups(ctx);
     if (!read_gametype_events(ctx)) return 0;
@@ -137,7 +139,9 @@ int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     return 1;
 }
 
-int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
+namespace {
+
+int run_session(AnalysisContext& ctx, int argc, const char* const* argv) {
     if (argc > 1) {
         const char* arg = argv[1];
         if (std::strcmp(arg, "--version") == 0) {
@@ -176,6 +180,9 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     for (int n = 0;;) {
         if (analyse_loaded_game(ctx, &game))
             for (const std::unique_ptr<RecordPage>& page : pages) page->add(game);
+        // The game's lines are on disk before the next game is read: a crash
+        // costs at most the lines of the game it happens in.
+        ctx.log.write_pending();
         ++n;
         if (!load_game(ctx, n, &why)) {
             report_early_end(ctx, n, why);
@@ -199,4 +206,13 @@ int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
     const double seconds = elapsed > 0 ? static_cast<double>(elapsed) * 0.001 : 0.0;
     ctx.log.appendf("Session analysed in %G seconds", seconds);
     return page_written && pages_written ? 0 : 2;
+}
+
+}  // namespace
+
+int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv) {
+    const int exit_code = run_session(ctx, argc, argv);
+    // However the run ends, all it logged is in error.log when it returns.
+    ctx.log.write_pending();
+    return exit_code;
 }

@@ -4,7 +4,7 @@
 #include "records.h"
 
 // Runs the analyser with the program's arguments on the current directory;
-// returns the exit code.
+// returns the exit code, with every line of the run written to error.log.
 int run_analyser(AnalysisContext& ctx, int argc, const char* const* argv);
 
 // The passes of one loaded game, from the per-game reset to the

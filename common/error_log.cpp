@@ -9,6 +9,11 @@
 
 namespace {
 
+// A block of lines is written once it is this long: large enough that the
+// write calls cost little beside the analysis, small enough to add little to
+// the program's memory.
+constexpr std::size_t BLOCK = std::size_t{1} << 14;
+
 // A lone blank is the callers' way of asking for an empty line.
 void add_line(std::string& message, const char* text) {
     if (std::strcmp(text, " ") != 0) message += text;
@@ -23,6 +28,23 @@ void ErrorLog::report_lost_lines() {
                       "disk space and remove any folder or link named error.log");
 }
 
+ErrorLog::ErrorLog(FileSystem& files, FailureReport& failures) : files_(&files), failures_(&failures) {
+    failures_->write_first(this);
+}
+
+ErrorLog::~ErrorLog() {
+    write_pending();
+    failures_->write_first(nullptr);
+}
+
+void ErrorLog::write_pending() {
+    if (pending_.empty()) return;
+    const bool written = file_->write(pending_.data(), pending_.size());
+    // Emptied first: the failure line asks for the pending lines again.
+    pending_.clear();
+    if (!written) report_lost_lines();
+}
+
 int ErrorLog::write_lines(const char* first, const char* second) {
     if (!file_) file_ = files_->open_write("error.log", WriteMode::Append);
     if (!file_) {
@@ -30,10 +52,9 @@ int ErrorLog::write_lines(const char* first, const char* second) {
         return 0;
     }
     if (first == nullptr) return 1;
-    message_.clear();
-    add_line(message_, first);
-    if (second != nullptr) add_line(message_, second);
-    if (!file_->write(message_.data(), message_.size())) report_lost_lines();
+    add_line(pending_, first);
+    if (second != nullptr) add_line(pending_, second);
+    if (pending_.size() >= BLOCK) write_pending();
     return 1;
 }
 

@@ -22,6 +22,9 @@ void FailureReport::report(Failure cause, const char* fmt, ...) {
     const unsigned bit = bit_of(cause);
     if ((reported_ & bit) != 0) return;
     reported_ |= bit;
+    // The user who reads the line finds its details already in their file;
+    // a failure to write them is said first, as it happened first.
+    if (details_ != nullptr) details_->write_pending();
     BoundedText<1024> line;
     va_list args;
     va_start(args, fmt);

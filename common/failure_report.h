@@ -23,6 +23,16 @@ enum class Failure {
     LogsNotRenamed,
 };
 
+// Lines that a run gathers for a file of details and that must be in it
+// before a failure line sends the user there: the error log's.
+class PendingDetails {
+public:
+    virtual void write_pending() = 0;
+
+protected:
+    ~PendingDetails() = default;
+};
+
 // The failure lines of one run. Each run owns one, so what one run said
 // never silences or renames what another run in the same process says.
 class FailureReport {
@@ -34,11 +44,16 @@ public:
     // Writes "<program>: " and the formatted text as one line, unless a line
     // of the same cause was written before. A text that ends in " (details
     // in error.log)" loses that ending once error.log could not be written:
-    // the details are not there to be found.
+    // the details are not there to be found. The pending details are
+    // written out before the line.
     __attribute__((format(printf, 3, 4))) void report(Failure cause, const char* fmt, ...);
+
+    // The details to write out before each failure line; nullptr for none.
+    void write_first(PendingDetails* details) { details_ = details; }
 
 private:
     const char* program_;
     Output* lines_;
+    PendingDetails* details_ = nullptr;
     unsigned reported_ = 0;  // one bit per cause
 };

@@ -21,6 +21,8 @@ public:
     bool failed() const { return failed_; }
 
 protected:
+    // For a stream that starts again from nothing.
+    void clear_failure() { failed_ = false; }
     // For write(): notes a failure and passes the result on.
     bool note(bool written) {
         if (!written) failed_ = true;

@@ -61,6 +61,36 @@ void platform_binary_console();
 // when set, 0 when the file's status cannot be read (when is then 0).
 int platform_file_write_time(const char* name, std::time_t& when);
 
+// What tells a file's content apart without reading it: its size, its last
+// write time to the nanosecond where the system keeps it (Windows keeps
+// steps of 100 ns), and the file itself: its device and inode, on Windows
+// its volume's serial number and its file index. A file replaced by another
+// of the same size and time, in place or by a rename, differs in one of them.
+struct PlatformFileStamp {
+    long long size = 0;
+    long long write_time = 0;  // seconds since 1970, UTC, rounded toward the past
+    long long write_ns = 0;    // nanoseconds within that second
+    unsigned long long device = 0;
+    unsigned long long file = 0;
+};
+
+// Fills stamp for a regular file (a link is followed). Returns 1 then, 0 for
+// anything else or a file whose status cannot be read.
+int platform_file_stamp(const char* name, PlatformFileStamp& stamp);
+
+// Whether this account may make files in folder (always on Windows, where
+// that shows only when a file is made).
+bool platform_can_write_folder(const char* folder);
+
+// Whether an error of the system (errno, or on Windows GetLastError's
+// code, as SQLite reports either) says that permission was denied.
+bool platform_permission_denied(int system_error);
+
+// Gives file the permissions of model: its mode bits and, where this
+// account may change them, its owner and group. Nothing happens when either
+// is missing, nor on Windows, where a file takes its rights from its folder.
+void platform_copy_permissions(const char* model, const char* file);
+
 // Room for any file name the supported systems give (255 bytes on Linux,
 // MAX_PATH on Windows); a longer name is never reported.
 inline constexpr std::size_t PLATFORM_NAME_CAPACITY = 1024;

@@ -22,7 +22,7 @@ private:
 
 // A stream being written. Pages and copies gather their many small pieces
 // in a block of their own and hand the stream whole blocks; the error log,
-// with no block, writes each message through to its file at once.
+// which gathers its lines itself, writes each of its blocks through at once.
 class StreamFile final : public OutputFile {
 public:
     StreamFile(std::FILE* file, bool gathered) : file_(file) {
@@ -101,8 +101,8 @@ public:
     std::unique_ptr<OutputFile> open_write(const char* name, WriteMode mode) override {
         std::FILE* file = platform_open_write(name, mode);
         if (file == nullptr) return nullptr;
-        // The error log writes each message through at once, so it is in
-        // the file when it is logged; pages and copies in large blocks.
+        // The error log's blocks go through at once, so they are in the file
+        // when the log hands them over; pages and copies in large blocks.
         return std::make_unique<StreamFile>(file, mode != WriteMode::Append);
     }
     int write_time(const char* name, std::time_t& when) override { return platform_file_write_time(name, when); }

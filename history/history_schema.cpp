@@ -128,6 +128,59 @@ CREATE TABLE imported_file (
 ) WITHOUT ROWID;
 INSERT INTO history_meta (key, value) VALUES ('application', 'velstra history');
 )SQL",
+    // 1 -> 2: every merge of names as it was given (a name onto the name it
+    // was merged onto), so that undoing one undoes exactly it; "alias" and
+    // "player_name" follow each name's chain of merges to its player when
+    // read, and mean what they meant before. Each follows the chain of the
+    // one name it gives, by the merges' key, so a join that reads the
+    // players of one game reads their chains only; a name merged nowhere, or
+    // onto a name merged nowhere (nearly every name), costs a lookup or two,
+    // as the table of design 1 did. (UNION ends a circle of merges, which
+    // alias refuses, where it closes: its names have no player in "alias",
+    // and are their own in "player_name".) The note of a file keeps its
+    // time to the nanosecond and its identity (device and inode, or the
+    // Windows volume and file index), unknown (NULL) in notes made before.
+    // Forget finds a game's notes, and a merge the names merged onto a
+    // name, by an index. Each player of a game keeps the seconds he was in
+    // it, for the rule that a rating counts only who played half of it;
+    // unknown (NULL) in the games imported before.
+    R"SQL(
+CREATE TABLE name_merge (
+    name_id INTEGER PRIMARY KEY REFERENCES name (id),
+    onto_id INTEGER NOT NULL REFERENCES name (id)
+);
+INSERT INTO name_merge (name_id, onto_id) SELECT name_id, player_id FROM alias;
+DROP VIEW player_name;
+DROP TABLE alias;
+CREATE VIEW alias AS
+    SELECT merge.name_id AS name_id, CASE WHEN next.onto_id IS NULL THEN merge.onto_id ELSE (
+        WITH RECURSIVE chain (id) AS (
+            SELECT next.onto_id
+            UNION
+            SELECT name_merge.onto_id FROM chain JOIN name_merge ON name_merge.name_id = chain.id
+        )
+        SELECT id FROM chain WHERE id NOT IN (SELECT name_id FROM name_merge)
+    ) END AS player_id
+    FROM name_merge AS merge LEFT JOIN name_merge AS next ON next.name_id = merge.onto_id;
+CREATE VIEW player_name AS
+    SELECT name.id AS name_id, name.name AS name, CASE WHEN merge.onto_id IS NULL THEN name.id
+        WHEN next.onto_id IS NULL THEN merge.onto_id ELSE coalesce((
+            WITH RECURSIVE chain (id) AS (
+                SELECT next.onto_id
+                UNION
+                SELECT name_merge.onto_id FROM chain JOIN name_merge ON name_merge.name_id = chain.id
+            )
+            SELECT id FROM chain WHERE id NOT IN (SELECT name_id FROM name_merge)
+        ), name.id) END AS player_id
+    FROM name LEFT JOIN name_merge AS merge ON merge.name_id = name.id
+        LEFT JOIN name_merge AS next ON next.name_id = merge.onto_id;
+CREATE INDEX name_merge_by_onto ON name_merge (onto_id);
+ALTER TABLE imported_file ADD COLUMN write_ns INTEGER;
+ALTER TABLE imported_file ADD COLUMN device INTEGER;
+ALTER TABLE imported_file ADD COLUMN inode INTEGER;
+CREATE INDEX imported_file_by_game ON imported_file (game_key);
+ALTER TABLE game_player ADD COLUMN seconds INTEGER;
+)SQL",
 };
 
 constexpr int UPGRADE_COUNT = static_cast<int>(sizeof UPGRADES / sizeof UPGRADES[0]);

@@ -1,7 +1,5 @@
 #include "import.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -122,11 +120,30 @@ namespace {
 struct Plan {
     enum Kind { Ignore, Unreadable, Known, Skipped, TooLong, Read } kind = Ignore;
     std::string absolute;
-    long long size = 0;
-    long long write_time = 0;
+    PlatformFileStamp stamp;
     long long known_id = 0;  // Known
     std::string outcome;     // Skipped
 };
+
+// The note of a file as it is now, until its outcome is known.
+HistoryStore::FileNote note_of(const PlatformFileStamp& stamp) {
+    HistoryStore::FileNote note;
+    note.size = stamp.size;
+    note.write_time = stamp.write_time;
+    note.write_ns = stamp.write_ns;
+    note.device = static_cast<long long>(stamp.device);
+    note.inode = static_cast<long long>(stamp.file);
+    note.outcome = std::string(GAME);
+    return note;
+}
+
+// The same file, unchanged since its note: a note without the nanoseconds
+// or the identity (made by an older velstra) cannot say so.
+bool same_file(const HistoryStore::FileNote& note, const PlatformFileStamp& stamp) {
+    const HistoryStore::FileNote now = note_of(stamp);
+    return note.size == now.size && note.write_time == now.write_time && note.write_ns == now.write_ns &&
+           note.device == now.device && note.inode == now.inode;
+}
 
 }  // namespace
 
@@ -135,7 +152,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
     ImportCounts counts;
     const std::string history = options.history_path.empty() ? "" : absolute_path(options.history_path);
     Progress progress(options.progress && !options.verbose, lines, files.size());
-    ReadAhead reader(analyse);
+    ReadAhead reader(analyse, options.read_ahead);
 
     bool open = false;
     int batch_files = 0;
@@ -160,17 +177,13 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
         plan.absolute = absolute_path(path);
         if (is_history_file(plan.absolute, history)) return plan;
         ensure_open();
-        struct stat status {};
-        if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (!platform_file_stamp(path.c_str(), plan.stamp)) {
             plan.kind = Plan::Unreadable;
             return plan;
         }
-        plan.size = status.st_size;
-        plan.write_time = status.st_mtime;
         // A file read before and unchanged since is not read again, unless
         // its game has been forgotten since.
-        if (const auto note = store.file_note(plan.absolute);
-            note && note->size == plan.size && note->write_time == plan.write_time) {
+        if (const auto note = store.file_note(plan.absolute); note && same_file(*note, plan.stamp)) {
             if (note->outcome != GAME) {
                 plan.kind = Plan::Skipped;
                 plan.outcome = note->outcome;
@@ -182,7 +195,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
                 return plan;
             }
         }
-        plan.kind = plan.size <= MAX_LOG_BYTES ? Plan::Read : Plan::TooLong;
+        plan.kind = plan.stamp.size <= MAX_LOG_BYTES ? Plan::Read : Plan::TooLong;
         return plan;
     };
 
@@ -191,7 +204,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
         // plan is made first, in the open batch, so the history is only ever
         // used by this thread.
         Plan next = files.empty() ? Plan{} : plan_of(files[0]);
-        if (next.kind == Plan::Read) reader.start(files[0], next.size);
+        if (next.kind == Plan::Read) reader.start(files[0], next.stamp.size);
         for (std::size_t n = 0; n < files.size(); ++n) {
             progress.show(n);
             const std::string& path = files[n];
@@ -199,7 +212,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
             ReadAhead::Result* result = plan.kind == Plan::Read ? &reader.wait() : nullptr;
             if (n + 1 < files.size()) {
                 next = plan_of(files[n + 1]);
-                if (next.kind == Plan::Read) reader.start(files[n + 1], next.size);
+                if (next.kind == Plan::Read) reader.start(files[n + 1], next.stamp.size);
             }
 
             switch (plan.kind) {
@@ -228,17 +241,18 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
 
             const LogVerdict verdict = result != nullptr ? result->verdict : LogVerdict::TooLong;
             const std::string file_name = fs::path(path).filename().string();
-            HistoryStore::FileNote note{plan.size, plan.write_time, std::string(GAME), {}};
+            HistoryStore::FileNote note = note_of(plan.stamp);
             if (verdict == LogVerdict::Game) {
                 LoggedGame& game = result->game;
                 note.game_key = std::string(game.key.view());
                 if (const auto existing = store.game_of_key(game.key.view())) {
                     store.add_file_name(*existing, file_name);
+                    store.fill_unknown_seconds(*existing, game);
                     ++counts.known;
                     say(path, "already in the history as game", *existing);
                 } else {
                     const bool from_file = !game.start.known();
-                    if (from_file) start_from_file_time(game.start, plan.write_time);
+                    if (from_file) start_from_file_time(game.start, plan.stamp.write_time);
                     const long long id = store.add_game(game, from_file, file_name);
                     ++counts.added;
                     say(path, "added as game", id);

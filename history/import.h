@@ -32,6 +32,10 @@ struct ImportOptions {
     bool verbose = false;      // a line per file on the lines output
     bool progress = false;     // standard error is a terminal: show how far it got
     std::string history_path;  // never read as a log, nor its journal
+    // The next file is read and analysed on a thread of its own while this
+    // one is written; off, everything happens on the calling thread (the
+    // fuzz target, where a thread per import costs more than the import).
+    bool read_ahead = true;
     // A batch is committed after this many files or this many milliseconds,
     // whichever comes first, so that a second import waits briefly and a
     // kill loses at most one batch.

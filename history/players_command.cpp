@@ -1,3 +1,5 @@
+#include <map>
+
 #include "commands.h"
 #include "history_store.h"
 
@@ -12,27 +14,28 @@ int list_players(HistoryStore& store, Output& out) {
                       "FROM game_player gp JOIN player_name pn ON pn.name_id = gp.name_id "
                       "JOIN name player ON player.id = pn.player_id JOIN game g ON g.id = gp.game_id "
                       "GROUP BY pn.player_id ORDER BY count(DISTINCT gp.game_id) DESC, player.name");
-    Statement merged(store.db(),
-                     "SELECT name.name FROM alias JOIN name ON name.id = alias.name_id "
-                     "WHERE alias.player_id = ?1 ORDER BY name.name");
+    // The names merged into each player, read at once: a player's chain of
+    // merges is followed once for all of them.
+    std::map<long long, std::vector<std::string>> merged;
+    Statement names(store.db(),
+                    "SELECT player_id, name FROM player_name WHERE player_id != name_id ORDER BY player_id, name");
+    while (names.step()) merged[names.integer(0)].push_back(names.text(1));
     while (players.step()) {
         const long long humans = players.integer(5);
         const long long bots = players.integer(6);
         const char* kind = humans > 0 ? (bots > 0 ? "human+bot" : "human") : (bots > 0 ? "bot" : "?");
-        std::string names = players.text(1);
-        merged.bind(1, players.integer(0));
-        const char* separator = " (also ";
-        bool any = false;
-        while (merged.step()) {
-            names += separator + merged.text(0);
-            separator = ", ";
-            any = true;
+        std::string names_shown = players.text(1);
+        if (const auto found = merged.find(players.integer(0)); found != merged.end()) {
+            const char* separator = " (also ";
+            for (const std::string& name : found->second) {
+                names_shown += separator + name;
+                separator = ", ";
+            }
+            names_shown += ")";
         }
-        merged.reset();
-        if (any) names += ")";
         const long long games = players.integer(2);
         out.print("%lld game%s  first %s  last %s  %s  %s\n", games, games == 1 ? " " : "s", players.text(3).c_str(),
-                  players.text(4).c_str(), kind, names.c_str());
+                  players.text(4).c_str(), kind, names_shown.c_str());
     }
     return 0;
 }

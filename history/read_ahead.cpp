@@ -19,7 +19,8 @@ bool read_whole(const std::string& path, long long size, std::string& bytes) {
 
 }  // namespace
 
-ReadAhead::ReadAhead(const AnalyseLog& analyse) : analyse_(analyse) {
+ReadAhead::ReadAhead(const AnalyseLog& analyse, bool own_thread) : analyse_(analyse) {
+    if (!own_thread) return;
     try {
         thread_ = std::thread([this] { work(); });
     } catch (const std::system_error&) {

@@ -19,7 +19,9 @@ public:
         LoggedGame game;                               // for LogVerdict::Game
     };
 
-    explicit ReadAhead(const AnalyseLog& analyse);
+    // Without a thread of its own (own_thread false, or none to be had),
+    // each file is read and analysed when started.
+    explicit ReadAhead(const AnalyseLog& analyse, bool own_thread = true);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;

@@ -16,6 +16,9 @@ public:
     // table_and_columns: "kill (game_id, position, ...)" with columns names.
     RowInserter(sqlite3* db, std::string table_and_columns, int columns);
 
+    // The statement that inserts rows rows at once.
+    static std::string sql(const std::string& table_and_columns, int columns, std::size_t rows);
+
     // Inserts count rows; bind(statement, first, i) binds the values of row
     // i as parameters first, first + 1, ... of the statement.
     template <typename Bind>

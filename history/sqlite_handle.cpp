@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "latin1_text.h"
+#include "platform.h"
 
 void throw_sqlite(sqlite3* db, int code, std::string_view doing) {
     // The system's error of the failed write, before any other call changes
@@ -14,6 +15,12 @@ void throw_sqlite(sqlite3* db, int code, std::string_view doing) {
         throw HistoryFailure{"the history is busy: another velstra is using it; try again when it is done", true};
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
         throw HistoryFailure{"the history is damaged (" + std::string(sqlite3_errstr(code)) + ")"};
+    // A permission is never damage: the file, its folder or its -wal and
+    // -shm files are there but not this account's to read or write.
+    if (primary == SQLITE_READONLY) throw HistoryFailure{HISTORY_READ_ONLY};
+    const int opened = db != nullptr ? sqlite3_system_errno(db) : 0;
+    if ((primary == SQLITE_CANTOPEN || primary == SQLITE_PERM) && platform_permission_denied(opened))
+        throw HistoryFailure{HISTORY_NOT_READABLE};
     const int system = primary == SQLITE_IOERR ? system_error : 0;
     if (primary == SQLITE_FULL || system == ENOSPC)
         throw HistoryFailure{"the disk is full; the history keeps what it held before"};

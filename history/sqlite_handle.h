@@ -50,6 +50,13 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// What a failure of permissions says: the history is there, but this
+// account may not write it, or not read it.
+inline constexpr const char* HISTORY_READ_ONLY =
+    "is read-only for this account (the file, its folder or its -wal and -shm files); it is left as it is";
+inline constexpr const char* HISTORY_NOT_READABLE =
+    "cannot be read by this account (permission denied on the file, its folder or its -wal and -shm files)";
+
 // The message of a failed call, with what the history was doing.
 [[noreturn]] void throw_sqlite(sqlite3* db, int code, std::string_view doing);
 

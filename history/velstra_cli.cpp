@@ -7,7 +7,9 @@
 
 #include "build_site.h"
 #include "commands.h"
+#include "even_teams.h"
 #include "history_store.h"
+#include "teams_command.h"
 
 namespace fs = std::filesystem;
 
@@ -21,6 +23,7 @@ constexpr const char* USAGE =
     "       velstra alias [--db FILE] NAME... --as PLAYER\n"
     "       velstra alias [--db FILE] --remove NAME\n"
     "       velstra site [--db FILE] [-o DIR]\n"
+    "       velstra teams [--db FILE] [--type TYPE] NAME NAME...\n"
     "       velstra --version | --help\n"
     "The history is FILE, else $VELSTRA_DB, else velstra-history.db in the current folder.\n"
     "The site is written to DIR, else velstra-site.\n";
@@ -32,6 +35,7 @@ struct Parsed {
     std::optional<std::string> as_player;
     std::optional<std::string> remove;
     std::optional<std::string> site_dir;
+    std::optional<std::string> type;
     std::vector<std::string> operands;
 };
 
@@ -46,6 +50,7 @@ int bad_usage(Output& err, const std::string& why) {
 std::optional<std::string> parse(const std::string& command, const std::vector<std::string>& args, Parsed& parsed) {
     const bool alias = command == "alias";
     const bool site = command == "site";
+    const bool teams = command == "teams";
     bool options = true;
     for (std::size_t k = 1; k < args.size(); ++k) {
         const std::string& arg = args[k];
@@ -55,12 +60,14 @@ std::optional<std::string> parse(const std::string& command, const std::vector<s
         }
         if (arg == "--") {
             options = false;
-        } else if (arg == "--db" || (alias && (arg == "--as" || arg == "--remove")) || (site && arg == "-o")) {
+        } else if (arg == "--db" || (alias && (arg == "--as" || arg == "--remove")) || (site && arg == "-o") ||
+                   (teams && arg == "--type")) {
             if (k + 1 == args.size()) return arg + " needs a value";
-            std::optional<std::string>& slot = arg == "--db"   ? parsed.db
-                                               : arg == "--as" ? parsed.as_player
-                                               : arg == "-o"   ? parsed.site_dir
-                                                               : parsed.remove;
+            std::optional<std::string>& slot = arg == "--db"     ? parsed.db
+                                               : arg == "--as"   ? parsed.as_player
+                                               : arg == "-o"     ? parsed.site_dir
+                                               : arg == "--type" ? parsed.type
+                                                                 : parsed.remove;
             if (slot) return arg + " is given twice";
             slot = args[++k];
         } else if (arg.starts_with("--db=")) {
@@ -111,10 +118,16 @@ int run_command(const VelstraRun& run, const std::string& command, const Parsed&
         out.print("%s\n", summary_line(counts).c_str());
         return 0;
     }
-    HistoryStore store(db, HistoryAccess::ReadWrite, run.busy_ms);
+    // The reading commands never write the history, so that an account
+    // that may only read it (a web server's) can run them; each reads the
+    // designs from the one it names on as they are (the relations it reads
+    // mean the same in each), and asks for an import on an older one.
+    const bool reads = command == "games" || command == "players" || command == "site" || command == "teams";
+    HistoryStore store(db, reads ? HistoryAccess::ReadOnly : HistoryAccess::ReadWrite, run.busy_ms);
     if (command == "games") return list_games(store, out);
     if (command == "players") return list_players(store, out);
     if (command == "site") return build_site(store, parsed.site_dir.value_or("velstra-site"), out, err);
+    if (command == "teams") return propose_teams(store, parsed.operands, parsed.type, out, err);
     if (command == "forget") {
         std::vector<long long> ids;
         for (const std::string& text : parsed.operands) ids.push_back(*game_id(text));
@@ -140,7 +153,7 @@ int run_velstra(const VelstraRun& run) {
         return 0;
     }
     if (command != "import" && command != "games" && command != "forget" && command != "players" &&
-        command != "alias" && command != "site")
+        command != "alias" && command != "site" && command != "teams")
         return bad_usage(err, "unknown command " + command);
 
     Parsed parsed;
@@ -149,6 +162,15 @@ int run_velstra(const VelstraRun& run) {
     if ((command == "games" || command == "players" || command == "site") && !parsed.operands.empty())
         return bad_usage(err, command + " takes no " + parsed.operands.front());
     if (command == "forget" && parsed.operands.empty()) return bad_usage(err, "forget needs a game ID");
+    if (command == "teams") {
+        if (parsed.operands.size() < 2) return bad_usage(err, "teams needs at least two NAMEs");
+        if (parsed.operands.size() > static_cast<std::size_t>(even_teams_max_players))
+            return bad_usage(err, "teams takes at most " + std::to_string(even_teams_max_players) + " NAMEs");
+        for (std::size_t k = 0; k < parsed.operands.size(); ++k)
+            for (std::size_t j = 0; j < k; ++j)
+                if (parsed.operands[j] == parsed.operands[k])
+                    return bad_usage(err, "\"" + parsed.operands[k] + "\" is given twice");
+    }
     if (command == "forget")
         for (const std::string& text : parsed.operands)
             if (!game_id(text)) return bad_usage(err, "\"" + text + "\" is no game id");

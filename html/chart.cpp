@@ -15,14 +15,6 @@ namespace {
 constexpr int MAX_STRETCHES = 199;
 constexpr int MIN_STRETCH = 5;
 
-// The plot inside the picture, in the picture's units.
-constexpr int WIDTH = 640;
-constexpr int HEIGHT = 260;
-constexpr int LEFT = 56;
-constexpr int RIGHT = 14;
-constexpr int TOP = 12;
-constexpr int BOTTOM = 34;
-
 struct Line {
     std::array<int, MAX_STRETCHES> change{};  // frags won in each stretch
     HtmlText label = "";
@@ -74,10 +66,15 @@ struct Chart {
 
     // Positions in tenths of the picture's units: a chart has hundreds of
     // points, and whole numbers are quick to write.
-    int x(int time) const { return static_cast<int>(10LL * LEFT + 10LL * time * (WIDTH - LEFT - RIGHT) / duration); }
+    int x(int time) const {
+        return static_cast<int>(10LL * ChartFrame::left +
+                                10LL * time * (ChartFrame::width - ChartFrame::left - ChartFrame::right) / duration);
+    }
     int y(int value) const {
-        return static_cast<int>(10LL * TOP + 10LL * (static_cast<long long>(highest) - value) *
-                                                 (HEIGHT - TOP - BOTTOM) / (static_cast<long long>(highest) - lowest));
+        return static_cast<int>(10LL * ChartFrame::top +
+                                10LL * (static_cast<long long>(highest) - value) *
+                                    (ChartFrame::height - ChartFrame::top - ChartFrame::bottom) /
+                                    (static_cast<long long>(highest) - lowest));
     }
 
     void find_range() {
@@ -92,27 +89,28 @@ struct Chart {
     }
 
     void axes(HtmlWriter& out) const {
-        const int bottom = HEIGHT - BOTTOM;
-        out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", TOP, "\" x2=\"", LEFT, "\" y2=\"", bottom, "\"/>\n"});
-        out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", Tenths{y(0)}, "\" x2=\"", WIDTH - RIGHT, "\" y2=\"",
-                 Tenths{y(0)}, "\"/>\n"});
+        const int bottom = ChartFrame::height - ChartFrame::bottom;
+        out.put({"<line class=\"axis\" x1=\"", ChartFrame::left, "\" y1=\"", ChartFrame::top, "\" x2=\"",
+                 ChartFrame::left, "\" y2=\"", bottom, "\"/>\n"});
+        out.put({"<line class=\"axis\" x1=\"", ChartFrame::left, "\" y1=\"", Tenths{y(0)}, "\" x2=\"",
+                 ChartFrame::width - ChartFrame::right, "\" y2=\"", Tenths{y(0)}, "\"/>\n"});
         const int minutes = step_for(duration / 60 + 1, {1, 2, 5, 10, 15, 30, 60, 120, 240, 600});
         for (long long m = 0; m * 60 <= duration; m += minutes)
             out.put({"<text class=\"tick\" x=\"", Tenths{x(static_cast<int>(m * 60))}, "\" y=\"", bottom + 14,
                      "\" text-anchor=\"middle\">", m, "</text>\n"});
-        out.put({"<text class=\"tick\" x=\"", (WIDTH + LEFT - RIGHT) / 2, "\" y=\"", HEIGHT - 4,
-                 "\" text-anchor=\"middle\">minutes</text>\n"});
-        out.put({"<text class=\"tick\" x=\"12\" y=\"", (TOP + bottom) / 2,
-                 "\" text-anchor=\"middle\" transform=\"rotate(-90 12 ", (TOP + bottom) / 2, ")\">", measure,
-                 "</text>\n"});
+        out.put({"<text class=\"tick\" x=\"", (ChartFrame::width + ChartFrame::left - ChartFrame::right) / 2, "\" y=\"",
+                 ChartFrame::height - 4, "\" text-anchor=\"middle\">minutes</text>\n"});
+        out.put({"<text class=\"tick\" x=\"12\" y=\"", (ChartFrame::top + bottom) / 2,
+                 "\" text-anchor=\"middle\" transform=\"rotate(-90 12 ", (ChartFrame::top + bottom) / 2, ")\">",
+                 measure, "</text>\n"});
         const int frags =
             step_for(static_cast<long long>(highest) - lowest, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
         for (int v = lowest / frags * frags; v <= highest; v += frags) {
             if (v < lowest) continue;
-            out.put({"<line class=\"grid\" x1=\"", LEFT, "\" y1=\"", Tenths{y(v)}, "\" x2=\"", WIDTH - RIGHT,
-                     "\" y2=\"", Tenths{y(v)}, "\"/>\n"});
-            out.put({"<text class=\"tick\" x=\"", LEFT - 6, "\" y=\"", Tenths{y(v) + 40}, "\" text-anchor=\"end\">", v,
-                     "</text>\n"});
+            out.put({"<line class=\"grid\" x1=\"", ChartFrame::left, "\" y1=\"", Tenths{y(v)}, "\" x2=\"",
+                     ChartFrame::width - ChartFrame::right, "\" y2=\"", Tenths{y(v)}, "\"/>\n"});
+            out.put({"<text class=\"tick\" x=\"", ChartFrame::left - 6, "\" y=\"", Tenths{y(v) + 40},
+                     "\" text-anchor=\"end\">", v, "</text>\n"});
         }
     }
 
@@ -148,8 +146,9 @@ int final_value(const Line& line) {
 // The figure: the picture with its title and text alternative, then the
 // legend as a list.
 void draw(HtmlWriter& out, const Chart& chart, Markup title, const HtmlText& id) {
-    out.put({"<figure class=\"chart\">\n<svg viewBox=\"0 0 ", WIDTH, " ", HEIGHT, "\" role=\"img\">\n<title>", title,
-             " over the time of game ", id, "</title>\n<desc>", title, " at the end of the game:"});
+    out.put({"<figure class=\"chart\">\n<svg viewBox=\"0 0 ", ChartFrame::width, " ", ChartFrame::height,
+             "\" role=\"img\">\n<title>", title, " over the time of game ", id, "</title>\n<desc>", title,
+             " at the end of the game:"});
     for (int l = 0; l < chart.count; ++l) {
         const Line& line = chart.lines[static_cast<std::size_t>(l)];
         out.put({l == 0 ? Piece(" ") : Piece("; "), line.label, " ", final_value(line)});

@@ -6,6 +6,17 @@
 #include "html_text.h"
 #include "page_writer.h"
 
+// The frame of every chart of the pages, in the picture's units: its size
+// and the margins that hold the axes' labels.
+struct ChartFrame {
+    static constexpr int width = 640;
+    static constexpr int height = 260;
+    static constexpr int left = 56;
+    static constexpr int right = 14;
+    static constexpr int top = 12;
+    static constexpr int bottom = 34;
+};
+
 // Writes one inline SVG of a game: a line per player, best first. A frag is
 // +1 for a kill of another player, team kills included, and -1 for a
 // suicide line or a kill of oneself. A line steps once per stretch of at

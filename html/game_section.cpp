@@ -68,12 +68,12 @@ void favourite_cell(HtmlWriter& out, const HtmlText& name, int count) {
 // Place, player, score and frags come first: a phone shows them without
 // scrolling. Where the score is the frags, one column shows both; team
 // kills are counted in team games only.
-void scoreboard(HtmlWriter& out, const GameRecord& game) {
+void scoreboard(HtmlWriter& out, const GameRecord& game, const SectionLinks* links) {
     const GameType type = game.type;
     const bool teams = is_team_game(type);
     const bool frags_apart = type == GameType::Domination || type == GameType::LastManStanding;
     out.put({"<div class=\"scroll\"><table class=\"scoreboard\">\n<thead><tr>"});
-    header_cell(out, "#", "Place");
+    header_cell(out, "#", "Place in the game");
     header_cell(out, "Player", nullptr, false);
     if (frags_apart) {
         header_cell(out, "Score");
@@ -87,9 +87,9 @@ void scoreboard(HtmlWriter& out, const GameRecord& game) {
     header_cell(out, "Sui.", "Suicides");
     if (teams) header_cell(out, "TK %", "Team kills, per cent of kills");
     header_cell(out, "K/h", "Kills per hour");
-    header_cell(out, "TS", "TS-factor");
-    header_cell(out, "Lurch", "Lurch-factor");
-    header_cell(out, "Amp", "Damage Amp");
+    header_cell(out, "TS", "Most kills within one second (TS-factor)");
+    header_cell(out, "Lurch", "Pick-ups 20 seconds or more after his previous one (Lurch-factor)");
+    header_cell(out, "Amp", "Damage Amplifier pick-ups");
     header_cell(out, "HS", "Headshots");
     header_cell(out, "Weapon", "Favourite weapon", false);
     header_cell(out, "Victim", "Favourite victim", false);
@@ -97,17 +97,22 @@ void scoreboard(HtmlWriter& out, const GameRecord& game) {
         header_cell(out, "Caps", "Flags captured");
         header_cell(out, "Ret.", "Flags returned");
     }
-    if (type == GameType::Domination) header_cell(out, "CP", "Control points");
+    if (type == GameType::Domination) header_cell(out, "CP", "Control points taken");
     header_cell(out, "Species", "Human, or bot and its skill", false);
     header_cell(out, "Ping");
     out.put({"</tr></thead>\n<tbody>\n"});
     if (game.players.empty()) out.put({"<tr><td colspan=\"3\">No players.</td></tr>\n"});
-    for (const GamePlayer& p : game.players) {
+    for (std::size_t k = 0; k < game.players.size(); ++k) {
+        const GamePlayer& p = game.players[k];
         const bool winner = p.crowned;
         out.put({winner ? Piece("<tr class=\"winner\">") : Piece("<tr>")});
         number_cell(out, p.place);
-        out.put({"<th scope=\"row\">", name_of(p), winner ? Piece(" <span class=\"badge\">winner</span>") : Piece(""),
-                 "</th>"});
+        out.put({"<th scope=\"row\">"});
+        if (links != nullptr)
+            links->player_name(out, k);
+        else
+            out.put({name_of(p)});
+        out.put({winner ? Piece(" <span class=\"badge\">winner</span>") : Piece(""), "</th>"});
         number_cell(out, p.score);
         if (frags_apart) number_cell(out, p.net_kills);
         if (teams) text_cell(out, team_label(p.team));
@@ -196,7 +201,7 @@ void write_game_row(HtmlWriter& out, const GameRecord& game) {
     out.put({"</tr>\n"});
 }
 
-void write_game_section(HtmlWriter& out, const GameRecord& game) {
+void write_game_section(HtmlWriter& out, const GameRecord& game, const SectionLinks* links) {
     const HtmlText number = game_number(game);
     out.put({"<section id=\"game-", number, "\">\n<h2>Game ", number, ": ", HtmlText::utf8(game.map.view()),
              "</h2>\n<p class=\"facts\">"});
@@ -204,8 +209,11 @@ void write_game_section(HtmlWriter& out, const GameRecord& game) {
     out.put({HtmlText::utf8(game.type_name.view()), ", ", game_length(game.length), ", ended by ",
              HtmlText::utf8(game.end_reason.view()), "."});
     if (game.teams.counted) out.put({" ", team_scores(game, false), "."});
-    out.put({" Winner: ", winner_text(game), ".</p>\n"});
-    scoreboard(out, game);
+    out.put({" Winner: ", winner_text(game), "."});
+    if (links != nullptr) links->more_facts(out);
+    out.put({"</p>\n"});
+    if (links != nullptr) links->notes(out);
+    scoreboard(out, game, links);
     write_team_chart(out, game, number);
     write_frag_chart(out, game, number);
     out.put({"<p class=\"up\"><a href=\"#games\">All games</a></p>\n</section>\n"});

@@ -263,7 +263,9 @@ int convert_log(ConverterContext& ctx, int i, int rename) {
     return 1;
 }
 
-int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
+namespace {
+
+int run_conversion(ConverterContext& ctx, int argc, const char* const* argv) {
     if (argc > 1 && argv[1] != nullptr) {
         if (std::strcmp(argv[1], "--version") == 0) {
             ctx.out->print("logconvert (velstra) %s\n", VELSTRA_VERSION);
@@ -280,6 +282,8 @@ int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
         }
     }
     ctx.log.banner("LOG CONVERTER");
+    // The listing shows error.log and its size, the banner included.
+    ctx.log.write_pending();
 
     const int last = list_logs(ctx);
     if (last == -1) {
@@ -309,6 +313,17 @@ int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
             return 1;
         }
         if (!convert_log(ctx, i, ctx.rename_logs)) result = 1;
+        // A crash costs at most the lines of the log it happens in.
+        ctx.log.write_pending();
     }
     return result;
+}
+
+}  // namespace
+
+int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv) {
+    const int exit_code = run_conversion(ctx, argc, argv);
+    // However the run ends, all it logged is in error.log when it returns.
+    ctx.log.write_pending();
+    return exit_code;
 }

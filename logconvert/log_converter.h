@@ -64,5 +64,5 @@ int load_log(ConverterContext& ctx, int i);
 int convert_log(ConverterContext& ctx, int i, int rename);
 
 // The whole program: switches, banner, listing and conversion. Returns the
-// exit code.
+// exit code, with every line of the run written to error.log.
 int run_logconvert(ConverterContext& ctx, int argc, const char* const* argv);

@@ -25,9 +25,13 @@ inline constexpr double rating_ranking_sigmas = 3.0;
 // Rated games a player needs before he enters a ranking.
 inline constexpr int rating_default_min_games = 5;
 
+// A ranked player's last rated game is at most this many days before the
+// history's last evening; the others rest until they play again.
+inline constexpr int rating_active_days = 90;
+
 // Rated games a game type needs before it gets a ranking of its own.
 inline constexpr int rating_min_games_per_type = 20;
 
-// A human is rated in a team game only with at least this share of the game
-// on one team.
+// A player takes part in a game's update only with at least this share of
+// the game in it (in a team game: on one team).
 inline constexpr double rating_min_share_on_team = 0.5;

@@ -1,18 +1,30 @@
 #include "rating_model.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
+
+double win_chance(double mu_a, double var_a, double mu_b, double var_b) {
+    const double spread = std::sqrt(2.0 * rating_beta * rating_beta + var_a + var_b);
+    return 0.5 * std::erfc(-(mu_a - mu_b) / (spread * std::sqrt(2.0)));
+}
 
 void rate_game(std::span<const int> places, std::span<RatedSeat> seats, RatingScratch& s) {
     const std::size_t k = places.size();
     if (k < 2) return;
     s.team_mu.assign(k, 0.0);
     s.team_var.assign(k, 0.0);
+    // Counted in tied for a moment: every entrant has a seat, as a team's
+    // change is divided among its seats by their variances.
+    s.tied.assign(k, 0);
     for (const RatedSeat& seat : seats) {
+        assert(seat.entrant >= 0 && static_cast<std::size_t>(seat.entrant) < k);
         s.team_mu[seat.entrant] += seat.rating.mu;
         s.team_var[seat.entrant] += seat.rating.sigma * seat.rating.sigma;
+        ++s.tied[seat.entrant];
     }
+    assert(std::none_of(s.tied.begin(), s.tied.end(), [](int seated) { return seated == 0; }));
     double c2 = 0.0;
     for (std::size_t q = 0; q < k; ++q) c2 += s.team_var[q] + rating_beta * rating_beta;
     const double c = std::sqrt(c2);

@@ -27,6 +27,10 @@ struct RatingScratch {
     std::vector<int> tied;
 };
 
+// The chance that a team beats another, from the sums of its members' means
+// and variances: Phi((mu_a - mu_b) / sqrt(2 beta^2 + var_a + var_b)).
+double win_chance(double mu_a, double var_a, double mu_b, double var_b);
+
 // Updates the seats' ratings after one game. places[e] is entrant e's place:
 // smaller is better, equal places tie, only the order counts. Every entrant
 // must have at least one seat. A game of fewer than two entrants changes

@@ -1,44 +1,225 @@
 #include "build_site.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cassert>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+
 #include "history_store.h"
+#include "latin1_text.h"
+#include "site_fold.h"
 #include "site_folder.h"
-#include "site_history.h"
 #include "site_pages.h"
-#include "site_ratings.h"
+#include "site_state.h"
+#include "state_bytes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void write_bytes(const fs::path& file, const std::string& bytes) {
+    fs::path beside = file;
+    beside += ".new-" + std::to_string(static_cast<long long>(::getpid()));
+    std::error_code error;
+    {
+        std::ofstream out(beside, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (out) fs::rename(beside, file, error);
+        if (!out || error) {
+            fs::remove(beside, error);
+            throw SiteFailure{file.string() + ": cannot be written; the next build reads the whole history again"};
+        }
+    }
+}
+
+bool same_evening(const HistoryEvening& a, const HistoryEvening& b) {
+    return a.date == b.date && a.games == b.games && a.fingerprint == b.fingerprint;
+}
+
+std::string evening_page_path(const std::string& date) { return "evenings/" + date + ".html"; }
+
+// A build: from its first evening on (all of them, or the evenings after
+// those a state summed), each game is summed, rated and shown on its
+// evening's page; then the pages of the players and maps it met, and the
+// index.
+class Build {
+public:
+    Build(HistoryReader& reader, SiteFolder& folder, std::string dir)
+        : dir_(std::move(dir)),
+          reader_(reader),
+          folder_(folder),
+          names_(reader.names()),
+          evenings_(reader.evenings()),
+          merges_(HistoryReader::merges_fingerprint(names_)) {}
+
+    void run(Output& out) {
+        resume();
+        SiteFold fold(data_, names_);
+        EveningPage page(data_);
+        // What the next build takes up: all evenings but the last.
+        if (first_ + 1 >= evenings_.size()) snapshot();
+        HistoryReader::Games games =
+            reader_.games(GAME_ALL, names_, first_ < evenings_.size() ? evenings_[first_].first_start : "");
+        int current = -1;  // the evening open, an index into data_.evenings
+        int number = 0;
+        auto close = [&] {
+            if (current < 0) return;
+            fold.close_evening();
+            const std::vector<RatingChange> changes = rater_->take_evening_changes();
+            const std::size_t e = static_cast<std::size_t>(current);
+            const std::string previous = e > 0 ? data_.evenings[e - 1].date : "";
+            const std::string next = e + 1 < evenings_.size() ? evenings_[e + 1].date : "";
+            folder_.write_with(evening_page_path(data_.evenings[e].date),
+                               [&](Output& bytes) { return page.write(bytes, current, changes, previous, next); });
+            if (e + 2 == evenings_.size()) snapshot();
+            current = -1;
+        };
+        while (games.next()) {
+            HistoryGame& game = games.game();
+            if (current < 0 || data_.evenings[static_cast<std::size_t>(current)].date != game.evening) {
+                close();
+                number = 0;
+            }
+            game.record.number = ++number;
+            fold.add(game, number);
+            current = static_cast<int>(data_.evenings.size()) - 1;
+            // The games follow the evenings the reader found, in their order.
+            assert(evenings_[static_cast<std::size_t>(current)].date == game.evening);
+            page.add(game, rater_->add(game, current));
+            touch(game);
+        }
+        close();
+
+        const SiteRatings ratings = rater_->finish();
+        for (std::size_t p = 0; p < data_.players.size(); ++p) {
+            const std::string path = "players/" + data_.players[p].file + ".html";
+            if (touched_players_.contains(data_.players[p].id) || !folder_.keep(path))
+                folder_.write(path, player_page(data_, ratings, static_cast<int>(p)));
+        }
+        for (const SiteMap& map : data_.maps) {
+            const std::string path = "maps/" + map.file + ".html";
+            if (touched_maps_.contains(map.name) || !folder_.keep(path)) folder_.write(path, map_page(data_, map));
+        }
+        folder_.write("index.html", index_page(data_, ratings));
+        folder_.commit();
+        write_bytes(folder_.own_file("state"), state_);
+        const int players = static_cast<int>(data_.players.size());
+        const int evenings = static_cast<int>(evenings_.size());
+        const int maps = static_cast<int>(data_.maps.size());
+        out.print(
+            "%s: %d pages: the index, %d of players, %d of evenings, %d of maps; %d written, %d unchanged, "
+            "%d removed\n",
+            dir_.c_str(), 1 + players + evenings + maps, players, evenings, maps, folder_.written(),
+            folder_.unchanged(), folder_.removed());
+    }
+
+private:
+    const std::string dir_;
+    HistoryReader& reader_;
+    SiteFolder& folder_;
+    const std::vector<HistoryName> names_;
+    const std::vector<HistoryEvening> evenings_;
+    const std::uint64_t merges_;
+    SiteData data_;
+    std::unique_ptr<SiteRater> rater_ = std::make_unique<SiteRater>(data_);
+    std::size_t first_ = 0;  // the first evening this build reads
+    std::string state_;
+    std::set<long long> touched_players_;
+    std::set<std::string> touched_maps_;
+
+    void touch(const HistoryGame& game) {
+        for (const HistorySlot& slot : game.slots) touched_players_.insert(slot.player_id);
+        touched_maps_.insert(map_name(game));
+    }
+
+    static std::string map_name(const HistoryGame& game);
+
+    // The state the last build left, where it still holds: the same merges
+    // of names, the same games on each evening it summed, the evening after
+    // them still there, and the pages of those evenings as it wrote them.
+    // Else every game is read.
+    void resume() {
+        const std::string bytes = read_bytes(folder_.own_file("state"));
+        if (bytes.empty()) return;
+        StateReader in(bytes);
+        SiteStateHead head;
+        const std::size_t summed = [&]() -> std::size_t {
+            if (!read_state(in, head, data_) || !rater_->load(in) || head.merges != merges_) return 0;
+            const std::size_t n = head.evenings.size();
+            if (n == 0 || n >= evenings_.size() || head.next != evenings_[n].date) return 0;
+            for (std::size_t e = 0; e < n; ++e)
+                if (!same_evening(head.evenings[e], evenings_[e]) ||
+                    !folder_.intact(evening_page_path(evenings_[e].date)))
+                    return 0;
+            return n;
+        }();
+        if (summed == 0) {
+            data_ = SiteData{};
+            rater_ = std::make_unique<SiteRater>(data_);
+            return;
+        }
+        for (std::size_t e = 0; e < summed; ++e) folder_.keep(evening_page_path(evenings_[e].date));
+        first_ = summed;
+    }
+
+    void snapshot() {
+        StateWriter out;
+        SiteStateHead head;
+        head.merges = merges_;
+        const std::size_t summed = data_.evenings.size();
+        head.evenings.assign(evenings_.begin(), evenings_.begin() + static_cast<std::ptrdiff_t>(summed));
+        head.next = summed < evenings_.size() ? evenings_[summed].date : "";
+        write_state(out, head, data_);
+        rater_->save(out);
+        state_ = out.bytes();
+    }
+};
+
+std::string Build::map_name(const HistoryGame& game) { return utf8_of_latin1(game.record.map.view()); }
+
+}  // namespace
 
 int build_site(HistoryStore& store, const std::string& dir, Output& out, Output& err) {
-    // One read transaction: every page shows the same moment of the
-    // history, whatever an import adds meanwhile.
-    // The site walks the history's indexes once or twice and sorts no
-    // whole table: a small page cache serves it, and whatever is sorted
-    // goes to disk rather than memory.
-    execute(store.db(), "PRAGMA cache_size = -2048");
-    execute(store.db(), "PRAGMA temp_store = FILE");
-    execute(store.db(), "BEGIN");
-    struct EndRead {
-        HistoryStore& store;
-        ~EndRead() { store.rollback(); }
-    } end_read{store};
     try {
-        const SiteData data = read_site_data(store);
-        const SiteRatings ratings = rate_history(store, data);
+        // One moment of the history: every page shows the same, whatever an
+        // import adds meanwhile.
+        HistoryReader reader(store);
         SiteFolder folder(dir);
-        // The pages the index links to first, the index last: a reader who
-        // comes while the site is written finds every link's page.
-        const std::vector<std::vector<RatingChange>> changes = rating_changes(data, ratings);
-        EveningGames games(store, data);
-        for (std::size_t e = 0; e < data.evenings.size(); ++e)
-            folder.write_with("evenings/" + data.evenings[e].date + ".html", [&](Output& page) {
-                return write_evening_page(page, games, data, static_cast<int>(e), changes[e]);
-            });
-        for (std::size_t p = 0; p < data.players.size(); ++p)
-            folder.write("players/" + data.players[p].file + ".html", player_page(data, ratings, static_cast<int>(p)));
-        folder.write("index.html", index_page(data, ratings));
-        out.print("%s: %d pages: the index, %d of players, %d of evenings\n", dir.c_str(), folder.pages(),
-                  static_cast<int>(data.players.size()), static_cast<int>(data.evenings.size()));
+        Build(reader, folder, dir).run(out);
         return 0;
     } catch (const SiteFailure& failure) {
         err.print("velstra: %s\n", failure.message.c_str());
         return 2;
     }
+}
+
+void fold_history(HistoryReader& reader, const std::vector<HistoryName>& names, unsigned parts, SiteData& data,
+                  SiteRater& rater) {
+    SiteFold fold(data, names);
+    HistoryReader::Games games = reader.games(parts, names);
+    std::string evening;
+    int number = 0;
+    while (games.next()) {
+        HistoryGame& game = games.game();
+        if (game.evening != evening) {
+            if (!evening.empty()) fold.close_evening();
+            evening = game.evening;
+            number = 0;
+        }
+        fold.add(game, ++number);
+        rater.add(game, static_cast<int>(data.evenings.size()) - 1);
+    }
+    if (!evening.empty()) fold.close_evening();
 }

@@ -1,13 +1,12 @@
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <memory>
 
-#include "file_system.h"
 #include "game_section.h"
+#include "latin1_text.h"
 #include "page_kit.h"
 #include "page_writer.h"
-#include "site_history.h"
+#include "site_folder.h"
 #include "site_kit.h"
 #include "site_pages.h"
 
@@ -20,7 +19,7 @@ void changes_table(HtmlWriter& out, const SiteData& data, const std::vector<Rati
     header_cell(out, "Player", nullptr, false);
     header_cell(out, "Before", "Rating before the evening");
     header_cell(out, "After", "Rating after the evening");
-    header_cell(out, "Change", "Change of \xCE\xBC \xE2\x88\x92 3\xCF\x83");
+    header_cell(out, "Change", "Change of the cautious estimate, \xCE\xBC \xE2\x88\x92 3\xCF\x83");
     out.put({"</tr></thead>\n<tbody>\n"});
     for (const RatingChange& c : changes) {
         out.put({"<tr><th scope=\"row\">"});
@@ -33,28 +32,118 @@ void changes_table(HtmlWriter& out, const SiteData& data, const std::vector<Rati
     out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 
+Markup unrated_reason(RatingVerdict verdict, bool team_game) {
+    switch (verdict) {
+        case RatingVerdict::Rated: break;
+        case RatingVerdict::NoPlayer: return "Not rated: nobody in it is known as a human or a bot.";
+        case RatingVerdict::BotsOnly: return "Not rated: bots only.";
+        case RatingVerdict::NoHumanEntrant:
+            if (team_game) return "Not rated: no human was on one team for half of the game.";
+            return "Not rated: no human was in it for half of the game.";
+        case RatingVerdict::OneEntrant: return "Not rated: one entrant.";
+        case RatingVerdict::OneTeam: return "Not rated: entrants on one team only.";
+    }
+    return "";
+}
+
+Markup part_reason(RatingPart part) {
+    switch (part) {
+        case RatingPart::Entrant: break;
+        case RatingPart::Unplaced: return "neither human nor bot stated";
+        case RatingPart::ShortStay: return "less than half of the game";
+        case RatingPart::ShortOnTeam: return "less than half of the game on one team";
+    }
+    return "";
+}
+
+// What a game's section on its evening's page adds: its players' names link
+// to their pages, its server and its map's page follow its facts, and under
+// them what the game was to the ratings: why it changed none, or the teams'
+// chances as the ratings gave them before it (so that an upset shows) and
+// who took no part in its update.
+class EveningLinks final : public SectionLinks {
+public:
+    EveningLinks(const SiteData& data, const HistoryGame& game, const RatedGame& rated)
+        : data_(data), game_(game), rated_(rated) {}
+
+    void player_name(HtmlWriter& out, std::size_t k) const override {
+        const int player = k < game_.slots.size() ? index_of(game_.slots[k].player_id) : -1;
+        if (player < 0) {
+            out.put({HtmlText::utf8(game_.record.players[k].name.view())});
+            return;
+        }
+        const SitePlayer& p = data_.players[static_cast<std::size_t>(player)];
+        out.put({"<a href=\"../players/", HtmlText::escape(p.file), ".html\">",
+                 HtmlText::utf8(game_.record.players[k].name.view()), "</a>"});
+    }
+
+    void more_facts(HtmlWriter& out) const override {
+        out.put({" Server: ", history_text(game_.server), ". Map: "});
+        map_link(out, data_, utf8_of_latin1(game_.record.map.view()), "../");
+        out.put({"."});
+    }
+
+    void notes(HtmlWriter& out) const override {
+        const GameRating& rating = rated_.rating;
+        out.put({"<p class=\"rating\">"});
+        if (rating.verdict != RatingVerdict::Rated) {
+            out.put({unrated_reason(rating.verdict, is_team_game(game_.record.type)), "</p>\n"});
+            return;
+        }
+        out.put({"Rated."});
+        for (int t = 0; t < rating_max_teams; ++t) {
+            const double chance = rating.chances[static_cast<std::size_t>(t)];
+            if (chance < 0) continue;
+            const std::string& name = rated_.team_names[static_cast<std::size_t>(t)];
+            const HtmlText team = name.empty() ? team_colour(t) : team_label(Text(name));
+            out.put(
+                {" ", team, " was given ", static_cast<long long>(std::lround(chance * 100.0)), " % before the game."});
+        }
+        bool any = false;
+        const std::vector<GamePlayer>& players = game_.record.players;
+        for (std::size_t k = 0; k < players.size() && k < rating.parts.size(); ++k) {
+            if (rating.parts[k] == RatingPart::Entrant) continue;
+            out.put({any ? Piece(", ") : Piece(" Not in the rating: "), HtmlText::utf8(players[k].name.view()), " (",
+                     part_reason(rating.parts[k]), ")"});
+            any = true;
+        }
+        out.put({any ? Piece(".") : Piece(""), "</p>\n"});
+    }
+
+private:
+    const SiteData& data_;
+    const HistoryGame& game_;
+    const RatedGame& rated_;
+
+    int index_of(long long id) const {
+        const auto found = data_.index.find(id);
+        return found == data_.index.end() ? -1 : found->second;
+    }
+};
+
 }  // namespace
 
-bool write_evening_page(Output& page, EveningGames& games, const SiteData& data, int evening,
-                        const std::vector<RatingChange>& changes) {
-    const SiteEvening& e = data.evenings[static_cast<std::size_t>(evening)];
-    // The games are read once: their rows are kept for the table at the
-    // top; their sections, the bulk of the page, wait on disk.
-    const std::unique_ptr<ScratchFile> scratch = real_file_system().open_scratch();
-    if (!scratch) return false;
-    StringOutput rows_text;
-    HtmlWriter rows(rows_text);
-    HtmlWriter sections(*scratch);
-    std::vector<int> seen;
-    long long seconds = 0;
-    games.each_game(e.date, [&](const GameRecord& game, const std::vector<int>& players) {
-        write_game_row(rows, game);
-        write_game_section(sections, game);
-        seconds += game.length;
-        for (int p : players)
-            if (p >= 0) seen.push_back(p);
-    });
+EveningPage::EveningPage(const SiteData& data)
+    : data_(data),
+      rows_(rows_text_),
+      sections_text_(std::make_unique<PageBuffer>(false)),
+      sections_(std::make_unique<HtmlWriter>(*sections_text_)) {}
 
+EveningPage::~EveningPage() = default;
+
+void EveningPage::add(const HistoryGame& game, const RatedGame& rated) {
+    write_game_row(rows_, game.record);
+    const EveningLinks links(data_, game, rated);
+    write_game_section(*sections_, game.record, &links);
+    for (const HistorySlot& slot : game.slots) {
+        const auto found = data_.index.find(slot.player_id);
+        if (found != data_.index.end()) seen_.push_back(found->second);
+    }
+}
+
+bool EveningPage::write(Output& page, int evening, const std::vector<RatingChange>& changes,
+                        const std::string& previous, const std::string& next) {
+    const SiteEvening& e = data_.evenings[static_cast<std::size_t>(evening)];
     HtmlWriter out(page);
     HtmlText heading = "Evening of ";
     heading += evening_text(e.date);
@@ -62,65 +151,39 @@ bool write_evening_page(Output& page, EveningGames& games, const SiteData& data,
     title += " \xE2\x80\x93 Unreal Tournament";
     HtmlText facts = HtmlText::number(static_cast<int>(e.games));
     facts += e.games == 1 ? HtmlText(" game, ") : HtmlText(" games, ");
-    facts += game_length(static_cast<int>(seconds));
+    facts += game_length(static_cast<int>(e.seconds));
     facts += " in all. <a href=\"../index.html\">The rankings</a>";
     page_head(out, title, heading, facts);
+    if (!previous.empty() || !next.empty()) out.put({"<nav class=\"facts\">"});
+    if (!previous.empty()) {
+        out.put({"Previous evening: "});
+        evening_link(out, previous, "../");
+    }
+    if (!previous.empty() && !next.empty()) out.put({" \xC2\xB7 "});
+    if (!next.empty()) {
+        out.put({"Next evening: "});
+        evening_link(out, next, "../");
+    }
+    if (!previous.empty() || !next.empty()) out.put({"</nav>\n"});
     write_games_table_head(out);
-    page.put(rows_text.text);
+    page.put(rows_text_.text);
     out.put({"</tbody>\n</table></div>\n</section>\n"});
-    if (!scratch->finish_writing()) return false;
-    char block[65536];
-    for (std::size_t got; (got = scratch->read(block, sizeof block)) > 0;) page.write(block, got);
-    if (scratch->read_failed()) return false;
-    changes_table(out, data, changes);
+    const bool sections = sections_text_->copy_to(page);
+    changes_table(out, data_, changes);
 
-    std::sort(seen.begin(), seen.end());
-    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    std::sort(seen_.begin(), seen_.end());
+    seen_.erase(std::unique(seen_.begin(), seen_.end()), seen_.end());
     out.put({"<section id=\"players\">\n<h2>Players</h2>\n<ul class=\"legend\">\n"});
-    for (int p : seen) {
+    for (int p : seen_) {
         out.put({"<li>"});
-        player_link(out, data, p, "../");
+        player_link(out, data_, p, "../");
         out.put({"</li>\n"});
     }
     out.put({"</ul>\n</section>\n"});
     page_foot(out);
-    return !page.failed();
-}
 
-std::vector<std::vector<RatingChange>> rating_changes(const SiteData& data, const SiteRatings& ratings) {
-    std::vector<std::vector<RatingChange>> by_evening(data.evenings.size());
-    const RatingConstants c = rating_constants();
-    std::map<std::string, int> evening_index;
-    for (std::size_t e = 0; e < data.evenings.size(); ++e) evening_index[data.evenings[e].date] = static_cast<int>(e);
-    std::vector<int> present;
-    for (std::size_t p = 0; p < ratings.steps.size() && p < data.players.size(); ++p) {
-        present.clear();
-        for (const std::string& date : data.players[p].evenings) present.push_back(evening_index[date]);
-        RatingValue before{c.mu, c.sigma};
-        int last = -1;  // the evening of his last rated game
-        const std::vector<RatingStep>& steps = ratings.steps[p];
-        for (std::size_t k = 0; k < steps.size(); ++k) {
-            const int evening = steps[k].evening;
-            // The last step of each evening closes it.
-            if (k + 1 < steps.size() && steps[k + 1].evening == evening) continue;
-            if (last >= 0 && evening > last + 1) {
-                // The uncertainty he regained over the evenings he missed
-                // since, as the ratings add it.
-                const auto from = std::upper_bound(present.begin(), present.end(), last);
-                const auto to = std::lower_bound(present.begin(), present.end(), evening);
-                const double missed = (evening - last - 1) - static_cast<double>(to - from);
-                before.sigma = std::min(std::sqrt(before.sigma * before.sigma + missed * c.tau * c.tau), c.max_sigma);
-            }
-            if (evening >= 0 && static_cast<std::size_t>(evening) < by_evening.size())
-                by_evening[static_cast<std::size_t>(evening)].push_back(
-                    RatingChange{static_cast<int>(p), before, steps[k].value});
-            before = steps[k].value;
-            last = evening;
-        }
-    }
-    for (std::vector<RatingChange>& changes : by_evening)
-        std::stable_sort(changes.begin(), changes.end(), [](const RatingChange& a, const RatingChange& b) {
-            return a.after.conservative() - a.before.conservative() > b.after.conservative() - b.before.conservative();
-        });
-    return by_evening;
+    rows_text_.text.clear();
+    sections_text_->clear();
+    seen_.clear();
+    return sections && !page.failed();
 }

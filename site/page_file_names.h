@@ -19,6 +19,8 @@ std::string file_stem(std::string_view utf8_name);
 class PageFileNames {
 public:
     std::string take(std::string_view utf8_name);
+    // Marks a stem handed out before as taken.
+    void take_as(const std::string& stem) { taken_.insert(stem); }
 
 private:
     std::set<std::string> taken_;

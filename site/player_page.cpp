@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart.h"
 #include "page_kit.h"
 #include "page_writer.h"
 #include "site_kit.h"
@@ -9,20 +10,16 @@
 namespace {
 
 constexpr std::size_t LISTED = 10;  // rows of the victims, killers and head-to-head
-
-// The picture's units, as the games' charts have them.
-constexpr int WIDTH = 640;
-constexpr int HEIGHT = 260;
-constexpr int LEFT = 56;
-constexpr int RIGHT = 14;
-constexpr int TOP = 12;
-constexpr int BOTTOM = 34;
+constexpr std::size_t FAVOURITE_WEAPONS = 5;
 
 // The rating over the player's evenings: a line for mu and one for the
 // ranked estimate mu - 3 sigma, after the last rated game of each evening he
-// had one. A point per evening, not per game, keeps the site's memory and its
-// pictures bounded however many games he plays.
+// had one. A point per evening, not per game, and his last evenings only,
+// keep the site's memory and its pictures bounded however many games he
+// plays. The line starts at a new player's rating when it shows all his
+// evenings.
 void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps, int rated_games) {
+    const bool all = steps.size() < CHART_EVENINGS;
     double low = 0;
     double high = 30;
     for (const RatingStep& s : steps) {
@@ -32,36 +29,47 @@ void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps, int rat
     const double lowest = std::floor(low / 5.0) * 5.0;
     const double highest = std::ceil(high / 5.0) * 5.0;
     const int evenings = static_cast<int>(steps.size());
-    auto x = [&](int evening) { return LEFT + (WIDTH - LEFT - RIGHT) * evening / std::max(evenings, 1); };
+    const int from = all ? 0 : 1;  // the x of the first step
+    auto x = [&](int evening) {
+        return ChartFrame::left + (ChartFrame::width - ChartFrame::left - ChartFrame::right) * (evening - from) /
+                                      std::max(evenings - from, 1);
+    };
     auto y = [&](double value) {
-        return static_cast<int>(std::lround(TOP + (highest - value) * (HEIGHT - TOP - BOTTOM) / (highest - lowest)));
+        return static_cast<int>(std::lround(
+            ChartFrame::top +
+            (highest - value) * (ChartFrame::height - ChartFrame::top - ChartFrame::bottom) / (highest - lowest)));
     };
     const RatingStep& last = steps.back();
-    out.put({"<figure class=\"chart\">\n<svg viewBox=\"0 0 ", WIDTH, " ", HEIGHT,
-             "\" role=\"img\">\n<title>Rating after each evening with rated games</title>\n<desc>After ", rated_games,
+    out.put({"<figure class=\"chart\">\n<svg viewBox=\"0 0 ", ChartFrame::width, " ", ChartFrame::height,
+             "\" role=\"img\">\n<title>Rating after each evening with rated games",
+             all ? Piece("") : Piece(", the last ones"), "</title>\n<desc>After ", rated_games,
              rated_games == 1 ? Piece(" rated game") : Piece(" rated games"), " on ", evenings,
              evenings == 1 ? Piece(" evening") : Piece(" evenings"), ": \xCE\xBC ", tenths(last.value.mu),
              ", \xCE\xBC \xE2\x88\x92 3\xCF\x83 ", tenths(last.value.conservative()), ".</desc>\n"});
-    const int bottom = HEIGHT - BOTTOM;
-    out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", TOP, "\" x2=\"", LEFT, "\" y2=\"", bottom, "\"/>\n"});
-    out.put({"<line class=\"axis\" x1=\"", LEFT, "\" y1=\"", bottom, "\" x2=\"", WIDTH - RIGHT, "\" y2=\"", bottom,
-             "\"/>\n"});
+    const int bottom = ChartFrame::height - ChartFrame::bottom;
+    out.put({"<line class=\"axis\" x1=\"", ChartFrame::left, "\" y1=\"", ChartFrame::top, "\" x2=\"", ChartFrame::left,
+             "\" y2=\"", bottom, "\"/>\n"});
+    out.put({"<line class=\"axis\" x1=\"", ChartFrame::left, "\" y1=\"", bottom, "\" x2=\"",
+             ChartFrame::width - ChartFrame::right, "\" y2=\"", bottom, "\"/>\n"});
     const int step = highest - lowest > 40 ? 10 : 5;
     for (int v = static_cast<int>(lowest); v <= static_cast<int>(highest); v += step) {
-        out.put({"<line class=\"grid\" x1=\"", LEFT, "\" y1=\"", y(v), "\" x2=\"", WIDTH - RIGHT, "\" y2=\"", y(v),
-                 "\"/>\n<text class=\"tick\" x=\"", LEFT - 6, "\" y=\"", y(v) + 4, "\" text-anchor=\"end\">", v,
-                 "</text>\n"});
+        out.put({"<line class=\"grid\" x1=\"", ChartFrame::left, "\" y1=\"", y(v), "\" x2=\"",
+                 ChartFrame::width - ChartFrame::right, "\" y2=\"", y(v), "\"/>\n<text class=\"tick\" x=\"",
+                 ChartFrame::left - 6, "\" y=\"", y(v) + 4, "\" text-anchor=\"end\">", v, "</text>\n"});
     }
-    out.put({"<text class=\"tick\" x=\"", (WIDTH + LEFT - RIGHT) / 2, "\" y=\"", HEIGHT - 4,
-             "\" text-anchor=\"middle\">evenings with rated games</text>\n<text class=\"tick\" x=\"", LEFT, "\" y=\"",
-             bottom + 14, "\" text-anchor=\"middle\">0</text>\n<text class=\"tick\" x=\"", WIDTH - RIGHT, "\" y=\"",
-             bottom + 14, "\" text-anchor=\"middle\">", evenings, "</text>\n"});
+    out.put({"<text class=\"tick\" x=\"", (ChartFrame::width + ChartFrame::left - ChartFrame::right) / 2, "\" y=\"",
+             ChartFrame::height - 4,
+             "\" text-anchor=\"middle\">evenings with rated games</text>\n<text class=\"tick\" x=\"", ChartFrame::left,
+             "\" y=\"", bottom + 14, "\" text-anchor=\"middle\">", from, "</text>\n<text class=\"tick\" x=\"",
+             ChartFrame::width - ChartFrame::right, "\" y=\"", bottom + 14, "\" text-anchor=\"middle\">", evenings,
+             "</text>\n"});
     for (int line = 0; line < 2; ++line) {
         auto value = [&](const RatingValue& v) { return line == 0 ? v.mu : v.conservative(); };
         const RatingConstants c = rating_constants();
         const RatingValue start{c.mu, c.sigma};
-        out.put({"<path class=\"player c", line, "\" d=\"M", x(0), ",", y(value(start))});
-        for (int e = 0; e < evenings; ++e)
+        const RatingValue& first = all ? start : steps.front().value;
+        out.put({"<path class=\"player c", line, "\" d=\"M", x(from), ",", y(value(first))});
+        for (int e = from; e < evenings; ++e)
             out.put({"L", x(e + 1), ",", y(value(steps[static_cast<std::size_t>(e)].value))});
         out.put({"\"/>\n"});
     }
@@ -78,25 +86,27 @@ void rating_chart(HtmlWriter& out, const std::vector<RatingStep>& steps, int rat
              "</span></li>\n</ul></figcaption>\n</figure>\n"});
 }
 
-void rating_section(HtmlWriter& out, const SiteData& data, const SiteRatings& ratings, int player) {
-    const SitePlayer& p = data.players[static_cast<std::size_t>(player)];
+// His rating after his last evening with a rated game, never counting the
+// evenings since: his page changes only when he plays. The ranking, which
+// counts them, is on the index.
+void rating_section(HtmlWriter& out, const SiteRatings& ratings, const SitePlayer& p, int player) {
     out.put({"<section id=\"rating\">\n<h2>Rating</h2>\n"});
     const std::vector<RatingStep>& steps = ratings.steps[static_cast<std::size_t>(player)];
     if (p.bot) {
-        out.put({"<p class=\"facts\">A bot: bots are never rated, but their kills and deaths count.</p>\n"});
+        out.put(
+            {"<p class=\"facts\">A bot: the ratings take it as an opponent at each of its skills "
+             "(<a href=\"../index.html#bots\">the bots</a>), and never rank it.</p>\n"});
     } else if (steps.empty()) {
-        out.put({"<p class=\"facts\">Not rated yet: a game rates its humans when it has at least two.</p>\n"});
+        out.put(
+            {"<p class=\"facts\">Not rated yet: a game rates the players who were in it for half of it, "
+             "when a human and another player (or two teams) were.</p>\n"});
     } else {
         const Ranking& overall = ratings.rankings.front();
         const int rated_games = overall.rated_games_of[static_cast<std::size_t>(player)];
-        out.put({"<p class=\"facts\">Rating ", rating_text(overall.values[static_cast<std::size_t>(player)]), " after ",
-                 rated_games, " rated games"});
-        const auto at = std::find(overall.order.begin(), overall.order.end(), player);
-        if (at != overall.order.end())
-            out.put({", rank ", static_cast<long long>(at - overall.order.begin() + 1), " of ",
-                     static_cast<long long>(overall.order.size()), ".</p>\n"});
-        else
-            out.put({"; ranked from ", ratings.min_games, " rated games on.</p>\n"});
+        out.put({"<p class=\"facts\">Rating ", rating_text(ratings.last[static_cast<std::size_t>(player)]), " after ",
+                 rated_games, rated_games == 1 ? Piece(" rated game") : Piece(" rated games"),
+                 ", on his last evening with one. <a href=\"../index.html#rankings\">The ranking</a> counts the "
+                 "evenings he missed since.</p>\n"});
         rating_chart(out, steps, rated_games);
     }
     out.put({"</section>\n"});
@@ -109,7 +119,7 @@ void types_table(HtmlWriter& out, const SitePlayer& p) {
     header_cell(out, "Type", nullptr, false);
     header_cell(out, "Games");
     header_cell(out, "Wins");
-    header_cell(out, "Win %", "Win share");
+    header_cell(out, "Win %", "Share of the games won");
     header_cell(out, "Score");
     header_cell(out, "Kills");
     header_cell(out, "Deaths");
@@ -132,7 +142,13 @@ void types_table(HtmlWriter& out, const SitePlayer& p) {
     out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 
+// His five weapons of the most kills, the same counts by their names.
 void weapons_table(HtmlWriter& out, const SitePlayer& p) {
+    std::vector<Count> weapons;
+    for (const auto& [name, kills] : p.weapons)
+        if (kills > 0) weapons.push_back(Count{name, kills});
+    std::stable_sort(weapons.begin(), weapons.end(), [](const Count& a, const Count& b) { return a.count > b.count; });
+    if (weapons.size() > FAVOURITE_WEAPONS) weapons.resize(FAVOURITE_WEAPONS);
     out.put(
         {"<section id=\"weapons\">\n<h2>Favourite weapons</h2>\n<div class=\"scroll\"><table "
          "id=\"favourite-weapons\">\n"
@@ -140,16 +156,20 @@ void weapons_table(HtmlWriter& out, const SitePlayer& p) {
     header_cell(out, "Weapon", nullptr, false);
     header_cell(out, "Kills");
     out.put({"</tr></thead>\n<tbody>\n"});
-    for (const Count& w : p.weapons)
+    for (const Count& w : weapons)
         out.put({"<tr><th scope=\"row\">", history_text(w.name), "</th><td class=\"n\">", w.count, "</td></tr>\n"});
-    if (p.weapons.empty()) out.put({"<tr><td colspan=\"2\">No kill of another player.</td></tr>\n"});
+    if (weapons.empty()) out.put({"<tr><td colspan=\"2\">No kill of another player.</td></tr>\n"});
     out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 
 // The players he met most, by a count (his kills of them, theirs of him, or
 // both), the largest first.
 void duels_table(HtmlWriter& out, const SiteData& data, const SitePlayer& p, Markup id, Markup heading, int by) {
-    std::vector<Duel> duels = p.duels;
+    // Equal counts by kills and deaths together, then by the other's id.
+    std::vector<Duel> duels;
+    for (const auto& [other, duel] : p.duels) duels.push_back(duel);
+    std::stable_sort(duels.begin(), duels.end(),
+                     [](const Duel& a, const Duel& b) { return a.kills + a.deaths > b.kills + b.deaths; });
     auto count = [by](const Duel& d) { return by == 0 ? d.kills : by == 1 ? d.deaths : d.kills + d.deaths; };
     std::stable_sort(duels.begin(), duels.end(), [&](const Duel& a, const Duel& b) { return count(a) > count(b); });
     out.put({"<section id=\"", id, "\">\n<h2>", heading, "</h2>\n<div class=\"scroll\"><table id=\"", id,
@@ -164,7 +184,7 @@ void duels_table(HtmlWriter& out, const SiteData& data, const SitePlayer& p, Mar
         if (shown == LISTED || count(d) == 0) break;
         ++shown;
         out.put({"<tr><th scope=\"row\">"});
-        player_link(out, data, d.other, "../");
+        player_link(out, data, data.index_of(d.other), "../");
         out.put({"</th><td class=\"n\">", d.kills, "</td><td class=\"n\">", d.deaths, "</td>"});
         if (by == 2) out.put({"<td class=\"n\">", d.kills - d.deaths, "</td>"});
         out.put({"</tr>\n"});
@@ -184,11 +204,11 @@ std::string player_page(const SiteData& data, const SiteRatings& ratings, int pl
     HtmlText facts = p.bot ? HtmlText("A bot. ") : HtmlText("");
     facts += HtmlText::number(static_cast<int>(p.totals.games));
     facts += p.totals.games == 1 ? HtmlText(" game on ") : HtmlText(" games on ");
-    facts += HtmlText::number(static_cast<int>(p.evenings.size()));
-    facts += p.evenings.size() == 1 ? HtmlText(" evening. ") : HtmlText(" evenings. ");
+    facts += HtmlText::number(static_cast<int>(p.totals.evenings));
+    facts += p.totals.evenings == 1 ? HtmlText(" evening. ") : HtmlText(" evenings. ");
     facts += "<a href=\"../index.html\">The rankings</a>";
     page_head(out, title, history_text(p.name), facts);
-    rating_section(out, data, ratings, player);
+    rating_section(out, ratings, p, player);
     types_table(out, p);
     weapons_table(out, p);
     duels_table(out, data, p, "victims", "Victims", 0);
@@ -202,10 +222,14 @@ std::string player_page(const SiteData& data, const SiteRatings& ratings, int pl
         for (const std::string& name : p.merged) out.put({"<li>", history_text(name), "</li>\n"});
         out.put({"</ul>\n"});
     }
-    out.put({"</section>\n<section id=\"evenings\">\n<h2>Evenings</h2>\n<ul class=\"legend\">\n"});
-    for (std::size_t k = p.evenings.size(); k-- > 0;) {
+    out.put({"</section>\n<section id=\"evenings\">\n<h2>Evenings</h2>\n"});
+    if (p.totals.evenings > static_cast<long long>(p.recent_evenings.size()))
+        out.put({"<p class=\"facts\">The last ", static_cast<long long>(p.recent_evenings.size()), " of ",
+                 p.totals.evenings, ".</p>\n"});
+    out.put({"<ul class=\"legend\">\n"});
+    for (std::size_t k = p.recent_evenings.size(); k-- > 0;) {
         out.put({"<li>"});
-        evening_link(out, p.evenings[k], "../");
+        evening_link(out, p.recent_evenings[k], "../");
         out.put({"</li>\n"});
     }
     out.put({"</ul>\n</section>\n"});

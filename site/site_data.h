@@ -1,9 +1,11 @@
-// What the site shows, read from the history: the players with their names
-// merged, their totals, the evenings and the records. Everything here grows
-// with the number of players, evenings, maps and game types, never with the
-// number of games: the games themselves are read one evening at a time.
+// What the site shows, summed from the history's games one at a time: the
+// players with their names merged, their totals, the evenings, the maps,
+// the servers and the records. Everything here grows with the number of
+// players, evenings, maps and game types, never with the number of games:
+// the games themselves are read one evening at a time.
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <map>
 #include <span>
@@ -37,7 +39,9 @@ struct Totals {
     long long deaths = 0;
     long long suicides = 0;
     long long score = 0;
-    long long seconds = 0;  // the lengths of his games
+    long long seconds = 0;     // the lengths of his games
+    long long evenings = 0;    // evenings with one of these games
+    std::string last_evening;  // the last of them, "" for none
 };
 
 struct Count {
@@ -47,40 +51,24 @@ struct Count {
 
 // Kills between two players over the whole history.
 struct Duel {
-    int other = 0;  // a player's index
+    long long other = 0;  // the other's player id
     long long kills = 0;
     long long deaths = 0;  // the other's kills of him
 };
 
-struct SitePlayer {
-    long long id = 0;  // the name the others are merged into
-    std::string name;
-    std::vector<std::string> merged;  // the names merged into him, sorted
-    bool bot = false;                 // he played as a bot and never as a human
-    std::string file;                 // his page's file stem
-    Totals totals;
-    std::map<std::string, Totals> by_type;  // by the game type's name
-    std::vector<Count> weapons;             // most kills first
-    std::vector<Duel> duels;                // most kills and deaths together first
-    std::vector<std::string> evenings;      // the dates, first first
+// Where a game is shown: its evening's page and its number there.
+struct GameRef {
+    std::string evening;
+    int number = 0;
+    std::string map;
 };
 
-struct SiteEvening {
-    std::string date;  // "YYYY-MM-DD"
-    long long games = 0;
-    long long players = 0;
-    int best = -1;  // the player of the highest summed score, or -1
-    long long best_score = 0;
-};
-
-// One game's record: what was done, by whom, and where to see the game.
+// A record of one game: what was done, by whom, and where to see the game.
 struct GameFeat {
     bool found = false;
     long long value = 0;
-    int player = -1;  // -1 for a feat of the game itself
-    std::string evening;
-    int number = 0;  // the game's number on its evening's page
-    std::string map;
+    long long player = -1;  // a player id, -1 for a feat of the game itself
+    GameRef game;
 };
 
 struct SiteRecords {
@@ -91,19 +79,77 @@ struct SiteRecords {
     GameFeat longest;
 };
 
+// How many of a player's last evenings his page lists.
+inline constexpr std::size_t RECENT_EVENINGS = 30;
+
+struct SitePlayer {
+    long long id = 0;  // the name the others are merged into
+    std::string name;
+    std::vector<std::string> merged;  // the names merged into him, sorted
+    bool bot = false;                 // he played as a bot and never as a human
+    std::string file;                 // his page's file stem
+    Totals totals;
+    std::map<std::string, Totals> by_type;     // by the game type's name
+    std::map<std::string, long long> weapons;  // his kills of others by weapon as logged
+    std::map<long long, Duel> duels;           // by the other's player id
+    std::vector<std::string> recent_evenings;  // his last evenings, first first
+};
+
+struct SiteEvening {
+    std::string date;  // "YYYY-MM-DD"
+    long long games = 0;
+    long long players = 0;
+    long long seconds = 0;
+    long long best = -1;  // the human of the highest summed score, or -1
+    long long best_score = 0;
+};
+
+// A game as a map's page lists it.
+struct MapGame {
+    GameRef game;
+    std::string type;  // the game type's name
+    int length = 0;
+    // Team games that count scores: the teams' scores, of the teams playing
+    // (bit t for team t).
+    std::array<int, 4> scores{};
+    unsigned playing = 0;
+    std::string winner_team;  // as logged; empty for none
+    long long winner = -1;    // the winner's player id in a free-for-all
+};
+
+// How many of a map's last games its page lists.
+inline constexpr std::size_t MAP_GAMES = 200;
+
 struct SiteMap {
     std::string name;
+    std::string file;  // its page's file stem
     long long games = 0;
-    int best = -1;  // the player crowned most often on it
-    long long best_wins = 0;
+    std::map<long long, long long> wins;         // by player id: the games he was crowned in
+    std::map<std::string, long long> team_wins;  // by the team as logged: the games it won
+    SiteRecords records;
+    std::string last_evening;
+    std::vector<MapGame> recent;  // its last games, first first
+};
+
+struct SiteServer {
+    std::string name;
+    long long games = 0;
+    std::string first_evening;
+    std::string last_evening;
 };
 
 struct SiteData {
-    std::vector<SitePlayer> players;  // by the history's order of their names
-    std::map<long long, int> index;   // a player's index by his name's id
+    std::vector<SitePlayer> players;  // by id
+    std::map<long long, int> index;   // a player's index by his id
     std::vector<SiteEvening> evenings;
     SiteRecords records;
-    std::vector<SiteMap> maps;  // most games first
-    Totals totals;              // games, kills, deaths, suicides, seconds of the whole history
-    long long undated_games = 0;
+    std::vector<SiteMap> maps;        // by name
+    std::vector<SiteServer> servers;  // by name
+    Totals totals;                    // games, kills, deaths, suicides, seconds of the whole history
+
+    // A player's index by his id, -1 for none.
+    int index_of(long long id) const {
+        const auto found = index.find(id);
+        return found == index.end() ? -1 : found->second;
+    }
 };

@@ -18,6 +18,15 @@ void player_link(HtmlWriter& out, const SiteData& data, int player, Markup up) {
     if (p.bot) out.put({" <span class=\"badge\">bot</span>"});
 }
 
+void map_link(HtmlWriter& out, const SiteData& data, const std::string& map, Markup up) {
+    for (const SiteMap& m : data.maps)
+        if (m.name == map) {
+            out.put({"<a href=\"", up, "maps/", HtmlText::escape(m.file), ".html\">", history_text(map), "</a>"});
+            return;
+        }
+    out.put({history_text(map)});
+}
+
 void evening_link(HtmlWriter& out, const std::string& evening, Markup up) {
     out.put({"<a href=\"", up, "evenings/", HtmlText::escape(evening), ".html\">", evening_text(evening), "</a>"});
 }
@@ -37,6 +46,57 @@ HtmlText evening_text(const std::string& evening) {
         if (date.known()) return day_text(date);
     }
     return history_text(evening);
+}
+
+std::pair<long long, long long> most_wins(const SiteMap& map) {
+    std::pair<long long, long long> best{-1, 0};
+    for (const auto& [player, wins] : map.wins)
+        if (wins > best.second) best = {player, wins};
+    return best;
+}
+
+std::string sort_key(const std::string& utf8_name) {
+    std::string key = utf8_name;
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
+namespace {
+
+void record_row(HtmlWriter& out, const SiteData& data, Markup what, const GameFeat& feat, bool length, Markup up) {
+    out.put({"<tr><th scope=\"row\">", what, "</th>"});
+    if (!feat.found) {
+        out.put({"<td class=\"n\">\xE2\x80\x94</td><td>\xE2\x80\x94</td><td>\xE2\x80\x94</td></tr>\n"});
+        return;
+    }
+    if (length)
+        out.put({"<td class=\"n\">", game_length(static_cast<int>(feat.value)), "</td><td>"});
+    else
+        out.put({"<td class=\"n\">", feat.value, "</td><td>"});
+    player_link(out, data, data.index_of(feat.player), up);
+    out.put({"</td><td>", history_text(feat.game.map), " \xE2\x80\x94 "});
+    game_link(out, feat.game.evening, feat.game.number, up);
+    out.put({"</td></tr>\n"});
+}
+
+}  // namespace
+
+void records_table(HtmlWriter& out, const SiteData& data, const SiteRecords& r, Markup up) {
+    out.put(
+        {"<section id=\"records-list\">\n<h2>Records</h2>\n<div class=\"scroll\"><table id=\"records\">\n"
+         "<thead><tr>"});
+    header_cell(out, "Record", nullptr, false);
+    header_cell(out, "Value");
+    header_cell(out, "Player", nullptr, false);
+    header_cell(out, "Game", nullptr, false);
+    out.put({"</tr></thead>\n<tbody>\n"});
+    record_row(out, data, "Most frags in a game", r.most_frags, false, up);
+    record_row(out, data, "Most kills per hour (games of 5 minutes and more)", r.best_killrate, false, up);
+    record_row(out, data, "Best TS-factor", r.best_ts, false, up);
+    record_row(out, data, "Most flag captures", r.most_captures, false, up);
+    record_row(out, data, "Longest game", r.longest, true, up);
+    out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 
 Tenths tenths(double value) { return Tenths{static_cast<int>(std::lround(value * 10.0))}; }

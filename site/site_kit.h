@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "html_text.h"
 #include "page_writer.h"
@@ -15,6 +16,9 @@ HtmlText history_text(const std::string& utf8);
 
 // "players/bob.html" from the folder of the page given by up ("" or "../").
 void player_link(HtmlWriter& out, const SiteData& data, int player, Markup up);
+// A map's name (UTF-8), linking to its page; the name alone for a map the
+// site has no page of.
+void map_link(HtmlWriter& out, const SiteData& data, const std::string& map, Markup up);
 // "27 March 2011" of an evening, linking to its page.
 void evening_link(HtmlWriter& out, const std::string& evening, Markup up);
 // The link to a game on its evening's page, "27 March 2011, game 03".
@@ -22,6 +26,17 @@ void game_link(HtmlWriter& out, const std::string& evening, int number, Markup u
 
 // "27 March 2011" of "2011-03-27"; the text itself when it is no date.
 HtmlText evening_text(const std::string& evening);
+
+// The player crowned most often on a map and how often; equal counts go to
+// the smaller player id; -1 when nobody was.
+std::pair<long long, long long> most_wins(const SiteMap& map);
+
+// A name as the lists order it: its letters without their case.
+std::string sort_key(const std::string& utf8_name);
+
+// The records' table: the value, its player and its game; up leads from the
+// page's folder to the site's.
+void records_table(HtmlWriter& out, const SiteData& data, const SiteRecords& records, Markup up);
 
 // "21.3 (27.9 ± 2.2)": mu - 3 sigma, then mu and sigma, one decimal each.
 HtmlText rating_text(const RatingValue& value);

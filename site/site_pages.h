@@ -1,29 +1,51 @@
-// The pages of the site, each written whole into a string: the index, a
-// page per player and a page per evening.
+// The pages of the site: the index, a page per player, per evening and per
+// map. A page of few things is written whole into a string; an evening's and
+// a map's pages are made while their games are read, one game at a time.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "history_reader.h"
+#include "page_writer.h"
 #include "site_data.h"
 #include "site_ratings.h"
 
-class EveningGames;
-
-// A player's rating before and after one evening.
-struct RatingChange {
-    int player = 0;
-    RatingValue before;  // after his last evening before, with the evenings missed since; or a new player's
-    RatingValue after;
-};
+class PageBuffer;
 
 std::string index_page(const SiteData& data, const SiteRatings& ratings);
 std::string player_page(const SiteData& data, const SiteRatings& ratings, int player);
-// Writes the page of an evening to page: its games' sections wait in a
-// scratch file while their rows are gathered, so an evening of any size
-// costs the memory of its rows only. False when the scratch file fails.
-bool write_evening_page(Output& page, EveningGames& games, const SiteData& data, int evening,
-                        const std::vector<RatingChange>& changes);
 
-// The changes of each evening, by evening, the greatest rise first.
-std::vector<std::vector<RatingChange>> rating_changes(const SiteData& data, const SiteRatings& ratings);
+// An evening's page, made while its games are rated and summed: each game's
+// row and section go in as it is read; the page is written once the evening
+// is over. Its sections wait in a buffer that goes to disk beyond a size, so
+// an evening of any size costs little memory.
+class EveningPage {
+public:
+    explicit EveningPage(const SiteData& data);
+    ~EveningPage();
+    EveningPage(const EveningPage&) = delete;
+    EveningPage& operator=(const EveningPage&) = delete;
+
+    // A game of the evening, numbered from 1, as the ratings saw it.
+    void add(const HistoryGame& game, const RatedGame& rated);
+    // Writes the page of the evening of that index; previous and next are
+    // the dates of the evenings around it ("" for none). The page is then
+    // empty for the next evening. False when its sections could not be read
+    // back.
+    bool write(Output& page, int evening, const std::vector<RatingChange>& changes, const std::string& previous,
+               const std::string& next);
+
+private:
+    const SiteData& data_;
+    StringOutput rows_text_;
+    HtmlWriter rows_;
+    std::unique_ptr<PageBuffer> sections_text_;
+    std::unique_ptr<HtmlWriter> sections_;
+    std::vector<int> seen_;  // the players' indexes
+};
+
+// A map's page: its last games by evening, who won most on it, the teams'
+// wins in team games, and its records.
+std::string map_page(const SiteData& data, const SiteMap& map);

@@ -1,187 +1,316 @@
 #include "site_ratings.h"
 
 #include <algorithm>
-#include <map>
+#include <cassert>
 
-#include "game_record.h"
-#include "history_store.h"
+#include "latin1_text.h"
 #include "rating_constants.h"
-#include "rating_history.h"
+#include "state_bytes.h"
 
 namespace {
 
 // A team's index among the rating's teams: the numbered teams, and the two
 // sides of Assault as the first two.
-int team_index(const std::string& team) {
+int team_index(std::string_view team) {
     if (const int t = team_number(team); t >= 0) return t;
     if (team == "attacker") return 0;
     if (team == "defender") return 1;
     return -1;
 }
 
-// The history's games as the replay takes them, one at a time in the order
-// of their start, so that no more than one game is held. The humans' teams
-// come from the spells the history keeps of them; a human without any counts
-// for his team of the scoreboard over the whole game.
-class RatingGameCursor {
-public:
-    RatingGameCursor(HistoryStore& store, const SiteData& data)
-        : data_(data),
-          dated_(store.db(),
-                 (std::string(GAME_COLUMNS) + "WHERE start_local IS NOT NULL ORDER BY start_local, id").c_str()),
-          undated_(store.db(), (std::string(GAME_COLUMNS) + "WHERE start_local IS NULL ORDER BY id").c_str()),
-          teams_(store.db(), "SELECT team, score FROM game_team WHERE game_id = ?1"),
-          humans_(store.db(),
-                  "SELECT gp.slot, pn.player_id, gp.place, gp.team FROM game_player gp "
-                  "JOIN player_name pn ON pn.name_id = gp.name_id WHERE gp.game_id = ?1 AND gp.human = 1 "
-                  "ORDER BY gp.slot"),
-          spells_(store.db(), "SELECT team, seconds FROM player_team WHERE game_id = ?1 AND slot = ?2") {
-        for (std::size_t e = 0; e < data.evenings.size(); ++e) evening_of_[data.evenings[e].date] = static_cast<int>(e);
-    }
+// The days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+int day_number(int year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const int era = (year >= 0 ? year : year - 399) / 400;
+    const int year_of_era = year - era * 400;
+    const int day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+    return era * 146097 + day_of_era - 719468;
+}
 
-    // Fills game with the next one; false after the last. The type's name
-    // goes to type_names the first time the type is seen.
-    bool next(RatingGame& game, std::map<int, std::string>& type_names) {
-        if (games_ == &dated_ && !dated_.step()) games_ = &undated_;
-        if (games_ == &undated_ && !undated_.step()) return false;
-        const Statement& games = *games_;
-        game = RatingGame{};
-        game.id = games.integer(0);
-        game.start = order_++;
-        if (!games.is_null(1)) {
-            const auto found = evening_of_.find(games.text(1));
-            if (found != evening_of_.end()) evening_ = found->second;
+RatingValue value_of(const Rating& rating) { return RatingValue{rating.mu, rating.sigma}; }
+
+RatingReplayOptions overall_options() {
+    RatingReplayOptions options;
+    options.points_per_evening = true;
+    options.max_points = CHART_EVENINGS;
+    return options;
+}
+
+RatingReplayOptions type_options(int type) {
+    RatingReplayOptions options;
+    options.keep_points = false;
+    options.only_type = type;
+    return options;
+}
+
+void save_replay(StateWriter& out, const RatingReplay& replay) {
+    out.put(static_cast<std::int64_t>(replay.rated_games));
+    out.put(static_cast<std::int64_t>(replay.last_evening));
+    out.put(static_cast<std::int64_t>(replay.players.size()));
+    for (const RatedPlayer& p : replay.players) {
+        for (const Rating& r : {p.rating, p.evening_start}) {
+            out.put(r.mu);
+            out.put(r.sigma);
         }
-        game.evening = std::max(evening_, 0);
-        game.type = static_cast<int>(games.integer(2));
-        if (!type_names.contains(game.type)) type_names.emplace(game.type, games.text(3));
-        game.team_game = is_team_game(static_cast<GameType>(game.type));
-        game.length_seconds = static_cast<double>(games.integer(4));
-        if (game.team_game) team_results(game);
-        read_humans(game);
-        return true;
-    }
-
-private:
-    // The games without a start come after the others. Two statements
-    // rather than one order, so that both follow the index of the starts and
-    // none sorts the whole history in memory.
-    static constexpr const char* GAME_COLUMNS =
-        "SELECT id, evening, game_type, type_name, length, teams_counted, winner_team FROM game ";
-    const SiteData& data_;
-    Statement dated_, undated_;
-    Statement* games_ = &dated_;
-    Statement teams_, humans_, spells_;
-    std::map<std::string, int> evening_of_;
-    int evening_ = -1;
-    long long order_ = 0;
-
-    void team_results(RatingGame& game) {
-        const Statement& games = *games_;
-        if (games.integer(5) != 0) {
-            teams_.bind(1, game.id);
-            while (teams_.step()) {
-                const long long t = teams_.integer(0);
-                if (t >= 0 && t < rating_max_teams)
-                    game.team_results[static_cast<std::size_t>(t)] = static_cast<double>(teams_.integer(1));
-            }
-            teams_.reset();
-        } else if (!games.is_null(6)) {
-            // Assault counts no score: the winning side is ahead, the others
-            // tie behind it.
-            const int winner = team_index(games.text(6));
-            if (winner >= 0) game.team_results[static_cast<std::size_t>(winner)] = 1;
+        for (const int n :
+             {p.bot ? 1 : 0, p.rated_games, p.wins, p.evenings, p.last_evening, p.last_rated_evening, p.last_rated_day})
+            out.put(static_cast<std::int64_t>(n));
+        out.put(static_cast<std::int64_t>(p.points.size()));
+        for (const RatingPoint& point : p.points) {
+            out.put(static_cast<std::int64_t>(point.game));
+            out.put(static_cast<std::int64_t>(point.evening));
+            out.put(point.rating.mu);
+            out.put(point.rating.sigma);
         }
     }
+}
 
-    void read_humans(RatingGame& game) {
-        humans_.bind(1, game.id);
-        while (humans_.step()) {
-            RatingHuman human;
-            const auto found = data_.index.find(humans_.integer(1));
-            human.player = found == data_.index.end() ? -1 : found->second;
-            human.place = static_cast<int>(humans_.integer(2));
-            if (game.team_game) {
-                spells_.bind(1, game.id).bind(2, humans_.integer(0));
-                bool any = false;
-                while (spells_.step()) {
-                    const int t = team_index(spells_.text(0));
-                    if (t < 0) continue;
-                    human.team_seconds[static_cast<std::size_t>(t)] += static_cast<double>(spells_.integer(1));
-                    any = true;
-                }
-                spells_.reset();
-                const int t = team_index(humans_.text(3));
-                if (!any && t >= 0) human.team_seconds[static_cast<std::size_t>(t)] = game.length_seconds;
-            }
-            game.humans.push_back(human);
+RatingReplay load_replay(StateReader& in) {
+    RatingReplay replay;
+    replay.rated_games = static_cast<int>(in.number());
+    replay.last_evening = static_cast<int>(in.number());
+    replay.players.resize(in.count());
+    for (RatedPlayer& p : replay.players) {
+        for (Rating* r : {&p.rating, &p.evening_start}) {
+            r->mu = in.real();
+            r->sigma = in.real();
         }
-        humans_.reset();
+        p.bot = in.number() != 0;
+        for (int* n : {&p.rated_games, &p.wins, &p.evenings, &p.last_evening, &p.last_rated_evening, &p.last_rated_day})
+            *n = static_cast<int>(in.number());
+        p.points.resize(in.count());
+        for (RatingPoint& point : p.points) {
+            point.game = in.number();
+            point.evening = static_cast<int>(in.number());
+            point.rating.mu = in.real();
+            point.rating.sigma = in.real();
+        }
     }
-};
-
-Ranking ranking_of(const RatingReplay& replay, std::size_t players, std::string type_name, int min_games) {
-    Ranking ranking;
-    ranking.type_name = std::move(type_name);
-    ranking.rated_games = replay.rated_games;
-    ranking.order = rank_players(replay, min_games);
-    ranking.values.resize(players);
-    ranking.rated_games_of.resize(players);
-    for (std::size_t p = 0; p < players && p < replay.players.size(); ++p) {
-        ranking.values[p] = RatingValue{replay.players[p].rating.mu, replay.players[p].rating.sigma};
-        ranking.rated_games_of[p] = replay.players[p].rated_games;
-    }
-    return ranking;
+    return replay;
 }
 
 }  // namespace
 
 double RatingValue::conservative() const { return mu - rating_ranking_sigmas * sigma; }
 
-SiteRatings rate_history(HistoryStore& store, const SiteData& data) {
-    SiteRatings ratings;
-    ratings.min_games = rating_default_min_games;
-    const std::size_t players = data.players.size();
-    RatingReplayOptions options;
-    if (!data.evenings.empty()) options.last_evening = static_cast<int>(data.evenings.size()) - 1;
+int evening_day(const std::string& evening) {
+    int n[3] = {};  // year, month, day
+    return read_numbers(evening, n) ? day_number(n[0], n[1], n[2]) : 0;
+}
 
-    // One pass over the games feeds the overall replay, which keeps each
-    // player's rating after each of his evenings for the charts, and one
-    // replay per game type seen; a type's ranking needs enough rated games,
-    // known only at the end.
-    RatingReplayOptions overall_options = options;
-    overall_options.points_per_evening = true;
-    RatingReplayer overall(overall_options);
-    options.keep_points = false;
-    std::map<int, RatingReplayer> by_type;
-    std::map<int, std::string> type_names;
-    RatingGameCursor cursor(store, data);
-    RatingGame game;
-    while (cursor.next(game, type_names)) {
-        overall.add(game);
-        auto at = by_type.find(game.type);
-        if (at == by_type.end()) {
-            options.only_type = game.type;
-            at = by_type.emplace(game.type, RatingReplayer(options)).first;
+SiteRater::SiteRater(const SiteData& data) : data_(data), overall_(overall_options()) {}
+
+int SiteRater::identity(const Identity& who) {
+    const int next = static_cast<int>(identities_.size());
+    const int number = who.bot ? bot_number_.try_emplace({who.player, who.skill}, next).first->second
+                               : human_number_.try_emplace(who.player, next).first->second;
+    if (number == next) identities_.push_back(who);
+    return number;
+}
+
+const RatedGame& SiteRater::add(const HistoryGame& history, int evening) {
+    const GameRecord& record = history.record;
+    // The games come in the order of their start.
+    assert(evening >= game_.evening);
+    RatingGame& game = game_;
+    game = RatingGame{};
+    game.id = history.id;
+    game.evening = std::max(evening, 0);
+    if (evening >= 0 && static_cast<std::size_t>(evening) < data_.evenings.size())
+        game.day = evening_day(data_.evenings[static_cast<std::size_t>(evening)].date);
+    game.type = static_cast<int>(record.type);
+    game.team_game = is_team_game(record.type);
+    game.length_seconds = static_cast<double>(record.length);
+    rated_.id = history.id;
+    rated_.team_names = {};
+    if (game.team_game) {
+        if (record.teams.counted) {
+            for (int t = 0; t < rating_max_teams; ++t)
+                if (record.teams.playing[static_cast<std::size_t>(t)])
+                    game.team_results[static_cast<std::size_t>(t)] = record.teams.score[static_cast<std::size_t>(t)];
+        } else if (const int winner = team_index(record.teams.winner.view()); winner >= 0) {
+            // Assault counts no score: the winning side is ahead, the others
+            // tie behind it.
+            game.team_results[static_cast<std::size_t>(winner)] = 1;
         }
-        at->second.add(game);
     }
 
+    auto add_team_seconds = [&](RatingParticipant& p, std::string_view team, double seconds) {
+        const int t = team_index(team);
+        if (t < 0) return;
+        p.team_seconds[static_cast<std::size_t>(t)] += seconds;
+        std::string& name = rated_.team_names[static_cast<std::size_t>(t)];
+        if (name.empty()) name = team;
+    };
+    for (std::size_t k = 0; k < record.players.size() && k < history.slots.size(); ++k) {
+        const GamePlayer& player = record.players[k];
+        const HistorySlot& slot = history.slots[k];
+        RatingParticipant p;
+        const auto found = data_.index.find(slot.player_id);
+        p.bot = player.is_human == Species::Bot;
+        p.player = found == data_.index.end() || player.is_human == Species::Unknown
+                       ? -1
+                       : identity(Identity{found->second, p.bot ? player.skill : -1, p.bot});
+        p.place = player.place;
+        // A game imported before the players' times were kept counts each
+        // player in for all of it.
+        p.seconds = slot.seconds < 0 ? game.length_seconds : slot.seconds;
+        if (game.team_game) {
+            for (const HistorySpell& spell : slot.spells) add_team_seconds(p, spell.team, spell.seconds);
+            if (slot.spells.empty()) add_team_seconds(p, player.team.view(), game.length_seconds);
+        }
+        game.players.push_back(p);
+    }
+
+    rated_.rating = overall_.add(game);
+    if (rated_.rating.verdict == RatingVerdict::Rated)
+        for (const RatingParticipant& p : game.players)
+            if (p.player >= 0 && !p.bot) evening_players_.push_back(p.player);
+
+    // One replay per game type met; a type's ranking needs enough rated
+    // games, known only at the end.
+    auto at = std::find_if(by_type_.begin(), by_type_.end(), [&](const auto& t) { return t.first == game.type; });
+    if (at == by_type_.end()) {
+        by_type_.emplace_back(game.type, RatingReplayer(type_options(game.type)));
+        type_names_.push_back(utf8_of_latin1(record.type_name.view()));
+        at = by_type_.end() - 1;
+    }
+    at->second.add(game);
+    return rated_;
+}
+
+std::vector<RatingChange> SiteRater::take_evening_changes() {
+    std::sort(evening_players_.begin(), evening_players_.end());
+    evening_players_.erase(std::unique(evening_players_.begin(), evening_players_.end()), evening_players_.end());
+    std::vector<RatingChange> changes;
+    const std::vector<RatedPlayer>& players = overall_.players();
+    for (int who : evening_players_) {
+        const RatedPlayer& player = players[static_cast<std::size_t>(who)];
+        changes.push_back(RatingChange{identities_[static_cast<std::size_t>(who)].player,
+                                       value_of(player.evening_start), value_of(player.rating)});
+    }
+    evening_players_.clear();
+    std::stable_sort(changes.begin(), changes.end(), [](const RatingChange& a, const RatingChange& b) {
+        return a.after.conservative() - a.before.conservative() > b.after.conservative() - b.before.conservative();
+    });
+    return changes;
+}
+
+SiteRatings SiteRater::finish() {
+    SiteRatings ratings;
+    ratings.min_games = rating_default_min_games;
+    ratings.active_days = rating_active_days;
+    RankingRule rule;
+    if (!data_.evenings.empty()) rule.last_day = evening_day(data_.evenings.back().date);
+    const int last_evening = static_cast<int>(data_.evenings.size()) - 1;
+    const std::size_t players = data_.players.size();
+
+    // The players as the ranking lists them, by their index; bots apart.
+    auto ranking_of = [&](const RatingReplay& replay, const std::string& type_name) {
+        Ranking ranking;
+        ranking.type_name = type_name;
+        ranking.rated_games = replay.rated_games;
+        ranking.values.assign(players, RatingValue{rating_initial_mu, rating_initial_sigma});
+        ranking.rated_games_of.assign(players, 0);
+        const RankingLists lists = rank_players(replay, rule);
+        for (const auto& [list, into] : {std::pair{&lists.ranked, &ranking.order}, {&lists.resting, &ranking.resting}})
+            for (int who : *list) into->push_back(identities_[static_cast<std::size_t>(who)].player);
+        for (std::size_t who = 0; who < replay.players.size() && who < identities_.size(); ++who) {
+            const Identity& identity = identities_[who];
+            if (identity.bot) continue;
+            ranking.values[static_cast<std::size_t>(identity.player)] = value_of(replay.players[who].rating);
+            ranking.rated_games_of[static_cast<std::size_t>(identity.player)] = replay.players[who].rated_games;
+        }
+        return ranking;
+    };
+
+    // The overall replay is copied, not spent: the rater is saved after it.
+    RatingReplayOptions options = overall_options();
+    if (last_evening >= 0) options.last_evening = last_evening;
+    RatingReplayer overall(options, overall_.replay());
+    const std::vector<RatedPlayer>& before_absence = overall_.players();
     const RatingReplay replay = overall.finish();
-    ratings.rankings.push_back(ranking_of(replay, players, "", ratings.min_games));
+    ratings.rankings.push_back(ranking_of(replay, ""));
     ratings.steps.resize(players);
-    for (std::size_t p = 0; p < players && p < replay.players.size(); ++p)
-        for (const RatingPoint& point : replay.players[p].points)
-            ratings.steps[p].push_back(RatingStep{point.evening, RatingValue{point.rating.mu, point.rating.sigma}});
-    for (auto& [type, replayer] : by_type)
-        if (replayer.rated_games() >= rating_min_games_per_type)
-            ratings.rankings.push_back(ranking_of(replayer.finish(), players, type_names[type], ratings.min_games));
+    ratings.last.assign(players, RatingValue{rating_initial_mu, rating_initial_sigma});
+    for (std::size_t who = 0; who < replay.players.size() && who < identities_.size(); ++who) {
+        const Identity& identity = identities_[who];
+        if (identity.bot) continue;
+        const auto p = static_cast<std::size_t>(identity.player);
+        for (const RatingPoint& point : replay.players[who].points)
+            ratings.steps[p].push_back(RatingStep{point.evening, value_of(point.rating)});
+        ratings.last[p] = value_of(before_absence[who].rating);
+    }
+    for (int who : rank_players(replay, rule).bots) {
+        const Identity& identity = identities_[static_cast<std::size_t>(who)];
+        const RatedPlayer& rated = replay.players[static_cast<std::size_t>(who)];
+        ratings.bots.push_back(RatedBot{identity.player, identity.skill, value_of(rated.rating), rated.rated_games});
+    }
+
+    // The types in the order of their numbers.
+    std::vector<std::size_t> order(by_type_.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return by_type_[a].first < by_type_[b].first; });
+    for (std::size_t k : order) {
+        const RatingReplayer& replayer = by_type_[k].second;
+        if (replayer.rated_games() < rating_min_games_per_type) continue;
+        RatingReplayOptions type = type_options(by_type_[k].first);
+        if (last_evening >= 0) type.last_evening = last_evening;
+        ratings.rankings.push_back(ranking_of(RatingReplayer(type, replayer.replay()).finish(), type_names_[k]));
+    }
     return ratings;
 }
 
+void SiteRater::save(StateWriter& out) const {
+    out.put(static_cast<std::int64_t>(identities_.size()));
+    for (const Identity& identity : identities_) {
+        out.put(static_cast<std::int64_t>(identity.player));
+        out.put(static_cast<std::int64_t>(identity.skill));
+        out.put(static_cast<std::int64_t>(identity.bot ? 1 : 0));
+    }
+    save_replay(out, overall_.replay());
+    out.put(static_cast<std::int64_t>(by_type_.size()));
+    for (std::size_t k = 0; k < by_type_.size(); ++k) {
+        out.put(static_cast<std::int64_t>(by_type_[k].first));
+        out.put(type_names_[k]);
+        save_replay(out, by_type_[k].second.replay());
+    }
+}
+
+bool SiteRater::load(StateReader& in) {
+    identities_.resize(in.count());
+    for (Identity& identity : identities_) {
+        identity.player = static_cast<int>(in.number());
+        identity.skill = static_cast<int>(in.number());
+        identity.bot = in.number() != 0;
+    }
+    human_number_.clear();
+    bot_number_.clear();
+    for (std::size_t who = 0; who < identities_.size(); ++who) {
+        const Identity& identity = identities_[who];
+        if (identity.player < 0 || static_cast<std::size_t>(identity.player) >= data_.players.size()) return false;
+        if (identity.bot)
+            bot_number_[{identity.player, identity.skill}] = static_cast<int>(who);
+        else
+            human_number_[identity.player] = static_cast<int>(who);
+    }
+    overall_ = RatingReplayer(overall_options(), load_replay(in));
+    by_type_.clear();
+    type_names_.clear();
+    const std::size_t types = in.count();
+    for (std::size_t k = 0; k < types && in.ok(); ++k) {
+        const int type = static_cast<int>(in.number());
+        type_names_.push_back(in.text());
+        by_type_.emplace_back(type, RatingReplayer(type_options(type), load_replay(in)));
+    }
+    return in.ok();
+}
+
 RatingConstants rating_constants() {
-    return RatingConstants{
-        rating_initial_mu,         rating_initial_sigma,    rating_beta,           rating_kappa,
-        rating_absence_tau,        rating_max_sigma,        rating_ranking_sigmas, rating_default_min_games,
-        rating_min_games_per_type, rating_min_share_on_team};
+    return RatingConstants{rating_initial_mu,     rating_initial_sigma,     rating_beta,
+                           rating_kappa,          rating_absence_tau,       rating_max_sigma,
+                           rating_ranking_sigmas, rating_default_min_games, rating_min_games_per_type,
+                           rating_active_days,    rating_min_share_on_team};
 }

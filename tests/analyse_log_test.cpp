@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -228,14 +229,24 @@ std::vector<std::pair<std::string, int>> spells(const LoggedGame& game, const st
     return out;
 }
 
+// Each player's name with his seconds in the game.
+std::map<std::string, int> seconds_in_game(const LoggedGame& game) {
+    std::map<std::string, int> out;
+    EXPECT_EQ(game.seconds_in_game.size(), game.record.players.size());
+    for (std::size_t p = 0; p < game.record.players.size() && p < game.seconds_in_game.size(); ++p)
+        out[game.record.players[p].name.c_str()] = game.seconds_in_game[p];
+    return out;
+}
+
 // A long game: from the header to 5000.00, 5001 s.
-TEST(AnalyseLog, TeamSpellsFollowChangesDisconnectsAndReturns) {
+TEST(AnalyseLog, TimesInTheGameAndOnTeamsFollowConnectsChangesDisconnectsAndReturns) {
     const std::string setup =
         connect_lines(0, "Ann", false, "0") + connect_lines(1, "Bob", false, "1") + connect_lines(2, "Cid", true, "1");
     const std::string play =
         log_line("1000.00", {"player", "Teamchange", "0", "1"}) +
         log_line("1500.00", {"player", "Teamchange", "0", "1"}) + log_line("2000.00", {"player", "Disconnect", "1"}) +
         log_line("3000.00", {"player", "Disconnect", "2"}) + connect_lines(3, "Cid", true, "0", "1.000000", "3500.00") +
+        connect_lines(4, "Dee", false, "1", "1.000000", "4000.00") +
         log_line("4500.00", {"player", "Teamchange", "0", "0"});
     std::string text = team_game_log("", setup, play);
     text.replace(text.find("599.00\tgame_end"), 6, "5000.00");
@@ -248,11 +259,26 @@ TEST(AnalyseLog, TeamSpellsFollowChangesDisconnectsAndReturns) {
     EXPECT_EQ(spells(game, "Bob"), (Spells{{"1", 2001}}));
     // Back under the same name with a new id: one player, on both teams.
     EXPECT_EQ(spells(game, "Cid"), (Spells{{"1", 3001}, {"0", 1500}}));
+    EXPECT_EQ(spells(game, "Dee"), (Spells{{"1", 1000}}));
+    // There all along, leaving early, leaving and coming back, joining late.
+    EXPECT_EQ(seconds_in_game(game),
+              (std::map<std::string, int>{{"Ann", 5001}, {"Bob", 2001}, {"Cid", 3001 + 1500}, {"Dee", 1000}}));
 
-    // A game without teams has none.
-    ASSERT_EQ(analyser.analyse(game_text({.setup = connect_lines(0, "Ann", false, "0")}), game), LogVerdict::Game);
-    ASSERT_EQ(game.player_teams.size(), 1u);
-    EXPECT_TRUE(game.player_teams[0].empty());
+    // A game without teams has no spells, but its players' time in the game.
+    // Eve's second id comes while her first is still there: her time is the
+    // game's length, not more.
+    const std::string ffa_setup = connect_lines(0, "Ann") + connect_lines(2, "Cid") + connect_lines(4, "Eve");
+    const std::string ffa_play =
+        connect_lines(1, "Bob", false, "", "1.000000", "100.00") +
+        connect_lines(5, "Eve", false, "", "1.000000", "100.00") + log_line("200.00", {"player", "Disconnect", "2"}) +
+        log_line("300.00", {"player", "Disconnect", "1"}) + log_line("300.00", {"player", "Disconnect", "5"}) +
+        connect_lines(3, "Cid", false, "", "1.000000", "400.00");
+    ASSERT_EQ(analyser.analyse(game_text({.setup = ffa_setup, .play = ffa_play}), game), LogVerdict::Game);
+    ASSERT_EQ(game.record.length, 600);
+    ASSERT_EQ(game.player_teams.size(), 4u);
+    for (const std::vector<TeamSpell>& none : game.player_teams) EXPECT_TRUE(none.empty());
+    EXPECT_EQ(seconds_in_game(game),
+              (std::map<std::string, int>{{"Ann", 600}, {"Bob", 200}, {"Cid", 201 + 199}, {"Eve", 600}}));
 }
 
 TEST(AnalyseLog, KillsKeepTheWeaponAsLoggedInLogOrder) {
@@ -280,9 +306,12 @@ TEST(AnalyseLog, KillsKeepTheWeaponAsLoggedInLogOrder) {
     std::vector<Seen> seen;
     for (const LoggedKill& k : game.kills) seen.push_back({k.time, k.killer, k.victim, k.weapon.c_str(), k.teamkill});
     const int ann = entry("Ann"), bob = entry("Bob"), cid = entry("Cid");
+    // The kill of an id that never connected (16.00) is not the record's,
+    // so it is not the history's either.
     const std::vector<Seen> expected = {
-        {10, ann, cid, "Plasma Whip (Mod)", false}, {12, cid, cid, "RocketDeath", false},
-        {14, ann, bob, "Flak Cannon", true},        {16, cid, -1, "Enforcer", false},  // a victim who never connected
+        {10, ann, cid, "Plasma Whip (Mod)", false},
+        {12, cid, cid, "RocketDeath", false},
+        {14, ann, bob, "Flak Cannon", true},
         {18, bob, bob, "Enforcer", false},  // no damage logged: the weapon held
     };
     EXPECT_EQ(seen.size(), expected.size());

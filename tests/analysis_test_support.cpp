@@ -161,3 +161,12 @@ std::string read_page(const fs::path& path) {
     }
     return text;
 }
+
+std::map<std::string, std::string> files_under(const std::filesystem::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string path = std::filesystem::relative(entry.path(), root).generic_string();
+        if (entry.is_regular_file() && !path.starts_with(".velstra-site/")) files[path] = read_file(entry.path());
+    }
+    return files;
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 #include "records.h"
 
 std::string read_file(const std::filesystem::path& path);
+// Every file under a folder by its path from there ("players/bob.html"),
+// but for the site's own files beside its pages (their times differ from
+// run to run).
+std::map<std::string, std::string> files_under(const std::filesystem::path& root);
 void write_file(const std::filesystem::path& path, const std::string& bytes);
 
 // The text as the game writes it: UTF-16 low byte first with the byte-order
@@ -53,8 +58,12 @@ struct InMemoryFolder {
 class TestRun : public InMemoryFolder, public AnalysisContext {
 public:
     TestRun() : AnalysisContext(folder, discard) {}
-    // Everything the run appended to error.log.
-    std::string error_log() const { return folder.bytes("error.log"); }
+    // Everything the run appended to error.log, its pending lines written
+    // out first.
+    std::string error_log() {
+        log.write_pending();
+        return folder.bytes("error.log");
+    }
 };
 std::unique_ptr<TestRun> make_context();
 

@@ -2,7 +2,10 @@
 // programs log, and how they end. The same on every system.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "analysis_test_support.h"
 #include "game_log.h"
@@ -160,6 +163,84 @@ TEST_F(ConverterFiles, ACopyThatCannotBeWrittenOrClosedIsNotConverted) {
               "\tcan not save games1.txt file in the current directory\r\n");
 }
 
+// Standard error that notes, with each line, what error.log held as it was
+// said.
+class ErrorsBesideTheLog final : public Output {
+public:
+    explicit ErrorsBesideTheLog(const MemoryFileSystem& folder) : folder_(&folder) {}
+    bool write(const char* data, std::size_t size) override {
+        said.emplace_back(std::string(data, size), folder_->bytes("error.log"));
+        return true;
+    }
+    std::vector<std::pair<std::string, std::string>> said;  // line, error.log then
+
+private:
+    const MemoryFileSystem* folder_;
+};
+
+// A failure line sends the user to error.log: the details are there when the
+// line is said, whichever way the run ends. A log that takes no bytes is said
+// first, and the line then sends no one there.
+TEST(FailureLines, FollowTheirDetailsIntoErrorLog) {
+    const std::string unfinished = to_utf16_log(header_lines(DEATHMATCH) + log_line("1.00", {"game_start"}));
+    struct Case {
+        const char* name;
+        std::function<void(MemoryFileSystem&)> folder;
+        int exit_code;
+        std::string line_start;  // of the failure line
+        std::string details;     // the last line of error.log as it is said
+    };
+    const Case cases[] = {
+        {"no games.log", [](MemoryFileSystem&) {}, 1, "analyser: no games.log in this folder;",
+         "\tgames.log file not found in the current directory\r\n"},
+        {"games.log unfinished", [&](MemoryFileSystem& f) { f.add("games.log", unfinished, kLogTime); }, 1,
+         "analyser: games.log holds no complete game",
+         "\tno complete game_end line in games.log (unfinished game)\r\n"},
+        {"a session that ends early",
+         [&](MemoryFileSystem& f) {
+             f.add("games.log", kGame, kLogTime);
+             f.add("games1.log", unfinished, kLogTime);
+             f.add("games2.log", kGame, kLogTime);
+         },
+         0, "analyser: games1.log holds no complete game, so the session ends there;",
+         "\tno complete game_end line in games1.log (unfinished game)\r\n"},
+        {"a page that cannot be made",
+         [](MemoryFileSystem& f) {
+             f.add("games.log", kGame, kLogTime);
+             f.add(PAGE_NAME, "").regular = false;
+         },
+         2, "analyser: can't write the page velstra14072001.html;", "\tcan't create Analyse-HTML-File\r\n"},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem folder;
+        c.folder(folder);
+        NullOutput console;
+        ErrorsBesideTheLog errors(folder);
+        AnalysisContext ctx(folder, console, errors);
+        const char* argv[] = {"analyser", "-ni"};
+        EXPECT_EQ(run_analyser(ctx, 2, argv), c.exit_code) << c.name;
+        ASSERT_EQ(errors.said.size(), 1u) << c.name;
+        const auto& [line, log_then] = errors.said[0];
+        EXPECT_TRUE(line.starts_with(c.line_start)) << c.name << ": " << line;
+        EXPECT_TRUE(log_then.ends_with(c.details)) << c.name << ": " << log_then;
+        EXPECT_TRUE(folder.bytes("error.log").starts_with(log_then)) << c.name;
+    }
+
+    // A full disk: error.log opens, but its bytes are lost.
+    MemoryFileSystem folder;
+    folder.add("error.log", "").fail_write = true;
+    NullOutput console;
+    ErrorsBesideTheLog errors(folder);
+    AnalysisContext ctx(folder, console, errors);
+    const char* argv[] = {"analyser"};
+    EXPECT_EQ(run_analyser(ctx, 1, argv), 1);
+    ASSERT_EQ(errors.said.size(), 2u);
+    EXPECT_TRUE(errors.said[0].first.starts_with("analyser: can't write error.log here,")) << errors.said[0].first;
+    EXPECT_EQ(errors.said[1].first,
+              "analyser: no games.log in this folder; run logconvert here first to give the logs the names analyser "
+              "reads\n");
+}
+
 // Two runs in one process: each line names its own run's program, and each
 // cause is said once in each run, whatever the other run said in between.
 TEST(FailureLines, BelongToTheRunThatSaysThem) {
@@ -175,9 +256,11 @@ TEST(FailureLines, BelongToTheRunThatSaysThem) {
         "and remove any folder or link named error.log\n";
 
     analysis.log.append("before");
+    analysis.log.write_pending();
     const char* argv[] = {"logconvert"};
     EXPECT_EQ(run_logconvert(conversion, 1, argv), 1);
     analysis.log.append("after");
+    analysis.log.write_pending();
     EXPECT_EQ(analyser_said.text, "analyser: " + lost);
     EXPECT_EQ(converter_said.text, "logconvert: " + lost +
                                        "logconvert: no .log file in this folder; run logconvert in the folder that "

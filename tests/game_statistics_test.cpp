@@ -30,7 +30,8 @@ protected:
     }
     // Kill records in log order: killer and time of each.
     void kills(std::initializer_list<std::pair<int, int>> killer_time) {
-        for (auto [killer, time] : killer_time) ctx->kill_table.add() = KillRecord{killer, 15, 31, time, 0, -1};
+        for (auto [killer, time] : killer_time)
+            ctx->kill_table.add() = KillRecord{killer, 15, time, 0, 0, 31, -1, 0, false};
     }
     void items(std::initializer_list<ItemRecord> records) {
         for (const ItemRecord& record : records) ctx->item_table.add() = record;
@@ -123,7 +124,7 @@ TEST_F(Statistics, TsFactorCountsAdjacentKillsOfOneKillerInOneSecond) {
 
 TEST_F(Statistics, TsFactorOfAStretchReachingTheLastRecordIsNeverClosed) {
     kills({{0, 0}, {0, 0}});  // closed by the next second
-    for (int i = 2; i < MAX_KILLS - 2; ++i) ctx->kill_table.add() = KillRecord{1, 15, 31, i, 0, -1};
+    for (int i = 2; i < MAX_KILLS - 2; ++i) ctx->kill_table.add() = KillRecord{1, 15, i, 0, 0, 31, -1, 0, false};
     kills({{1, 5000}, {1, 5000}});
     compute_game_statistics(*ctx);
     EXPECT_EQ(player(0).multikill, 2);

@@ -544,9 +544,13 @@ public:
 class LogConvertOperations : public ::testing::Test {
 protected:
     void SetUp() override { ctx_ = std::make_unique<ConverterContext>(folder_, discard_); }
-    // Lists a folder of these names, each a file as long as its name.
+    // Lists a folder of these names, each a file as long as its name, in a
+    // run of its own: the run before ends, its error.log written, before its
+    // folder goes.
     int list(const std::vector<std::string>& names, std::string& out) {
+        ctx_.reset();
         folder_.files.clear();
+        ctx_ = std::make_unique<ConverterContext>(folder_, discard_);
         for (const std::string& name : names) folder_.add(name, name, example_time());
         int last = -2;
         out = capture_output([&](Output& stream) {
@@ -555,7 +559,10 @@ protected:
         });
         return last;
     }
-    std::string error_log() const { return folder_.bytes("error.log"); }
+    std::string error_log() {
+        ctx_->log.write_pending();
+        return folder_.bytes("error.log");
+    }
     MemoryFolder folder_;
     NullOutput discard_;
     std::unique_ptr<ConverterContext> ctx_;

@@ -347,6 +347,24 @@ TEST_F(LogGen, SessionMixesAllGameTypesWithOneMapchange) {
     EXPECT_NE(ini.find("[DefaultPlayer]\r\n"), std::string::npos);
 }
 
+// Evenings of a few games each: every Nth game starts the next day at the
+// first game's hour, the games between follow each other.
+TEST_F(LogGen, EveningGamesStartANewDay) {
+    ASSERT_EQ(
+        run({"--session", "s", "--games", "5", "--seed", "8", "--evening-games", "2", "--date", "2011-03-27 20:00"}),
+        0);
+    std::vector<std::string> starts;
+    for (const fs::path& log : session_logs(dir() / "s"))
+        starts.push_back(header_value(plain(read_file(log)), "info\tAbsolute_Time").substr(0, 16));
+    ASSERT_EQ(starts.size(), 5u);
+    EXPECT_EQ(starts[0], "2011.03.27.20.00");
+    EXPECT_EQ(starts[2], "2011.03.28.20.00");
+    EXPECT_EQ(starts[4], "2011.03.29.20.00");
+    EXPECT_TRUE(starts[1].starts_with("2011.03.27.")) << starts[1];
+    EXPECT_GT(starts[1], starts[0]);
+    EXPECT_TRUE(starts[3].starts_with("2011.03.28.")) << starts[3];
+}
+
 TEST_F(LogGen, AnalyserReadsAGeneratedSession) {
     ASSERT_EQ(run({"--session", ".", "--games", "9", "--seed", "2024"}), 0);
     RunResult r = run_analyser_program({}, dir());

@@ -13,6 +13,7 @@
 #include "read_item_pickups.h"
 #include "read_kills.h"
 #include "register_players.h"
+#include "time_players.h"
 
 // Loads text as a fresh game and runs the event passes; returns whether the
 // game counts, or -1 when it did not load.
@@ -21,6 +22,7 @@ inline int interpret_game(TestRun& ctx, const std::string& text) {
     if (load_text(ctx, text) != 1) return -1;
     read_game_header(ctx);
     register_players(ctx);
+    time_players(ctx);
     read_kills(ctx);
     read_item_pickups(ctx);
     return read_gametype_events(ctx);

@@ -1,6 +1,7 @@
 // The velstra program on hand-built games: what an import adds, skips and
 // remembers, what the history file holds afterwards, the listings, merges
 // of names, and the files it refuses to touch.
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -8,6 +9,8 @@
 
 #include "analysis_test_support.h"
 #include "evening.h"
+#include "history_schema.h"
+#include "history_store.h"
 #include "velstra_cli.h"
 #include "velstra_test_games.h"
 
@@ -87,6 +90,35 @@ TEST_F(Velstra, ImportsEachGameOnceAndRemembersEveryFileName) {
     EXPECT_EQ(query(DB, "SELECT count(*) FROM game"), "3\n");
 }
 
+// A log replaced by another of the same size within the same second, in
+// place or by a rename, is read again: the note keeps the nanoseconds and
+// the file's identity, not only the size and the second.
+TEST_F(Velstra, AFileReplacedWithTheSameSizeAndSecondIsReadAgain) {
+    add_log("games.log", "A", test_game("A", "DM-Deck16][", {{"Ann"}}));
+    analysis.games["B"] = test_game("B", "DM-Morpheus", {{"Bob"}});
+    analysis.games["C"] = test_game("C", "CTF-Face", {{"Cid"}});
+    const timespec first[2] = {{1300000000, 100}, {1300000000, 100}};
+    ASSERT_EQ(utimensat(AT_FDCWD, "games.log", first, 0), 0);
+    ASSERT_EQ(velstra({"import", "games.log"}).out, "1 game added, 0 already in the history, 0 skipped\n");
+
+    // Rewritten in place: the same inode and size, a later nanosecond.
+    write_file("games.log", "game:B");
+    const timespec later[2] = {{1300000000, 200}, {1300000000, 200}};
+    ASSERT_EQ(utimensat(AT_FDCWD, "games.log", later, 0), 0);
+    EXPECT_EQ(velstra({"import", "games.log"}).out, "1 game added, 0 already in the history, 0 skipped\n");
+
+    // Another file of the same size and times put in its place.
+    write_file("new.log", "game:C");
+    ASSERT_EQ(utimensat(AT_FDCWD, "new.log", later, 0), 0);
+    fs::rename("new.log", "games.log");
+    analysis.reads = 0;
+    EXPECT_EQ(velstra({"import", "games.log"}).out, "1 game added, 0 already in the history, 0 skipped\n");
+    EXPECT_EQ(analysis.reads, 1);
+    EXPECT_EQ(velstra({"import", "games.log"}).out, "0 games added, 1 already in the history, 0 skipped\n");
+    EXPECT_EQ(analysis.reads, 1);
+    EXPECT_EQ(query(DB, "SELECT map FROM game ORDER BY id"), "DM-Deck16][\nDM-Morpheus\nCTF-Face\n");
+}
+
 TEST_F(Velstra, KeepsEveryValueOfAGame) {
     LoggedGame game = test_game("R", "CTF-Face", {{"J\xF6rg"}, {"Robert'); DROP TABLE game;--", Species::Bot}},
                                 StartTime{2012, 3, 1, 1, 30, 5, true, -300});
@@ -129,8 +161,8 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     EXPECT_EQ(query(DB, "SELECT team, score FROM game_team ORDER BY team"), "0|3\n1|1\n");
     EXPECT_EQ(query(DB, "SELECT time, team, change FROM team_step ORDER BY position"), "120|0|1\n300|1|1\n");
     EXPECT_EQ(query(DB, "SELECT n.name, gp.* FROM game_player gp JOIN name n ON n.id = gp.name_id ORDER BY slot"),
-              "J\xC3\xB6rg|1|0|1|1|NULL|0|1|1|0|0|0|4|1|0|0|0|0|0|2|Rocket Launcher|3|Robert|2|3|0|45\n"
-              "Robert'); DROP TABLE game;--|1|1|2|0|3|0|2|0|0|0|0|0|0|0|0|0|0|0|0||0||0|0|0|NULL\n");
+              "J\xC3\xB6rg|1|0|1|1|NULL|0|1|1|0|0|0|4|1|0|0|0|0|0|2|Rocket Launcher|3|Robert|2|3|0|45|NULL\n"
+              "Robert'); DROP TABLE game;--|1|1|2|0|3|0|2|0|0|0|0|0|0|0|0|0|0|0|0||0||0|0|0|NULL|NULL\n");
     EXPECT_EQ(query(DB, "SELECT slot, team, seconds FROM player_team ORDER BY slot, position"),
               "0|0|754\n1|1|400\n1|0|354\n");
     EXPECT_EQ(query(DB, "SELECT time, killer, victim, weapon, teamkill FROM kill ORDER BY position"), kills);
@@ -158,6 +190,7 @@ TEST(Evening, TheDayTurnsAtSixInTheMorning) {
     EXPECT_EQ(evening_of(StartTime{2012, 3, 1, 1, 30, 0, true, 0}), "2012-02-29");  // a leap year
     EXPECT_EQ(evening_of(StartTime{2011, 3, 1, 1, 30, 0, true, 0}), "2011-02-28");
     EXPECT_EQ(evening_of(StartTime{2011, 1, 1, 0, 10, 0, true, 0}), "2010-12-31");
+    EXPECT_EQ(evening_of(StartTime{2011, 2, 14, 21, 0, 0, true, 0}), "2011-02-14");  // a date before March
     EXPECT_EQ(evening_of(StartTime{}), "");
 }
 
@@ -231,10 +264,113 @@ TEST_F(Velstra, MergesNamesBesideTheGamesAndUndoesThem) {
     EXPECT_EQ(nobody.err, "velstra: no player named \"Nobody\" in the history\n");
 }
 
+// A merge is kept as it was given, so that undoing any merge of a chain
+// undoes exactly it, and a merge that would close a circle is refused.
+TEST_F(Velstra, UndoesOneMergeOfAChainAndRefusesACircle) {
+    const char* const names[] = {"X", "X_x", "Q", "P"};
+    for (int k = 0; k < 4; ++k)
+        add_log("games" + std::to_string(k) + ".log", names[k],
+                test_game(names[k], "DM-Deck16][", {{names[k]}}, StartTime{2011, 3, 27, 20 + k, 0, 0, true, 60}));
+    ASSERT_EQ(velstra({"import", "."}).code, 0);
+    auto line = [](int k) {
+        return "1 game   first 2011-03-27 2" + std::to_string(k) + ":00  last 2011-03-27 2" + std::to_string(k) +
+               ":00  human  ";
+    };
+    const std::string x_with_x_x = "2 games  first 2011-03-27 20:00  last 2011-03-27 21:00  human  X (also X_x)\n";
+    const std::string before = x_with_x_x + line(3) + "P\n" + line(2) + "Q\n";
+
+    ASSERT_EQ(velstra({"alias", "X_x", "--as", "X"}).code, 0);
+    EXPECT_EQ(velstra({"players"}).out, before);
+    Result chained = velstra({"alias", "X", "--as", "Q"});
+    EXPECT_EQ(chained.out, "merged \"X\" into \"Q\"\n");
+    EXPECT_EQ(velstra({"players"}).out,
+              "3 games  first 2011-03-27 20:00  last 2011-03-27 22:00  human  Q (also X, X_x)\n" + line(3) + "P\n");
+    // A name that is the player's already keeps the merge it has.
+    EXPECT_EQ(velstra({"alias", "X_x", "--as", "Q"}).out, "merged \"X_x\" into \"Q\"\n");
+
+    Result undone = velstra({"alias", "--remove", "X"});
+    EXPECT_EQ(undone.code, 0) << undone.err;
+    EXPECT_EQ(velstra({"players"}).out, before);
+
+    // The first merge of the chain undone alone: X stays with Q.
+    ASSERT_EQ(velstra({"alias", "X", "--as", "Q"}).code, 0);
+    ASSERT_EQ(velstra({"alias", "--remove", "X_x"}).code, 0);
+    EXPECT_EQ(velstra({"players"}).out, "2 games  first 2011-03-27 20:00  last 2011-03-27 22:00  human  Q (also X)\n" +
+                                            line(3) + "P\n" + line(1) + "X_x\n");
+
+    ASSERT_EQ(velstra({"alias", "X_x", "--as", "X"}).code, 0);
+    const std::string merges = query(DB, "SELECT * FROM name_merge ORDER BY 1");
+    const std::string players = velstra({"players"}).out;
+    const struct {
+        std::vector<std::string> args;
+        std::string says;
+    } refused[] = {
+        {{"alias", "Q", "--as", "Q"}, "\"Q\" cannot be merged into itself"},
+        {{"alias", "P", "Q", "--as", "X_x"}, "\"Q\" cannot be merged into \"X_x\", which is merged into it"},
+        {{"alias", "X", "--as", "P"}, "\"X\" is merged into \"Q\" already; undo that first (alias --remove)"},
+    };
+    for (const auto& merge : refused) {
+        Result result = velstra(merge.args);
+        EXPECT_EQ(result.code, 1) << merge.says;
+        EXPECT_EQ(result.err, "velstra: " + merge.says + "; nothing was merged\n");
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_EQ(query(DB, "SELECT * FROM name_merge ORDER BY 1"), merges);
+    EXPECT_EQ(velstra({"players"}).out, players);
+
+    // A name merged onto a merged name follows that name, not its player.
+    EXPECT_EQ(velstra({"alias", "P", "--as", "X_x"}).out, "merged \"P\" into \"Q\"\n");
+    EXPECT_EQ(velstra({"players"}).out,
+              "4 games  first 2011-03-27 20:00  last 2011-03-27 23:00  human  Q (also P, X, X_x)\n");
+    // The site reads each merged name's player from the view "alias".
+    EXPECT_EQ(query(DB, "SELECT n.name, p.name FROM alias JOIN name n ON n.id = alias.name_id "
+                        "JOIN name p ON p.id = alias.player_id ORDER BY 1"),
+              "P|Q\nX|Q\nX_x|Q\n");
+    ASSERT_EQ(velstra({"alias", "--remove", "X_x"}).code, 0);
+    EXPECT_EQ(velstra({"players"}).out,
+              "2 games  first 2011-03-27 20:00  last 2011-03-27 22:00  human  Q (also X)\n"
+              "2 games  first 2011-03-27 21:00  last 2011-03-27 23:00  human  X_x (also P)\n");
+}
+
+// Every statement of an import, of forget and of alias finds its rows by an
+// index: none reads a whole table, which in a history of years means
+// millions of kills and thousands of files.
+TEST_F(Velstra, ImportForgetAndAliasFindTheirRowsByAnIndex) {
+    add_log("games.log", "A", test_game("A", "DM-Deck16][", {{"Ann"}, {"Bob"}}));
+    add_log("games1.log", "B", test_game("B", "DM-Morpheus", {{"Bobby"}}));
+    ASSERT_EQ(velstra({"import", "."}).code, 0);
+    ASSERT_EQ(velstra({"alias", "Bobby", "--as", "Bob"}).code, 0);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(DB, &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    const std::vector<std::string> statements = HistoryStore::statement_texts();
+    EXPECT_GE(statements.size(), 30u);
+    for (const std::string& sql : statements) {
+        sqlite3_stmt* plan = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &plan, nullptr), SQLITE_OK)
+            << sql << ": " << sqlite3_errmsg(db);
+        std::string steps;
+        while (sqlite3_step(plan) == SQLITE_ROW)
+            steps += std::string(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3))) + "; ";
+        sqlite3_finalize(plan);
+        EXPECT_EQ(steps.find("SCAN"), std::string::npos) << sql << "\n    runs as: " << steps;
+    }
+    sqlite3_close(db);
+}
+
 TEST_F(Velstra, CommandLine) {
     Result version = velstra({"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, "velstra (velstra) 2.20\n");
+    // The usage on standard output, with every command; nothing is opened.
+    for (const char* help : {"--help", "-h"}) {
+        Result usage = velstra({help});
+        EXPECT_EQ(usage.code, 0) << help;
+        EXPECT_EQ(usage.err, "") << help;
+        EXPECT_TRUE(usage.out.starts_with("usage: velstra import [-v] [--db FILE] PATH...\n")) << usage.out;
+        for (const char* command : {"games", "forget", "players", "alias", "site"})
+            EXPECT_NE(usage.out.find(std::string("velstra ") + command + " [--db FILE]"), std::string::npos) << command;
+    }
     EXPECT_EQ(velstra({}).code, 1);
     EXPECT_EQ(velstra({"list"}).code, 1);
     EXPECT_EQ(velstra({"import"}).code, 1);
@@ -291,11 +427,12 @@ TEST_F(Velstra, LeavesEveryOtherFileUntouched) {
 
     const struct {
         const char* file;
-        const char* says;
+        std::string says;
     } refused[] = {
         {"text.db", "is not a history: SQLite reports it as damaged or as no database; it is left as it is"},
         {"foreign.db", "is another program's database, not a history; it is left as it is"},
-        {"newer.db", "is a history of a newer velstra (design 99; this one knows up to 1); it is left as it is"},
+        {"newer.db", "is a history of a newer velstra (design 99; this one knows up to " +
+                         std::to_string(HISTORY_SCHEMA_VERSION) + "); it is left as it is"},
         {"damaged.db", "is not a history: SQLite reports it as damaged or as no database; it is left as it is"},
         {"link.db", "is a symbolic link; a history is never opened through one"},
     };
@@ -309,9 +446,23 @@ TEST_F(Velstra, LeavesEveryOtherFileUntouched) {
             EXPECT_EQ(result.out, "");
         }
         EXPECT_EQ(read_file(file.file), before) << file.file;
-        for (const char* beside : {"-journal", "-wal"})
-            EXPECT_FALSE(fs::exists(std::string(file.file) + beside)) << file.file << beside;
+        // Nothing was written: no journal, and a history's write-ahead log,
+        // which reading it leaves beside it, holds nothing.
+        EXPECT_FALSE(fs::exists(std::string(file.file) + "-journal")) << file.file;
+        const std::string log = std::string(file.file) + "-wal";
+        EXPECT_TRUE(!fs::exists(log) || fs::file_size(log) == 0) << file.file;
     }
+
+    // Damage past the first page shows when the tables are read: said so,
+    // and the file is left as it is.
+    std::string deep = read_file("history.db");
+    ASSERT_GT(deep.size(), 2 * 16384u);
+    for (std::size_t k = 16384; k < deep.size(); ++k) deep[k] = static_cast<char>(k * 13);
+    write_file("deep.db", deep);
+    Result deep_read = velstra({"games", "--db", "deep.db"});
+    EXPECT_EQ(deep_read.code, 2);
+    EXPECT_EQ(deep_read.err, "velstra: deep.db: the history is damaged (database disk image is malformed)\n");
+    EXPECT_EQ(read_file("deep.db"), deep);
 
     // An empty database holds no history to list, but an import makes it one.
     const std::string empty = read_file("empty.db");

@@ -3,9 +3,10 @@
 // pages' bytes are pinned by the golden sites (golden_session_test.cpp).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
+#include <map>
 #include <regex>
+#include <set>
 
 #include "analysis_test_support.h"
 #include "browser.h"
@@ -98,31 +99,93 @@ bool Site::hostile_site() {
     return velstra({"import", "."}) == 0 && velstra({"site", "-o", "site"}) == 0;
 }
 
-TEST_F(Site, ReplacesItsOwnPagesWholeAndLeavesEveryOtherFile) {
+// The write time of every file under a folder, by its path from there.
+std::map<std::string, fs::file_time_type> times_under(const fs::path& root) {
+    std::map<std::string, fs::file_time_type> times;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file()) times[fs::relative(entry.path(), root).generic_string()] = entry.last_write_time();
+    return times;
+}
+
+// The pages whose file was written again between two moments, and those
+// that came or went.
+std::set<std::string> rewritten(const std::map<std::string, fs::file_time_type>& before,
+                                const std::map<std::string, fs::file_time_type>& after) {
+    std::set<std::string> changed;
+    for (const auto& [page, time] : after)
+        if (!page.starts_with(".velstra-site/") && (!before.contains(page) || before.at(page) != time))
+            changed.insert(page);
+    for (const auto& [page, time] : before)
+        if (!after.contains(page)) changed.insert(page);
+    return changed;
+}
+
+// A site follows its history: a build writes only the pages whose bytes
+// change, one more evening changes the pages it touches, a page the history
+// no longer needs goes, and no file that is not the site's is ever
+// overwritten or removed.
+TEST_F(Site, WritesOnlyWhatChangedAndRemovesOnlyItsOwnStalePages) {
     add_game("A", {{"Ann"}, {"Bob"}}, 1, 21);
+    add_game("B", {{"Cyd"}, {"Bob"}}, 2, 21);
     ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
     fs::create_directories("site/players");
     write_file("site/notes.txt", "mine");
     write_file("site/players/old-friend.html", "kept");
-    write_file("site/index.html", "an old index");
+    // A page of an earlier release, without a list: taken over.
+    write_file("site/index.html",
+               "<p>an old index</p><footer>Written by velstra from the stat logs of the games.</footer>");
     ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
-    EXPECT_EQ(last_out, "site: 4 pages: the index, 2 of players, 1 of evenings\n");
+    EXPECT_EQ(last_out,
+              "site: 7 pages: the index, 3 of players, 2 of evenings, 1 of maps; 7 written, 0 unchanged, 0 removed\n");
+    EXPECT_NE(read_file("site/index.html").find("<table id=\"ranking\">"), std::string::npos);
+    const auto first = times_under("site");
+
+    // Nothing changed: nothing written.
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    EXPECT_EQ(last_out,
+              "site: 7 pages: the index, 3 of players, 2 of evenings, 1 of maps; 0 written, 7 unchanged, 0 removed\n");
+    EXPECT_EQ(rewritten(first, times_under("site")), std::set<std::string>{});
+
+    // One more evening: its page, the evening before (its link to the
+    // next), its players, its map and the index.
+    add_game("C", {{"Ann"}, {"Dan"}}, 3, 21);
+    ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    EXPECT_EQ(rewritten(first, times_under("site")),
+              (std::set<std::string>{"evenings/2011-03-02.html", "evenings/2011-03-03.html", "index.html",
+                                     "maps/dm-deck16.html", "players/ann.html", "players/dan.html"}));
+    EXPECT_NE(read_file("site/evenings/2011-03-02.html").find("evenings/2011-03-03.html"), std::string::npos);
+
+    // A forgotten game's emptied evening and a merged player's page go;
+    // other files stay.
+    ASSERT_EQ(velstra({"forget", "1"}), 0) << last_err;
+    ASSERT_EQ(velstra({"alias", "Dan", "--as", "Cyd"}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    EXPECT_FALSE(fs::exists("site/evenings/2011-03-01.html"));
+    EXPECT_FALSE(fs::exists("site/players/dan.html"));
+    EXPECT_NE(last_out.find(", 2 removed\n"), std::string::npos) << last_out;
     EXPECT_EQ(read_file("site/notes.txt"), "mine");
     EXPECT_EQ(read_file("site/players/old-friend.html"), "kept");
-    EXPECT_NE(read_file("site/index.html").find("<table id=\"ranking\">"), std::string::npos);
-    EXPECT_TRUE(fs::exists("site/players/ann.html"));
-    EXPECT_TRUE(fs::exists("site/evenings/2011-03-01.html"));
 
-    // A page that cannot be put in its place (a folder holds its name) is
-    // reported; the pages already there stay whole, and no part is left.
-    fs::remove("site/players/bob.html");
-    fs::create_directories("site/players/bob.html/inside");
-    const std::string index = read_file("site/index.html");
+    // A file of someone else's where a new page goes stops the build
+    // before anything is written.
+    add_game("D", {{"Eve"}, {"Ann"}}, 4, 21);
+    ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
+    write_file("site/players/eve.html", "Eve's own page");
+    const auto before_refusal = times_under("site");
     EXPECT_EQ(velstra({"site", "-o", "site"}), 2);
-    EXPECT_NE(last_err.find("bob.html: cannot be written"), std::string::npos) << last_err;
-    EXPECT_EQ(read_file("site/index.html"), index);
-    for (const auto& entry : fs::recursive_directory_iterator("site"))
-        EXPECT_EQ(entry.path().filename().string().find(".new-"), std::string::npos) << entry.path();
+    EXPECT_EQ(last_err,
+              "velstra: site/players/eve.html: is not a page of this site; it stays as it is, and nothing "
+              "was written\n");
+    EXPECT_EQ(times_under("site"), before_refusal);
+    EXPECT_EQ(read_file("site/players/eve.html"), "Eve's own page");
+    fs::remove("site/players/eve.html");
+    fs::create_directories("site/players/eve.html/inside");
+    EXPECT_EQ(velstra({"site", "-o", "site"}), 2);
+    EXPECT_FALSE(fs::exists("site/evenings/2011-03-04.html"));
+    fs::remove_all("site/players/eve.html");
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    EXPECT_TRUE(fs::exists("site/evenings/2011-03-04.html"));
 
     // A folder of the site that is a link could lead anywhere: refused.
     fs::remove_all("site/players");
@@ -244,7 +307,8 @@ TEST_F(Site, PagesFitAWideScreenAndAPhone) {
     fs::copy(golden, dir() / "site", fs::copy_options::recursive);
     const std::string probe =
         "<pre id=\"site-root\" hidden>file://" + (dir() / "site").string() + "/</pre>" + SITE_PROBE;
-    for (const char* name : {"index.html", "players/dabbler.html", "evenings/2000-08-15.html"}) {
+    for (const char* name :
+         {"index.html", "players/dabbler.html", "evenings/2000-08-15.html", "maps/dm-codex-unr.html"}) {
         const fs::path page = dir() / "site" / name;
         for (int width : {1100, 360}) {
             const std::string seen = run_probe(page.parent_path(), read_file(page), probe, width);
@@ -254,41 +318,117 @@ TEST_F(Site, PagesFitAWideScreenAndAPhone) {
     }
 }
 
-// An evening's change starts from the rating after the player's last
-// evening, with the uncertainty he regained over the evenings he missed
-// since: not those he was at without a rated game.
-TEST(RatingChanges, StartFromTheLastEveningWithTheEveningsMissedSince) {
-    SiteData data;
-    for (const char* date : {"2011-03-01", "2011-03-02", "2011-03-03", "2011-03-04", "2011-03-05"})
-        data.evenings.push_back(SiteEvening{date, 1, 2, -1, 0});
-    data.players.resize(2);
-    // Ann plays on evenings 0, 2 (a game without a rating) and 4; Bob on 0 and 4.
-    data.players[0].evenings = {"2011-03-01", "2011-03-03", "2011-03-05"};
-    data.players[1].evenings = {"2011-03-01", "2011-03-05"};
-    SiteRatings ratings;
-    ratings.steps = {
-        {{0, {26.0, 7.0}}, {0, {27.0, 6.0}}, {4, {28.0, 5.5}}},
-        {{0, {24.0, 7.0}}, {4, {23.0, 6.5}}},
-    };
-    const std::vector<std::vector<RatingChange>> changes = rating_changes(data, ratings);
-    ASSERT_EQ(changes.size(), 5u);
-    ASSERT_EQ(changes[0].size(), 2u);
-    // The first evening starts from a new player's rating and ends on the
-    // evening's last game; the greatest rise comes first.
-    EXPECT_EQ(changes[0][0].player, 0);
-    EXPECT_DOUBLE_EQ(changes[0][0].before.mu, 25.0);
-    EXPECT_DOUBLE_EQ(changes[0][0].before.sigma, 25.0 / 3.0);
-    EXPECT_DOUBLE_EQ(changes[0][0].after.mu, 27.0);
-    EXPECT_TRUE(changes[1].empty() && changes[2].empty() && changes[3].empty());
-    ASSERT_EQ(changes[4].size(), 2u);
-    const double tau = 25.0 / 300.0;
-    for (const RatingChange& change : changes[4]) {
-        // Ann missed evenings 1 and 3, Bob 1, 2 and 3.
-        const double missed = change.player == 0 ? 2 : 3;
-        const double sigma = change.player == 0 ? 6.0 : 7.0;
-        EXPECT_DOUBLE_EQ(change.before.sigma, std::sqrt(sigma * sigma + missed * tau * tau)) << change.player;
-        EXPECT_DOUBLE_EQ(change.before.mu, change.player == 0 ? 27.0 : 24.0);
+// The rows of a table of a page, each as its cells' texts joined by '|'
+// (markup left out).
+std::vector<std::string> table_rows(const std::string& page, const std::string& id) {
+    std::vector<std::string> rows;
+    const std::size_t from = page.find("<table id=\"" + id + "\">");
+    if (from == std::string::npos) return rows;
+    const std::size_t body = page.find("<tbody>", from);
+    const std::string table = page.substr(body, page.find("</tbody>", body) - body);
+    const std::regex row("<tr>(.*?)</tr>");
+    const std::regex cell("<t[dh][^>]*>(.*?)</t[dh]>");
+    const std::regex tag("<[^>]*>");
+    for (auto r = std::sregex_iterator(table.begin(), table.end(), row); r != std::sregex_iterator(); ++r) {
+        const std::string cells = (*r)[1].str();
+        std::string text;
+        for (auto c = std::sregex_iterator(cells.begin(), cells.end(), cell); c != std::sregex_iterator(); ++c)
+            text += (text.empty() ? "" : "|") + std::regex_replace((*c)[1].str(), tag, "");
+        rows.push_back(text);
     }
+    return rows;
+}
+
+// A game type with 20 rated games gets a ranking of its own, whose figures
+// count that type's games alone, and its own resting list; a player whose
+// last rated game is more than 90 days before the last evening rests.
+TEST_F(Site, EachRankingCountsItsOwnGamesAndRestsTheAbsent) {
+    auto add = [&](const std::string& seed, const std::vector<TestPlayer>& players, StartTime start,
+                   bool flags = false) {
+        LoggedGame game = test_game(seed, "DM-Deck16][", players, start);
+        if (flags) {
+            // Two teams of one, each there all along: rated, a draw.
+            game.record.type = GameType::CaptureTheFlag;
+            game.record.type_name = "Capture the Flag";
+            game.record.players[1].team = "1";
+            game.player_teams[1] = {TeamSpell{Text("1"), 754}};
+        }
+        analysis.games[seed] = game;
+        write_file(dir() / ("log-" + seed + ".log"), "game:" + seed);
+    };
+    // Ann beats Cyd in five deathmatches on 1 March and Bob in 22 on 11
+    // evenings of June; then three games of flags in June and July, on
+    // evenings of their own.
+    for (int g = 0; g < 22; ++g)
+        add("D" + std::to_string(g), {{"Ann"}, {"Bob"}}, {2011, 6, 1 + g / 2, 20 + g % 2, 0, 0, true, 60});
+    for (int g = 0; g < 5; ++g) add("C" + std::to_string(g), {{"Ann"}, {"Cyd"}}, {2011, 3, 1, 22, g, 0, true, 60});
+    add("F1", {{"Ann"}, {"Bob"}}, {2011, 6, 20, 20, 0, 0, true, 60}, true);
+    add("F2", {{"Bob"}, {"Ann"}}, {2011, 6, 29, 20, 0, 0, true, 60}, true);
+    add("F3", {{"Ann"}, {"Bob"}}, {2011, 7, 1, 20, 0, 0, true, 60}, true);
+    ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    const std::string index = read_file("site/index.html");
+
+    // Overall: every game and evening; Cyd's last rated game, 1 March, is
+    // 122 days before 1 July.
+    const std::vector<std::string> overall = table_rows(index, "ranking");
+    ASSERT_EQ(overall.size(), 2u) << index;
+    EXPECT_TRUE(overall[0].starts_with("1 of 2|Ann|")) << overall[0];
+    EXPECT_NE(overall[0].find("|30|15|"), std::string::npos) << overall[0];
+    EXPECT_NE(overall[0].find("|1 July 2011"), std::string::npos) << overall[0];
+    EXPECT_TRUE(overall[1].starts_with("2 of 2|Bob|")) << overall[1];
+    const std::vector<std::string> resting = table_rows(index, "inactive");
+    ASSERT_EQ(resting.size(), 1u);
+    EXPECT_TRUE(resting[0].starts_with("\xE2\x80\x94|Cyd|")) << resting[0];
+
+    // The deathmatches alone: Ann's 27 games on 12 evenings, the last on 11
+    // June, all won.
+    const std::vector<std::string> deathmatch = table_rows(index, "ranking-tournament-deathmatch");
+    ASSERT_EQ(deathmatch.size(), 2u) << index;
+    EXPECT_TRUE(deathmatch[0].starts_with("1 of 2|Ann|")) << deathmatch[0];
+    EXPECT_NE(deathmatch[0].find("|27|12|27|100 %|"), std::string::npos) << deathmatch[0];
+    EXPECT_NE(deathmatch[0].find("|11 June 2011"), std::string::npos) << deathmatch[0];
+    EXPECT_EQ(table_rows(index, "inactive-tournament-deathmatch").size(), 1u);
+    // Three games of flags are too few for a ranking of their own.
+    EXPECT_EQ(index.find("ranking-capture-the-flag"), std::string::npos);
+}
+
+// velstra teams splits the named players into two even teams: a merged
+// name finds its player, a name the history does not know plays as a new
+// player (said on standard error), and one player named twice is refused.
+TEST_F(Site, TeamsProposesTwoEvenTeamsOfTheNamedPlayers) {
+    for (int g = 0; g < 6; ++g) add_game("T" + std::to_string(g), {{"Ann"}, {"Bob"}}, 1 + g % 2, 20 + g);
+    add_game("T9", {{"Ann"}, {"Bob_afk"}}, 3, 20);
+    ASSERT_EQ(velstra({"import", "."}), 0);
+    ASSERT_EQ(velstra({"alias", "Bob_afk", "--as", "Bob"}), 0);
+
+    // Ann, who always won, with Bob, who always lost, against two new
+    // players is the even split; her with either new player is not.
+    EXPECT_EQ(velstra({"teams", "Cyd", "Ann", "Dan", "Bob_afk"}), 0);
+    EXPECT_EQ(last_err,
+              "velstra: \"Cyd\" is not in the history; counted with a new player's rating\n"
+              "velstra: \"Dan\" is not in the history; counted with a new player's rating\n");
+    std::smatch chances;
+    ASSERT_TRUE(std::regex_match(
+        last_out, chances,
+        std::regex("Red: Cyd, Dan\nBlue: Ann, Bob_afk\nRed (\\d+)\\.(\\d) %, Blue (\\d+)\\.(\\d) %\n")))
+        << last_out;
+    EXPECT_EQ(std::stoi(chances[1]) * 10 + std::stoi(chances[2]) + std::stoi(chances[3]) * 10 + std::stoi(chances[4]),
+              1000);
+
+    // Five new players: any two against three, (50 - 75) / sqrt(2 beta^2 +
+    // 5 sigma^2) = -1.2792, a chance of 10.0 %; the first split tried wins.
+    EXPECT_EQ(velstra({"teams", "Eve", "Fay", "Gus", "Hal", "Ivy"}), 0);
+    EXPECT_EQ(last_out, "Red: Eve, Fay\nBlue: Gus, Hal, Ivy\nRed 10.0 %, Blue 90.0 %\n");
+
+    EXPECT_EQ(velstra({"teams", "Bob", "Ann", "Bob_afk"}), 1);
+    EXPECT_EQ(last_err, "velstra: \"Bob\" and \"Bob_afk\" are one player\n");
+    EXPECT_EQ(velstra({"teams", "Ann", "Ann"}), 1);
+    EXPECT_EQ(velstra({"teams", "Ann"}), 1);
+    EXPECT_EQ(velstra({"teams", "--type", "Assault", "Ann", "Bob"}), 1);
+    EXPECT_EQ(last_err, "velstra: no game of the type \"Assault\" in the history\n");
+    EXPECT_EQ(velstra({"teams", "--type", "tournament deathmatch", "Ann", "Bob"}), 0);
+    EXPECT_EQ(velstra({"teams", "--db", "none.db", "Ann", "Bob"}), 2);
 }
 
 }  // namespace

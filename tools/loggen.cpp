@@ -56,6 +56,9 @@ usage: loggen [options]
                       games) and, unless --end is given, one game after the
                       sixth ends by mapchange
   -n, --games N       number of games of the session (default 7)
+      --evening-games N  start a new evening after every N games of the
+                      session: the next game starts the following day at the
+                      first game's hour (default: the games follow each other)
       --no-user-ini   do not write User.ini into the session folder
       --varied-names  the human players' names end in numbers taken from the
                       seed, so that sessions of other seeds have other players
@@ -77,6 +80,7 @@ struct Options {
     std::string output = "games.log";
     std::string session;
     int games = 7;
+    int evening_games = 0;
     bool user_ini = true;
     bool mods = false;
     bool varied_names = false;
@@ -242,6 +246,9 @@ int parse_options(const std::vector<std::string>& args, Options& o) {
         } else if (a == "-n" || a == "--games") {
             if (!next(v) || !parse_long(v, n, false) || n < 1 || n > 10000) return usage_error(a + " needs a number");
             o.games = int(n);
+        } else if (a == "--evening-games") {
+            if (!next(v) || !parse_long(v, n, false) || n < 1 || n > 10000) return usage_error(a + " needs a number");
+            o.evening_games = int(n);
         } else if (a == "--no-user-ini") {
             o.user_ini = false;
         } else if (a == "--mods") {
@@ -274,6 +281,7 @@ int main(int argc, char** argv) {
     Seconds start = default_date(o.seed);
     if (!o.date.empty() && !parse_date(o.date, start))
         return usage_error("--date takes YYYY-MM-DD or YYYY-MM-DD HH:MM");
+    const Seconds first_start = start;
 
     Roster roster = make_roster(o.seed, o.varied_names);
     Rng session_rng(o.seed ^ 0x73657373ull);
@@ -325,6 +333,8 @@ int main(int argc, char** argv) {
         }
         set_file_time(path, end, roster.zone);
         start = end + 20 + session_rng.range(0, 70);
+        if (o.evening_games > 0 && (g + 1) % o.evening_games == 0)
+            start = first_start + Seconds((g + 1) / o.evening_games) * 86400;
     }
     if (!o.session.empty() && o.user_ini) {
         fs::path path = fs::path(o.session) / "User.ini";

@@ -1,0 +1,124 @@
+// Reading a history back as typed values: its names and players, and its
+// games in the order of their start as the records the pages render. Only
+// this folder speaks SQL; a reader is one moment of the history, whatever an
+// import adds while it reads.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game_record.h"
+
+class HistoryStore;
+class Statement;
+
+// A name of the history and the player it belongs to: itself, or the name
+// its merges lead to.
+struct HistoryName {
+    long long id = 0;
+    std::string name;  // UTF-8
+    long long player = 0;
+    bool merged() const { return player != id; }
+};
+
+// A spell of a player on one team, as the log gave the team.
+struct HistorySpell {
+    std::string team;
+    int seconds = 0;
+};
+
+// A player of a game beyond his figures: who he is, how long he was in the
+// game (-1 where the history did not keep it) and his spells on teams.
+struct HistorySlot {
+    long long name_id = 0;
+    long long player_id = 0;
+    int seconds = -1;
+    std::vector<HistorySpell> spells;
+};
+
+// A kill or suicide (victim equals killer) by entries of the game's players;
+// victim -1 for one not among them.
+struct HistoryKill {
+    int time = 0;
+    int killer = 0;
+    int victim = -1;
+    std::string weapon;  // UTF-8, as logged
+    bool teamkill = false;
+};
+
+struct HistoryGame {
+    long long id = 0;
+    std::string key;
+    std::string evening;  // "YYYY-MM-DD"
+    std::string server;   // UTF-8
+    // As the analyser's games page has it for this log alone (Latin-1 texts,
+    // number 0): the players best place first, their figures; the team
+    // steps and the kills for the charts where asked.
+    GameRecord record;
+    std::vector<HistorySlot> slots;  // parallel to record.players
+    std::vector<HistoryKill> kills;  // where asked, in log order
+};
+
+// What of a game to read besides its own row.
+enum GameParts : unsigned {
+    GAME_ROW = 0,
+    GAME_PLAYERS = 1,  // record.players and slots, without spells
+    GAME_SPELLS = 2,   // the slots' spells
+    GAME_KILLS = 4,    // record.kills and kills
+    GAME_STEPS = 8,    // record.teams.steps
+    GAME_ALL = 15,
+};
+
+// An evening of the history: its date, its games and a fingerprint of which
+// games they are, so that a site can tell an evening it summed before.
+struct HistoryEvening {
+    std::string date;
+    long long games = 0;
+    std::uint64_t fingerprint = 0;  // of its games' ids and keys, in the order of their start
+    std::string first_start;        // its first game's start, "YYYY-MM-DD HH:MM:SS"
+};
+
+class HistoryReader {
+public:
+    // Starts the moment read: one read transaction until the reader goes.
+    explicit HistoryReader(HistoryStore& store);
+    ~HistoryReader();
+    HistoryReader(const HistoryReader&) = delete;
+    HistoryReader& operator=(const HistoryReader&) = delete;
+
+    // Every name, by id.
+    std::vector<HistoryName> names();
+    // A fingerprint of the merges of names: who is merged into whom.
+    static std::uint64_t merges_fingerprint(const std::vector<HistoryName>& names);
+    // The evenings in their order, read from the games' starts alone.
+    std::vector<HistoryEvening> evenings();
+
+    // The games in the order of their start (equal starts by id), each read
+    // by its id, so no query sorts the history.
+    class Games {
+    public:
+        Games(Games&&) noexcept;
+        ~Games();
+        // The next game; false after the last.
+        bool next();
+        // The game read last; the caller may number it for its page.
+        HistoryGame& game() { return game_; }
+
+    private:
+        friend class HistoryReader;
+        struct Statements;
+        Games(HistoryStore& store, unsigned parts, const std::vector<HistoryName>& names, const std::string& from);
+        std::unique_ptr<Statements> s_;
+        unsigned parts_;
+        HistoryGame game_;
+    };
+    // names: as names() gave them, to find each player's player. From a
+    // start on ("YYYY-MM-DD HH:MM:SS"), the games starting there or later;
+    // empty: all of them.
+    Games games(unsigned parts, const std::vector<HistoryName>& names, const std::string& from = "");
+
+private:
+    HistoryStore& store_;
+};
