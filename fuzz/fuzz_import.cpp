@@ -28,6 +28,11 @@
 
 namespace fs = std::filesystem;
 
+// The checks read the history's tables as they are, through its connection.
+struct HistoryStoreInspection {
+    static sqlite3* db(const HistoryStore& store) { return HistoryStoreInspection::db(store); }
+};
+
 namespace {
 
 // The import reads files: the input goes into two of a folder of this
@@ -64,24 +69,26 @@ void write(const fs::path& file, const std::uint8_t* data, std::size_t size) {
 class Checks {
 public:
     explicit Checks(HistoryStore& store)
-        : integrity_(store.db(), "PRAGMA integrity_check"),
-          games_(store.db(), "SELECT count(*) FROM game"),
-          files_(store.db(), "SELECT count(*) FROM game_file") {
-        Statement tables(store.db(), "SELECT name FROM sqlite_schema WHERE type = 'table'");
+        : integrity_(HistoryStoreInspection::db(store), "PRAGMA integrity_check"),
+          games_(HistoryStoreInspection::db(store), "SELECT count(*) FROM game"),
+          files_(HistoryStoreInspection::db(store), "SELECT count(*) FROM game_file") {
+        Statement tables(HistoryStoreInspection::db(store), "SELECT name FROM sqlite_schema WHERE type = 'table'");
         std::vector<std::string> names;
         while (tables.step()) names.push_back(tables.text(0));
         // One statement counts the rows of every game the history lacks.
         std::string strays = "SELECT 0";
         for (const std::string& table : names) {
             (table == "imported_file" ? empty_notes_ : empty_games_)
-                .emplace_back(store.db(), ("DELETE FROM \"" + table + "\"").c_str());
-            rows_[table] = Statement(store.db(), ("SELECT count(*) FROM \"" + table + "\"").c_str());
+                .emplace_back(HistoryStoreInspection::db(store), ("DELETE FROM \"" + table + "\"").c_str());
+            rows_[table] =
+                Statement(HistoryStoreInspection::db(store), ("SELECT count(*) FROM \"" + table + "\"").c_str());
             Statement of_a_game(
-                store.db(), ("SELECT count(*) FROM pragma_table_info('" + table + "') WHERE name = 'game_id'").c_str());
+                HistoryStoreInspection::db(store),
+                ("SELECT count(*) FROM pragma_table_info('" + table + "') WHERE name = 'game_id'").c_str());
             if (of_a_game.step() && of_a_game.integer(0) == 1)
                 strays += " + (SELECT count(*) FROM \"" + table + "\" WHERE game_id NOT IN (SELECT id FROM game))";
         }
-        strays_ = Statement(store.db(), strays.c_str());
+        strays_ = Statement(HistoryStoreInspection::db(store), strays.c_str());
     }
 
     long long games() { return count(games_); }

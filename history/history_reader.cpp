@@ -50,6 +50,60 @@ constexpr const char* GAME_COLUMNS =
 
 }  // namespace
 
+void HistoryReader::each_game_listing(const std::function<void(const GameListing&)>& take) {
+    // The first crowned player by place is the winner of a game of single
+    // players; a team game names its team.
+    Statement games(store_.db(),
+                    "SELECT g.id, coalesce(substr(g.start_local, 1, 16), '-'), g.map, g.type_name, g.length, "
+                    "g.game_type, g.winner_team, "
+                    "(SELECT n.name FROM game_player p JOIN name n ON n.id = p.name_id "
+                    " WHERE p.game_id = g.id AND p.crowned = 1 ORDER BY p.slot LIMIT 1) "
+                    "FROM game g ORDER BY g.start_local IS NULL, g.start_local, g.id");
+    GameListing game;
+    while (games.step()) {
+        game.id = games.integer(0);
+        game.start = games.text(1);
+        game.map = games.text(2);
+        game.type_name = games.text(3);
+        game.length = games.integer(4);
+        game.type = static_cast<GameType>(games.integer(5));
+        game.winner_team = games.is_null(6) ? "" : games.text(6);
+        game.winner_name = games.is_null(7) ? "" : games.text(7);
+        take(game);
+    }
+}
+
+std::vector<PlayerListing> HistoryReader::player_listings() {
+    // A player is a name not merged into another, together with the names
+    // merged into it.
+    Statement players(store_.db(),
+                      "SELECT pn.player_id, player.name, count(DISTINCT gp.game_id), "
+                      "coalesce(substr(min(g.start_local), 1, 16), '-'), "
+                      "coalesce(substr(max(g.start_local), 1, 16), '-'), "
+                      "sum(gp.human = 1), sum(gp.human = 0) "
+                      "FROM game_player gp JOIN player_name pn ON pn.name_id = gp.name_id "
+                      "JOIN name player ON player.id = pn.player_id JOIN game g ON g.id = gp.game_id "
+                      "GROUP BY pn.player_id ORDER BY count(DISTINCT gp.game_id) DESC, player.name");
+    // The names merged into each player, read at once: a player's chain of
+    // merges is followed once for all of them.
+    std::unordered_map<long long, std::vector<std::string>> merged;
+    Statement names(store_.db(),
+                    "SELECT player_id, name FROM player_name WHERE player_id != name_id ORDER BY player_id, name");
+    while (names.step()) merged[names.integer(0)].push_back(names.text(1));
+    std::vector<PlayerListing> listed;
+    while (players.step()) {
+        PlayerListing& p = listed.emplace_back();
+        p.name = players.text(1);
+        if (const auto found = merged.find(players.integer(0)); found != merged.end()) p.merged = found->second;
+        p.games = players.integer(2);
+        p.first = players.text(3);
+        p.last = players.text(4);
+        p.as_human = players.integer(5);
+        p.as_bot = players.integer(6);
+    }
+    return listed;
+}
+
 // FNV-1a over 64 bits: a fingerprint, not a secret.
 std::uint64_t fingerprint_more(std::uint64_t state, std::string_view bytes) {
     for (const char c : bytes) state = (state ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;

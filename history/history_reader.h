@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +81,29 @@ struct HistoryEvening {
     std::string first_start;        // its first game's start, "YYYY-MM-DD HH:MM:SS"
 };
 
+// A game as the list of games shows it.
+struct GameListing {
+    long long id = 0;
+    std::string start;  // "YYYY-MM-DD HH:MM", "-" when unknown
+    std::string map;
+    std::string type_name;
+    long long length = 0;
+    GameType type = GameType::Unknown;
+    std::string winner_team;  // of a team game, empty when none
+    std::string winner_name;  // of a game of single players, empty when none
+};
+
+// A player as the list of players shows him: his name, the names merged
+// into it, his games, first and last seen, and in how many as a human or a
+// bot.
+struct PlayerListing {
+    std::string name;
+    std::vector<std::string> merged;  // sorted
+    long long games = 0;
+    std::string first, last;  // "YYYY-MM-DD HH:MM", "-" when unknown
+    long long as_human = 0, as_bot = 0;
+};
+
 class HistoryReader {
 public:
     // Starts the moment read: one read transaction until the reader goes.
@@ -87,6 +111,11 @@ public:
     ~HistoryReader();
     HistoryReader(const HistoryReader&) = delete;
     HistoryReader& operator=(const HistoryReader&) = delete;
+
+    // Every game, oldest first, one at a time.
+    void each_game_listing(const std::function<void(const GameListing&)>& take);
+    // Every player, most games first (equal by name).
+    std::vector<PlayerListing> player_listings();
 
     // Every name, by id.
     std::vector<HistoryName> names();

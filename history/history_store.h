@@ -37,8 +37,6 @@ public:
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    sqlite3* db() const { return db_; }
-
     // The design version of the file (HISTORY_SCHEMA_VERSION once written).
     int design() const { return design_; }
     // For a command that reads what only design `least` and later keep:
@@ -107,6 +105,12 @@ public:
     static std::vector<std::string> statement_texts();
 
 private:
+    // The raw connection stays inside this folder: the reader shares it,
+    // and the fuzz target's checks read the tables themselves.
+    friend class HistoryReader;
+    friend struct HistoryStoreInspection;
+    sqlite3* db() const { return db_; }
+
     long long name_id(std::string_view utf8_name);
     std::vector<long long> ids(Statement& statement, long long key);
 

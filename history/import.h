@@ -2,19 +2,14 @@
 // alone, every game added once, in transactions of whole games.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "analyse_log.h"
 #include "output.h"
+#include "read_ahead.h"
 
 class HistoryStore;
-
-// One log analysed alone (LogAnalyser::analyse in the program; the tests
-// hand in games they built).
-using AnalyseLog = std::function<LogVerdict(std::string_view bytes, LoggedGame& game)>;
 
 struct ImportCounts {
     int added = 0;

@@ -5,11 +5,17 @@
 
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
-#include "import.h"
+#include "analyse_log.h"
+
+// One log analysed alone (LogAnalyser::analyse in the program; the tests
+// hand in games they built).
+using AnalyseLog = std::function<LogVerdict(std::string_view bytes, LoggedGame& game)>;
 
 class ReadAhead {
 public:

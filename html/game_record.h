@@ -36,6 +36,26 @@ inline int team_number(std::string_view team) {
     return team.size() == 1 && team[0] >= '0' && team[0] <= '3' ? team[0] - '0' : -1;
 }
 
+// A team as players know it: the game's colours for the numbered teams, the
+// two sides of Assault, else the team text as the log gives it.
+inline std::string_view team_label_text(std::string_view team) {
+    static constexpr std::string_view colours[] = {"Red", "Blue", "Green", "Gold"};
+    if (const int t = team_number(team); t >= 0) return colours[t];
+    if (team == "attacker") return "Attackers";
+    if (team == "defender") return "Defenders";
+    return team;
+}
+
+// A length of seconds as "m:ss", or "h:mm:ss" from an hour on.
+inline BoundedText<32> length_text(long long seconds) {
+    BoundedText<32> text;
+    if (seconds >= 3600)
+        text.format("%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    else
+        text.format("%lld:%02lld", seconds / 60, seconds % 60);
+    return text;
+}
+
 // A date and time of the server's clock, as a log gives it; year 0 when
 // the log gave none that could be read.
 struct LocalTime {

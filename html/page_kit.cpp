@@ -107,28 +107,16 @@ void header_cell(HtmlWriter& out, Markup text, Markup full, bool number) {
 
 // The colour of team 0 to 3, as the game names its teams.
 HtmlText team_colour(int team) {
-    static constexpr Markup colours[] = {"Red", "Blue", "Green", "Gold"};
-    return colours[team];
+    static constexpr char numbers[] = "0123";
+    return HtmlText::utf8(team_label_text(std::string_view(&numbers[team], 1)));
 }
 
 // A team as players know it: the game's colours for the numbered teams, the
 // two sides of Assault, else the name the log gives.
-HtmlText team_label(const Text& team) {
-    if (const int t = team_number(team.view()); t >= 0) return team_colour(t);
-    if (team == "attacker") return "Attackers";
-    if (team == "defender") return "Defenders";
-    return HtmlText::utf8(team.view());
-}
+HtmlText team_label(const Text& team) { return HtmlText::utf8(team_label_text(team.view())); }
 
 // A length of seconds as "m:ss", or "h:mm:ss" from an hour on.
-HtmlText game_length(int seconds) {
-    BoundedText<32> text;
-    if (seconds >= 3600)
-        text.format("%i:%02i:%02i", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    else
-        text.format("%i:%02i", seconds / 60, seconds % 60);
-    return HtmlText::utf8(text.view());
-}
+HtmlText game_length(int seconds) { return HtmlText::utf8(length_text(seconds).view()); }
 
 // "27 March 2011" of a known time; with_year false leaves out the year.
 HtmlText day_text(const LocalTime& time, bool with_year) {

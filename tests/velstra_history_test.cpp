@@ -323,8 +323,9 @@ TEST_F(Velstra, UndoesOneMergeOfAChainAndRefusesACircle) {
     EXPECT_EQ(velstra({"players"}).out,
               "4 games  first 2011-03-27 20:00  last 2011-03-27 23:00  human  Q (also P, X, X_x)\n");
     // The site reads each merged name's player from the view "alias".
-    EXPECT_EQ(query(DB, "SELECT n.name, p.name FROM alias JOIN name n ON n.id = alias.name_id "
-                        "JOIN name p ON p.id = alias.player_id ORDER BY 1"),
+    EXPECT_EQ(query(DB,
+                    "SELECT n.name, p.name FROM alias JOIN name n ON n.id = alias.name_id "
+                    "JOIN name p ON p.id = alias.player_id ORDER BY 1"),
               "P|Q\nX|Q\nX_x|Q\n");
     ASSERT_EQ(velstra({"alias", "--remove", "X_x"}).code, 0);
     EXPECT_EQ(velstra({"players"}).out,

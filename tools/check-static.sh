@@ -11,7 +11,7 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 # clang-tidy reads the compile commands of the default preset.
 [ -f build/default/compile_commands.json ] || cmake --preset default >/dev/null
-git ls-files 'analyser/*.cpp' 'common/*.cpp' 'history/*.cpp' 'html/*.cpp' 'logconvert/*.cpp' 'ratings/*.cpp' 'site/*.cpp' 'tools/*.cpp' |
+git ls-files 'analyser/*.cpp' 'common/*.cpp' 'history/*.cpp' 'html/*.cpp' 'logconvert/*.cpp' 'ratings/*.cpp' 'site/*.cpp' 'tools/*.cpp' 'velstra/*.cpp' |
     xargs -P 2 -n 4 clang-tidy --quiet -p build/default 2>/dev/null
 sh tools/check-docs.sh
 echo "static checks: clean"
