@@ -312,13 +312,17 @@ void HistoryStore::rollback() {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-std::optional<long long> HistoryStore::game_of_key(std::string_view key) {
-    Statement& s = statements_->game_of_key;
+// The first column of a lookup's one row, if it found one.
+static std::optional<long long> looked_up(Statement& s, std::string_view key) {
     s.bind(1, key);
     std::optional<long long> id;
     if (s.step()) id = s.integer(0);
     s.reset();
     return id;
+}
+
+std::optional<long long> HistoryStore::game_of_key(std::string_view key) {
+    return looked_up(statements_->game_of_key, key);
 }
 
 long long HistoryStore::name_id(std::string_view utf8_name) {
@@ -515,12 +519,7 @@ bool HistoryStore::forget(long long game_id) {
 }
 
 std::optional<long long> HistoryStore::find_name(std::string_view utf8_name) {
-    Statement& find = statements_->find_name;
-    find.bind(1, utf8_name);
-    std::optional<long long> id;
-    if (find.step()) id = find.integer(0);
-    find.reset();
-    return id;
+    return looked_up(statements_->find_name, utf8_name);
 }
 
 std::string HistoryStore::name_text(long long name_id) {

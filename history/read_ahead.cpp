@@ -1,5 +1,6 @@
 #include "read_ahead.h"
 
+#include <cassert>
 #include <cstdio>
 #include <memory>
 #include <system_error>
@@ -39,6 +40,9 @@ ReadAhead::~ReadAhead() {
 }
 
 void ReadAhead::start(const std::string& path, long long size) {
+    // The slot of the file before is about to be reused.
+    assert(!unwaited_);
+    unwaited_ = true;
     if (!thread_.joinable()) {
         slot_ = 1 - slot_;
         failure_ = read(path, size, slot_);
@@ -55,6 +59,7 @@ void ReadAhead::start(const std::string& path, long long size) {
 }
 
 ReadAhead::Result& ReadAhead::wait() {
+    unwaited_ = false;
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return !pending_; });
     if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));

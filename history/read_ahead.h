@@ -48,7 +48,8 @@ private:
     std::condition_variable changed_;
     std::string path_;
     long long size_ = 0;
-    bool pending_ = false;  // a file started and not yet done
+    bool pending_ = false;   // a file started and not yet done
+    bool unwaited_ = false;  // a file started and not yet waited for (the caller's thread only)
     bool stopping_ = false;
     std::exception_ptr failure_;
     // Two of each: the caller reads one result while the next is made.
