@@ -47,7 +47,7 @@ cmake --preset default >/dev/null
 cmake --build --preset default --target analyser loggen velstra >/dev/null
 analyser="$build/analyser/analyser"
 loggen="$build/tools/loggen"
-velstra="$build/history/velstra"
+velstra="$build/velstra/velstra"
 mkdir -p "$bench"
 
 # make_session NAME OPTIONS...: the session in build/bench/NAME, made once.

@@ -16,7 +16,7 @@
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 analyser=$top/build/default/analyser/analyser
-velstra=$top/build/default/history/velstra
+velstra=$top/build/default/velstra/velstra
 keep=
 while [ $# -gt 1 ]; do
     case $1 in

@@ -18,10 +18,10 @@ unit_tests=${1:-$top/build/default/tests/unit_tests}
 windows=${2:-$top/build/windows}
 analyser=$windows/analyser/analyser.exe
 logconvert=$windows/logconvert/logconvert.exe
-velstra=$windows/history/velstra.exe
+velstra=$windows/velstra/velstra.exe
 # The Linux programs of the same build as the test program.
 native=$(dirname "$unit_tests")/..
-native_velstra=$native/history/velstra
+native_velstra=$native/velstra/velstra
 loggen=$native/tools/loggen
 
 for f in "$unit_tests" "$analyser" "$logconvert" "$velstra" "$native_velstra" "$loggen"; do
