@@ -43,8 +43,8 @@ std::string probe_value(const std::string& probe, const std::string& key) {
     return "<missing>";
 }
 
-std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe,
-                      int width) {
+std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe, int width,
+                      bool dark) {
     write_file(folder / "probe.html", page + probe);
     std::string shown = "probe.html";
     if (width > 0) {
@@ -61,9 +61,9 @@ std::string run_probe(const std::filesystem::path& folder, const std::string& pa
     const std::string command = "HOME=" + shell_quoted(folder.string()) + " exec timeout 120 " + CHROMIUM +
                                 " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
                                 " --disable-background-networking --disable-component-update --disable-sync"
-                                " --allow-file-access-from-files --window-size=1100,900"
-                                " --user-data-dir=" +
-                                shell_quoted((folder / "profile").string()) + " --dump-dom " +
+                                " --allow-file-access-from-files --window-size=1100,900" +
+                                std::string(dark ? " --force-dark-mode" : "") +
+                                " --user-data-dir=" + shell_quoted((folder / "profile").string()) + " --dump-dom " +
                                 shell_quoted("file://" + (folder / shown).string()) + " 2>chromium.log";
     const RunResult browser = run_program("sh", {"-c", command}, folder);
     EXPECT_EQ(browser.exit_code, 0) << read_file(folder / "chromium.log");

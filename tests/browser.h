@@ -13,9 +13,10 @@ inline constexpr const char* CHROMIUM = "/usr/bin/chromium";
 // the text of the probe's <pre id="probe"> element; "" (and a test failure)
 // when Chromium did not run or printed no probe. With a width, the page is
 // shown in a frame of that many CSS pixels: a headless window is never
-// narrower than 500, and a phone's is 360.
+// narrower than 500, and a phone's is 360. Dark: the system asks pages for
+// their dark colours, as a phone or desktop set to dark does.
 std::string run_probe(const std::filesystem::path& folder, const std::string& page, const std::string& probe,
-                      int width = 0);
+                      int width = 0, bool dark = false);
 
 // The value of one "key=value" entry of a probe's ";"-separated report.
 std::string probe_value(const std::string& probe, const std::string& key);

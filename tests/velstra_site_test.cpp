@@ -232,6 +232,34 @@ constexpr const char* SITE_PROBE = R"(
   out.push('pwned=' + (document.body.getAttribute('data-pwned') || 'none'));
   out.push('scripts=' + document.scripts.length);
   out.push('handlers=' + document.querySelectorAll('[onerror]').length);
+  // The weakest contrast of any text against what is behind it (WCAG's
+  // ratio), and the colour scheme the page was asked for.
+  function rgb(s) { var m = s.match(/[0-9.]+/g) || [0, 0, 0]; return m.map(Number); }
+  function lum(c) {
+    var v = [c[0], c[1], c[2]].map(function (x) {
+      x /= 255; return x <= 0.03928 ? x / 12.92 : Math.pow((x + 0.055) / 1.055, 2.4); });
+    return 0.2126 * v[0] + 0.7152 * v[1] + 0.0722 * v[2];
+  }
+  function behind(e) {
+    for (; e; e = e.parentElement) {
+      var c = rgb(getComputedStyle(e).backgroundColor);
+      if (c.length < 4 || c[3] > 0) return c;
+    }
+    return [255, 255, 255];
+  }
+  var worst = 99, at = 'none', texts = document.body.querySelectorAll('*');
+  for (var i = 0; i < texts.length; i++) {
+    var e = texts[i], own = false;
+    for (var n = e.firstChild; n; n = n.nextSibling)
+      if (n.nodeType == 3 && n.textContent.trim()) own = true;
+    if (!own || e.closest('svg') || e.closest('[hidden]') || e.id == 'probe') continue;
+    var a = lum(rgb(getComputedStyle(e).color)), b = lum(behind(e));
+    var ratio = (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+    if (ratio < worst) { worst = ratio; at = e.tagName + '.' + e.className; }
+  }
+  out.push('contrast=' + worst.toFixed(1));
+  out.push('weakest=' + at);
+  out.push('scheme=' + (matchMedia('(prefers-color-scheme: dark)').matches ? 'dark' : 'light'));
   var pre = document.createElement('pre');
   pre.id = 'probe';
   pre.textContent = out.join(';');
@@ -296,9 +324,10 @@ TEST_F(Site, TidyFindsNoError) {
     }
 }
 
-// The pages of the sample evening's site on a wide screen and on a phone:
-// no page is wider than its window; its tables and charts scroll in their
-// boxes instead.
+// The pages of the sample evening's site on a wide screen and on a phone,
+// light and dark: no page is wider than its window (its tables and charts
+// scroll in their boxes instead), and every text reads against what is
+// behind it (a contrast of 4.5 or more).
 TEST_F(Site, PagesFitAWideScreenAndAPhone) {
     if (!fs::exists(CHROMIUM))
         GTEST_SKIP() << CHROMIUM << " is missing, so the site is not opened in a browser; "
@@ -310,11 +339,16 @@ TEST_F(Site, PagesFitAWideScreenAndAPhone) {
     for (const char* name :
          {"index.html", "players/dabbler.html", "evenings/2000-08-15.html", "maps/dm-codex-unr.html"}) {
         const fs::path page = dir() / "site" / name;
-        for (int width : {1100, 360}) {
-            const std::string seen = run_probe(page.parent_path(), read_file(page), probe, width);
-            EXPECT_EQ(probe_value(seen, "wide"), "no") << name << " at " << width;
-            EXPECT_EQ(probe_value(seen, "outside"), "none") << name;
-        }
+        for (int width : {1100, 360})
+            for (bool dark : {false, true}) {
+                const std::string seen = run_probe(page.parent_path(), read_file(page), probe, width, dark);
+                const std::string how = std::string(name) + " at " + std::to_string(width) + (dark ? ", dark" : "");
+                EXPECT_EQ(probe_value(seen, "scheme"), dark ? "dark" : "light") << how;
+                EXPECT_EQ(probe_value(seen, "wide"), "no") << how;
+                EXPECT_EQ(probe_value(seen, "outside"), "none") << how;
+                EXPECT_GE(std::stod("0" + probe_value(seen, "contrast")), 4.5)
+                    << how << ": " << probe_value(seen, "weakest");
+            }
     }
 }
 
