@@ -13,6 +13,7 @@
 #include "latin1_text.h"
 #include "site_fold.h"
 #include "site_folder.h"
+#include "site_kit.h"
 #include "site_pages.h"
 #include "site_state.h"
 #include "state_bytes.h"
@@ -112,6 +113,17 @@ public:
             const std::string path = "maps/" + map.file + ".html";
             if (touched_maps_.contains(map.name) || !folder_.keep(path)) folder_.write(path, map_page(data_, map));
         }
+        // A year's page changes with its evenings and, through its best
+        // players' names, with every full build.
+        std::string year;
+        int years = 0;
+        for (const SiteEvening& e : data_.evenings) {
+            if (e.date.compare(0, 4, year) == 0) continue;
+            year = e.date.substr(0, 4);
+            ++years;
+            const std::string path = year_page_path(year);
+            if (touched_years_.contains(year) || !folder_.keep(path)) folder_.write(path, year_page(data_, year));
+        }
         folder_.write("index.html", index_page(data_, ratings));
         folder_.commit();
         write_bytes(folder_.own_file("state"), state_);
@@ -119,9 +131,9 @@ public:
         const int evenings = static_cast<int>(evenings_.size());
         const int maps = static_cast<int>(data_.maps.size());
         out.print(
-            "%s: %d pages: the index, %d of players, %d of evenings, %d of maps; %d written, %d unchanged, "
-            "%d removed\n",
-            dir_.c_str(), 1 + players + evenings + maps, players, evenings, maps, folder_.written(),
+            "%s: %d pages: the index, %d of players, %d of evenings, %d of years, %d of maps; %d written, "
+            "%d unchanged, %d removed\n",
+            dir_.c_str(), 1 + players + evenings + years + maps, players, evenings, years, maps, folder_.written(),
             folder_.unchanged(), folder_.removed());
     }
 
@@ -138,10 +150,12 @@ private:
     std::string state_;
     std::set<long long> touched_players_;
     std::set<std::string> touched_maps_;
+    std::set<std::string> touched_years_;
 
     void touch(const HistoryGame& game) {
         for (const HistorySlot& slot : game.slots) touched_players_.insert(slot.player_id);
         touched_maps_.insert(map_name(game));
+        touched_years_.insert(game.evening.substr(0, 4));
     }
 
     static std::string map_name(const HistoryGame& game);

@@ -154,29 +154,22 @@ void bots_table(HtmlWriter& out, const SiteData& data, const SiteRatings& rating
     out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 
-void evenings_table(HtmlWriter& out, const SiteData& data) {
-    out.put(
-        {"<section id=\"evenings-list\">\n<h2>Evenings</h2>\n<div class=\"scroll\"><table id=\"evenings\">\n"
-         "<thead><tr>"});
-    header_cell(out, "Date", nullptr, false);
-    header_cell(out, "Games");
-    header_cell(out, "Players");
-    header_cell(out, "Best player", "The human of the most points of the evening", false);
-    out.put({"</tr></thead>\n<tbody>\n"});
-    // The latest evening first: the one a reader comes for.
-    for (std::size_t k = data.evenings.size(); k-- > 0;) {
-        const SiteEvening& e = data.evenings[k];
-        out.put({"<tr><th scope=\"row\">"});
-        evening_link(out, e.date, "");
-        out.put({"</th><td class=\"n\">", e.games, "</td><td class=\"n\">", e.players, "</td><td>"});
-        player_link(out, data, data.index_of(e.best), "");
-        if (e.best >= 0) out.put({" <span class=\"count\">(", e.best_score, " points)</span>"});
-        out.put({"</td></tr>\n"});
-    }
-    if (data.evenings.empty()) out.put({"<tr><td colspan=\"4\">No evening yet.</td></tr>\n"});
-    out.put({"</tbody>\n</table></div>\n</section>\n"});
-}
+// The index lists the last evenings only, so that it stays small on a
+// server of many years; every evening is on its year's page.
+constexpr std::size_t INDEX_EVENINGS = 30;
 
+void evenings_list(HtmlWriter& out, const SiteData& data) {
+    out.put({"<section id=\"evenings-list\">\n<h2>Evenings</h2>\n"});
+    const std::size_t to = data.evenings.size();
+    const std::size_t from = to > INDEX_EVENINGS ? to - INDEX_EVENINGS : 0;
+    if (from > 0)
+        out.put({"<p class=\"facts\">The last ", static_cast<long long>(INDEX_EVENINGS), " of ",
+                 static_cast<long long>(to), ", the latest first.</p>\n"});
+    // The latest evening first: the one a reader comes for.
+    evenings_table(out, data, from, to, "");
+    if (to > 0) years_line(out, data, "");
+    out.put({"</section>\n"});
+}
 // Most games first; equal counts by name.
 void maps_table(HtmlWriter& out, const SiteData& data) {
     out.put({"<section id=\"maps-list\">\n<h2>Maps</h2>\n<div class=\"scroll\"><table id=\"maps\">\n<thead><tr>"});
@@ -294,7 +287,7 @@ std::string index_page(const SiteData& data, const SiteRatings& ratings) {
         out.put({"</section>\n"});
     }
     bots_table(out, data, ratings);
-    evenings_table(out, data);
+    evenings_list(out, data);
     records_table(out, data, data.records, "");
     maps_table(out, data);
     servers_table(out, data);

@@ -39,6 +39,43 @@ void game_link(HtmlWriter& out, const std::string& evening, int number, Markup u
              evening_text(evening), ", game ", game, "</a>"});
 }
 
+void evenings_table(HtmlWriter& out, const SiteData& data, std::size_t from, std::size_t to, Markup up) {
+    out.put({"<div class=\"scroll\"><table id=\"evenings\">\n<thead><tr>"});
+    header_cell(out, "Date", nullptr, false);
+    header_cell(out, "Games");
+    header_cell(out, "Players");
+    header_cell(out, "Best player", "The human of the most points of the evening", false);
+    out.put({"</tr></thead>\n<tbody>\n"});
+    for (std::size_t k = to; k-- > from;) {
+        const SiteEvening& e = data.evenings[k];
+        out.put({"<tr><th scope=\"row\">"});
+        evening_link(out, e.date, up);
+        out.put({"</th><td class=\"n\">", e.games, "</td><td class=\"n\">", e.players, "</td><td>"});
+        player_link(out, data, data.index_of(e.best), up);
+        if (e.best >= 0)
+            out.put({" <span class=\"count\">(", e.best_score,
+                     e.best_score == 1 ? Piece(" point)</span>") : Piece(" points)</span>")});
+        out.put({"</td></tr>\n"});
+    }
+    if (from == to) out.put({"<tr><td colspan=\"4\">No evening yet.</td></tr>\n"});
+    out.put({"</tbody>\n</table></div>\n"});
+}
+
+std::string year_page_path(const std::string& year) { return "evenings/" + year + ".html"; }
+
+void years_line(HtmlWriter& out, const SiteData& data, Markup up) {
+    out.put({"<p class=\"facts\">Every evening, by year:"});
+    std::string last;
+    for (const SiteEvening& e : data.evenings) {
+        const std::string year = e.date.substr(0, 4);
+        if (year == last) continue;
+        out.put({last.empty() ? Piece(" ") : Piece(" \xC2\xB7 "), "<a href=\"", up,
+                 HtmlText::escape(year_page_path(year)), "\">", HtmlText::escape(year), "</a>"});
+        last = year;
+    }
+    out.put({"</p>\n"});
+}
+
 HtmlText evening_text(const std::string& evening) {
     int n[3] = {};  // year, month, day
     if (read_numbers(evening, n)) {

@@ -24,6 +24,14 @@ void evening_link(HtmlWriter& out, const std::string& evening, Markup up);
 // The link to a game on its evening's page, "27 March 2011, game 03".
 void game_link(HtmlWriter& out, const std::string& evening, int number, Markup up);
 
+// The table of evenings [from, to) of data.evenings, the latest first:
+// date, games, players and the evening's best player.
+void evenings_table(HtmlWriter& out, const SiteData& data, std::size_t from, std::size_t to, Markup up);
+// The years of the evenings, each linking to its page of evenings.
+void years_line(HtmlWriter& out, const SiteData& data, Markup up);
+// A year's page of evenings: "evenings/2011.html" of "2011".
+std::string year_page_path(const std::string& year);
+
 // "27 March 2011" of "2011-03-27"; the text itself when it is no date.
 HtmlText evening_text(const std::string& evening);
 

@@ -16,6 +16,8 @@ class PageBuffer;
 
 std::string index_page(const SiteData& data, const SiteRatings& ratings);
 std::string player_page(const SiteData& data, const SiteRatings& ratings, int player);
+// Every evening of a year ("2011"), the latest first.
+std::string year_page(const SiteData& data, const std::string& year);
 
 // An evening's page, made while its games are rated and summed: each game's
 // row and section go in as it is read; the page is written once the evening

@@ -313,7 +313,8 @@ TEST_P(OneGameSession, ShowsItsGameOnItsEveningAsTheGamesPageShowsIt) {
     ASSERT_FALSE(expected.empty());
     std::vector<std::string> evenings;
     for (const auto& [name, bytes] : pages)
-        if (name.starts_with("evenings/")) evenings.push_back(bytes);
+        if (name.starts_with("evenings/") && name.size() == std::string("evenings/YYYY-MM-DD.html").size())
+            evenings.push_back(bytes);
     ASSERT_EQ(evenings.size(), 1u);
     std::string actual = section(evenings.front());
     const std::string site_only[][2] = {

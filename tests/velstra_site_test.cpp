@@ -136,24 +136,26 @@ TEST_F(Site, WritesOnlyWhatChangedAndRemovesOnlyItsOwnStalePages) {
                "<p>an old index</p><footer>Written by velstra from the stat logs of the games.</footer>");
     ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
     EXPECT_EQ(last_out,
-              "site: 7 pages: the index, 3 of players, 2 of evenings, 1 of maps; 7 written, 0 unchanged, 0 removed\n");
+              "site: 8 pages: the index, 3 of players, 2 of evenings, 1 of years, 1 of maps; 8 written, 0 unchanged, 0 "
+              "removed\n");
     EXPECT_NE(read_file("site/index.html").find("<table id=\"ranking\">"), std::string::npos);
     const auto first = times_under("site");
 
     // Nothing changed: nothing written.
     ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
     EXPECT_EQ(last_out,
-              "site: 7 pages: the index, 3 of players, 2 of evenings, 1 of maps; 0 written, 7 unchanged, 0 removed\n");
+              "site: 8 pages: the index, 3 of players, 2 of evenings, 1 of years, 1 of maps; 0 written, 8 unchanged, 0 "
+              "removed\n");
     EXPECT_EQ(rewritten(first, times_under("site")), std::set<std::string>{});
 
     // One more evening: its page, the evening before (its link to the
-    // next), its players, its map and the index.
+    // next), its year's list, its players, its map and the index.
     add_game("C", {{"Ann"}, {"Dan"}}, 3, 21);
     ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
     ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
     EXPECT_EQ(rewritten(first, times_under("site")),
-              (std::set<std::string>{"evenings/2011-03-02.html", "evenings/2011-03-03.html", "index.html",
-                                     "maps/dm-deck16.html", "players/ann.html", "players/dan.html"}));
+              (std::set<std::string>{"evenings/2011-03-02.html", "evenings/2011-03-03.html", "evenings/2011.html",
+                                     "index.html", "maps/dm-deck16.html", "players/ann.html", "players/dan.html"}));
     EXPECT_NE(read_file("site/evenings/2011-03-02.html").find("evenings/2011-03-03.html"), std::string::npos);
 
     // A forgotten game's emptied evening and a merged player's page go;
