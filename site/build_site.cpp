@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <set>
-#include <sstream>
+#include <utility>
 
 #include "history_store.h"
 #include "latin1_text.h"
@@ -22,26 +23,47 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A missing or unreadable file reads as no bytes. Read at its size, in one
+// piece: a state of many players is megabytes.
 std::string read_bytes(const fs::path& file) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    if (error || !in) return {};
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
 }
 
-void write_bytes(const fs::path& file, const std::string& bytes) {
+// The state in a file beside file, to be put in its place at the end of
+// the build.
+template <typename Write>
+fs::path stage_state(const fs::path& file, Write write) {
     fs::path beside = file;
     beside += ".new-" + std::to_string(static_cast<long long>(::getpid()));
+    std::FILE* out = std::fopen(beside.string().c_str(), "wb");
+    bool written = out != nullptr;
+    if (out != nullptr) {
+        StateWriter state(out);
+        write(state);
+        written = state.finish();
+        written = std::fclose(out) == 0 && written;
+    }
+    if (!written) {
+        std::error_code error;
+        fs::remove(beside, error);
+        throw SiteFailure{file.string() + ": cannot be written; the next build reads the whole history again"};
+    }
+    return beside;
+}
+
+void put_in_place(const fs::path& beside, const fs::path& file) {
     std::error_code error;
-    {
-        std::ofstream out(beside, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out) fs::rename(beside, file, error);
-        if (!out || error) {
-            fs::remove(beside, error);
-            throw SiteFailure{file.string() + ": cannot be written; the next build reads the whole history again"};
-        }
+    fs::rename(beside, file, error);
+    if (error) {
+        fs::remove(beside, error);
+        throw SiteFailure{file.string() + ": cannot be written; the next build reads the whole history again"};
     }
 }
 
@@ -64,6 +86,13 @@ public:
           names_(reader.names()),
           evenings_(reader.evenings()),
           merges_(HistoryReader::merges_fingerprint(names_)) {}
+    // A build that failed leaves no staged state behind.
+    ~Build() {
+        std::error_code ignored;
+        if (!state_.empty()) fs::remove(state_, ignored);
+    }
+    Build(const Build&) = delete;
+    Build& operator=(const Build&) = delete;
 
     void run(Output& out) {
         resume();
@@ -126,7 +155,7 @@ public:
         }
         folder_.write("index.html", index_page(data_, ratings));
         folder_.commit();
-        write_bytes(folder_.own_file("state"), state_);
+        if (!state_.empty()) put_in_place(std::exchange(state_, fs::path()), folder_.own_file("state"));
         const int players = static_cast<int>(data_.players.size());
         const int evenings = static_cast<int>(evenings_.size());
         const int maps = static_cast<int>(data_.maps.size());
@@ -147,7 +176,7 @@ private:
     SiteData data_;
     std::unique_ptr<SiteRater> rater_ = std::make_unique<SiteRater>(data_);
     std::size_t first_ = 0;  // the first evening this build reads
-    std::string state_;
+    fs::path state_;         // the state for the next build, staged
     std::set<long long> touched_players_;
     std::set<std::string> touched_maps_;
     std::set<std::string> touched_years_;
@@ -189,15 +218,15 @@ private:
     }
 
     void snapshot() {
-        StateWriter out;
         SiteStateHead head;
         head.merges = merges_;
         const std::size_t summed = data_.evenings.size();
         head.evenings.assign(evenings_.begin(), evenings_.begin() + static_cast<std::ptrdiff_t>(summed));
         head.next = summed < evenings_.size() ? evenings_[summed].date : "";
-        write_state(out, head, data_);
-        rater_->save(out);
-        state_ = out.bytes();
+        state_ = stage_state(folder_.own_file("state"), [&](StateWriter& out) {
+            write_state(out, head, data_);
+            rater_->save(out);
+        });
     }
 };
 

@@ -4,24 +4,43 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// Writes to a file in blocks: a state of many players is megabytes, which
+// need not be held in memory beside the site's figures.
 class StateWriter {
 public:
-    void put(std::int64_t value) { bytes_.append(reinterpret_cast<const char*>(&value), sizeof value); }
-    void put(double value) { bytes_.append(reinterpret_cast<const char*>(&value), sizeof value); }
+    explicit StateWriter(std::FILE* file) : file_(file) {}
+    void put(std::int64_t value) { add(&value, sizeof value); }
+    void put(double value) { add(&value, sizeof value); }
     void put(const std::string& text) {
         put(static_cast<std::int64_t>(text.size()));
-        bytes_ += text;
+        add(text.data(), text.size());
     }
-    const std::string& bytes() const { return bytes_; }
+    // Writes what is left; false when any write failed.
+    bool finish() {
+        flush();
+        return ok_;
+    }
 
 private:
-    std::string bytes_;
+    static constexpr std::size_t BLOCK = 64 * 1024;
+    void add(const void* bytes, std::size_t size) {
+        if (block_.size() + size > BLOCK) flush();
+        block_.append(static_cast<const char*>(bytes), size);
+    }
+    void flush() {
+        if (!block_.empty() && std::fwrite(block_.data(), 1, block_.size(), file_) != block_.size()) ok_ = false;
+        block_.clear();
+    }
+    std::FILE* file_;
+    std::string block_;
+    bool ok_ = true;
 };
 
 class StateReader {
