@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 
 // The checks read the history's tables as they are, through its connection.
 struct HistoryStoreInspection {
-    static sqlite3* db(const HistoryStore& store) { return HistoryStoreInspection::db(store); }
+    static sqlite3* db(const HistoryStore& store) { return store.db(); }
 };
 
 namespace {

@@ -104,9 +104,10 @@ void rating_section(HtmlWriter& out, const SiteRatings& ratings, const SitePlaye
         const Ranking& overall = ratings.rankings.front();
         const int rated_games = overall.rated_games_of[static_cast<std::size_t>(player)];
         out.put({"<p class=\"facts\">Rating ", rating_text(ratings.last[static_cast<std::size_t>(player)]), " after ",
-                 rated_games, rated_games == 1 ? Piece(" rated game") : Piece(" rated games"),
-                 ", on his last evening with one. <a href=\"../index.html#rankings\">The ranking</a> counts the "
-                 "evenings he missed since.</p>\n"});
+                 rated_games, rated_games == 1 ? Piece(" rated game") : Piece(" rated games")});
+        out.put(
+            {", on his last evening with one. <a href=\"../index.html#rankings\">The ranking</a> counts the "
+             "evenings he missed since.</p>\n"});
         rating_chart(out, steps, rated_games);
     }
     out.put({"</section>\n"});

@@ -20,7 +20,7 @@ public:
 
     // A game, with its number on its evening. Games come in the order of
     // their start; an evening's games follow each other.
-    void add(const HistoryGame& game, int number);
+    void add(const HistoryGame& history, int number);
     // After an evening's last game: its best human and its players.
     void close_evening();
 

@@ -87,7 +87,7 @@ public:
 
     // Rates a game of the evening of that index into data.evenings; the
     // site's fold has added it.
-    const RatedGame& add(const HistoryGame& game, int evening);
+    const RatedGame& add(const HistoryGame& history, int evening);
     // The changes of the human players rated since the last call (or the
     // start), the greatest rise first: the evening just rated.
     std::vector<RatingChange> take_evening_changes();
