@@ -137,6 +137,11 @@ HistoryReader::HistoryReader(HistoryStore& store) : store_(store) {
 
 HistoryReader::~HistoryReader() { store_.rollback(); }
 
+long long HistoryReader::generation() {
+    Statement read(store_.db(), "SELECT CAST(value AS INTEGER) FROM history_meta WHERE key = 'generation'");
+    return read.step() ? read.integer(0) : 0;
+}
+
 std::vector<HistoryName> HistoryReader::names() {
     std::vector<HistoryName> names;
     Statement read(store_.db(), "SELECT name_id, name, player_id FROM player_name ORDER BY name_id");

@@ -117,6 +117,12 @@ public:
     // Every player, most games first (equal by name).
     std::vector<PlayerListing> player_listings();
 
+    // How many times the games or the merges of names have changed: each
+    // transaction that adds, forgets or merges counts one. 0 for a history
+    // never changed since it began counting (one written by an older
+    // velstra), so that a site remembers what it was built from.
+    long long generation();
+
     // Every name, by id.
     std::vector<HistoryName> names();
     // A fingerprint of the merges of names: who is merged into whom.

@@ -9,6 +9,26 @@
 #include "output.h"
 
 class HistoryStore;
+struct VelstraRun;
+
+// The files of the PATHs given: each path that cannot be read is said on
+// err, and with say_subfolders each subfolder that is not read.
+struct GivenFiles {
+    std::vector<std::string> files;
+    std::size_t unreadable = 0;  // paths
+};
+GivenFiles files_given(const std::vector<std::string>& paths, bool say_subfolders, Output& err);
+
+// Imports the logs of the paths and prints the summary line; exit 1 when
+// none of them could be read (no history is then made).
+int import_logs(const VelstraRun& run, const std::vector<std::string>& paths, bool verbose, const std::string& db);
+
+// Imports the logs of the folders, then builds the site in dir when the
+// history changed since it was last built (or it never was): one line then,
+// nothing otherwise. Exit 1 when a folder could not be read, the others
+// done; 2 when the site could not be written.
+int update_site(const VelstraRun& run, const std::vector<std::string>& folders, const std::string& db,
+                const std::string& dir);
 
 // One line per game, oldest first: id, start, map, game type, length, winner.
 int list_games(HistoryStore& store, Output& out);
