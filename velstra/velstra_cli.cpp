@@ -9,7 +9,9 @@
 #include "build_site.h"
 #include "commands.h"
 #include "even_teams.h"
+#include "history_reader.h"
 #include "history_store.h"
+#include "similar_names.h"
 #include "teams_command.h"
 
 namespace {
@@ -39,9 +41,13 @@ const std::vector<CommandHelp>& commands() {
          {"-o"},
          {}},
         {"games",
-         "velstra games [--db FILE]\n",
-         "Lists the games, oldest first: id, start, map, game type, length, winner.\n",
-         {},
+         "velstra games [--db FILE] [--player NAME] [--map MAP] [--type TYPE] [--server NAME]\n"
+         "              [--since YYYY-MM-DD] [--until YYYY-MM-DD]\n",
+         "Lists the games, oldest first: id, start, map, game type, length, winner. The options keep the\n"
+         "games of a player (under any of his names), of a map (with or without \".unr\"), a game type or a\n"
+         "server (in any case), and of the evenings from --since to --until, both included; given together,\n"
+         "the games that match them all.\n",
+         {"--player", "--map", "--type", "--server", "--since", "--until"},
          {}},
         {"forget",
          "velstra forget [--db FILE] ID...\n",
@@ -49,10 +55,13 @@ const std::vector<CommandHelp>& commands() {
          {},
          {}},
         {"players",
-         "velstra players [--db FILE]\n",
-         "Lists the players, most games first, with the names merged into each.\n",
+         "velstra players [--db FILE] [--similar]\n",
+         "Lists the players, most games first, with the names merged into each. --similar lists the names\n"
+         "that are probably one person's (equal apart from case, a trailing number or a suffix such as\n"
+         "_afk, _brb or (1); never the default names Player, Player2, ...), each as the velstra alias\n"
+         "command that would merge them; it merges nothing.\n",
          {},
-         {}},
+         {"--similar"}},
         {"alias",
          "velstra alias [--db FILE] NAME... --as PLAYER\nvelstra alias [--db FILE] --remove NAME\n",
          "Merges the NAMEs into the player PLAYER, or undoes the merge of one NAME.\n",
@@ -167,6 +176,16 @@ std::optional<std::string> parse(const CommandHelp& command, const std::vector<s
     return std::nullopt;
 }
 
+// An evening's date: "YYYY-MM-DD" of a day that can be.
+bool is_date(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+    for (const std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[k] < '0' || text[k] > '9') return false;
+    const int month = std::atoi(text.substr(5, 2).c_str());
+    const int day = std::atoi(text.substr(8, 2).c_str());
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
 std::optional<long long> game_id(const std::string& text) {
     if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
@@ -186,7 +205,18 @@ int run_command(const VelstraRun& run, const std::string& command, const Parsed&
     // mean the same in each), and asks for an import on an older one.
     const bool reads = command == "games" || command == "players" || command == "site" || command == "teams";
     HistoryStore store(db, reads ? HistoryAccess::ReadOnly : HistoryAccess::ReadWrite, run.busy_ms);
-    if (command == "games") return list_games(store, out);
+    if (command == "games") {
+        GameFilter filter;
+        filter.player = parsed.value("--player");
+        filter.map = parsed.value("--map");
+        filter.type = parsed.value("--type");
+        filter.server = parsed.value("--server");
+        filter.since = parsed.value("--since");
+        filter.until = parsed.value("--until");
+        return list_games(store, filter, out, err);
+    }
+    if (command == "players" && parsed.flags.contains("--similar"))
+        return list_similar_players(store, parsed.db ? " --db " + shell_word(*parsed.db) : "", out);
     if (command == "players") return list_players(store, out);
     if (command == "site") return build_site(store, site_dir, out, err);
     if (command == "teams") return propose_teams(store, parsed.operands, parsed.value("--type"), out, err);
@@ -239,6 +269,9 @@ int run_velstra(const VelstraRun& run) {
                 if (parsed.operands[j] == parsed.operands[k])
                     return bad_usage(err, "\"" + parsed.operands[k] + "\" is given twice");
     }
+    for (const char* option : {"--since", "--until"})
+        if (const auto date = parsed.value(option); date && !is_date(*date))
+            return bad_usage(err, std::string(option) + " takes a date, YYYY-MM-DD, not \"" + *date + "\"");
     if (command == "forget")
         for (const std::string& text : parsed.operands)
             if (!game_id(text)) return bad_usage(err, "\"" + text + "\" is no game id");
