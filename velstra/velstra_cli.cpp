@@ -181,8 +181,9 @@ bool is_date(const std::string& text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
     for (const std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9})
         if (text[k] < '0' || text[k] > '9') return false;
-    const int month = std::atoi(text.substr(5, 2).c_str());
-    const int day = std::atoi(text.substr(8, 2).c_str());
+    // Two digits each, checked above.
+    const int month = (text[5] - '0') * 10 + (text[6] - '0');
+    const int day = (text[8] - '0') * 10 + (text[9] - '0');
     return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
