@@ -111,12 +111,15 @@ PathFiles files_of_path(const std::string& path) {
     }
     if (!fs::is_directory(status)) {
         // Opened once here, so that a file this account may not read is said
-        // at once, as a folder it may not read is.
-        if (std::FILE* file = std::fopen(path.c_str(), "rb"); file != nullptr) {
+        // at once, as a folder it may not read is; a FIFO or a device is no
+        // log, and is not waited for.
+        errno = 0;
+        if (std::FILE* file = platform_open_read(path.c_str(), false); file != nullptr) {
             std::fclose(file);
             found.files.push_back(path);
         } else {
-            found.unreadable = std::error_code(errno, std::generic_category()).message();
+            found.unreadable =
+                errno != 0 ? std::error_code(errno, std::generic_category()).message() : "not a file nor a folder";
         }
         return found;
     }
