@@ -49,9 +49,11 @@ bool same_evening(const HistoryEvening& a, const HistoryEvening& b) {
 }
 
 // What a build remembers of the history it showed, checked by an update.
+// Another release may show the same history otherwise: its first update
+// builds the site again.
 std::string built_line(long long generation) {
-    return "velstra site design " + std::to_string(SITE_DESIGN) + ", history generation " + std::to_string(generation) +
-           "\n";
+    return std::string("velstra ") + VELSTRA_VERSION + ", site design " + std::to_string(SITE_DESIGN) +
+           ", history generation " + std::to_string(generation) + "\n";
 }
 
 std::string evening_page_path(const std::string& date) { return "evenings/" + date + ".html"; }
@@ -216,8 +218,10 @@ int build_site(HistoryStore& store, const std::string& dir, Output& out, Output&
 }
 
 std::optional<long long> site_built_from(const std::string& dir) {
-    // The line as a build writes it, or no line: another design's, or one
-    // changed by hand.
+    // The line as a build writes it, or no line: another release's, or one
+    // changed by hand. A site whose index was removed by hand is built again.
+    std::error_code error;
+    if (!fs::is_regular_file(fs::path(dir) / "index.html", error)) return std::nullopt;
     const std::string line = read_bytes(fs::path(dir) / SITE_OWN_FOLDER / "built");
     const std::size_t at = line.rfind(' ');
     if (at == std::string::npos || line.back() != '\n') return std::nullopt;

@@ -112,6 +112,11 @@ TEST_F(Update, BuildsTheSiteOnlyWhenTheHistoryChanged) {
               std::string::npos)
         << forgot.out;
 
+    // A site whose index was removed by hand is built again.
+    fs::remove("site/index.html");
+    const Result rebuilt = velstra({"update", "-o", "site", "Logs"});
+    EXPECT_TRUE(rebuilt.out.ends_with("; 1 written, 4 unchanged, 0 removed\n")) << rebuilt.out;
+
     // A site built by "velstra site" is current for the next update.
     fs::remove("site/.velstra-site/built");
     ASSERT_EQ(velstra({"site", "-o", "site"}).code, 0);
