@@ -1,6 +1,8 @@
 # The two commands of the quick start, and a few more for developers.
-#   make demo   build the two programs alone (no GoogleTest needed), then run
-#               the analyser on a copy of the sample session
+#   make demo   build the three programs alone (no GoogleTest needed), run
+#               the analyser on a copy of the sample session and build the
+#               site of its history (velstra needs SQLite: without it, the
+#               analyser alone)
 #   make check  install what is missing, build both presets, run every test,
 #               the end-to-end tests of the Windows programs under wine, the
 #               package checks, the static checks, a short fuzzing run and the
@@ -28,11 +30,14 @@ build:
 	cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
-# Only the two programs, in the package's configuration (no tests, no
-# generator): a compiler, CMake and make are enough.
+# Only the programs, in the package's configuration (no tests, no
+# generator): a compiler, CMake and make are enough, and SQLite for velstra.
+# A build configured without SQLite before (make check's demo) finds it
+# again. The history and the site are made of the sample session itself,
+# beside the analyser's pages.
 demo:
-	cmake --preset release $(DEMO_CMAKE_FLAGS)
-	cmake --build --preset demo -j $(JOBS)
+	cmake --preset release -DCMAKE_DISABLE_FIND_PACKAGE_SQLite3=OFF $(DEMO_CMAKE_FLAGS)
+	cmake --build build/release -j $(JOBS) --target $$(cat build/release/programs.txt)
 	rm -rf "$(DEMO_DIR)"
 	mkdir -p "$(DEMO_DIR)"
 	cp examples/session/* "$(DEMO_DIR)/"
@@ -40,6 +45,16 @@ demo:
 	@echo
 	@echo "The session page, the games page and error.log are in $(DEMO_DIR):"
 	@ls "$(DEMO_DIR)"/velstra*.html "$(DEMO_DIR)"/error.log
+	@echo
+	@if grep -qw velstra build/release/programs.txt; then \
+		set -e; velstra="$(CURDIR)/build/release/velstra/velstra"; \
+		"$$velstra" import --db "$(DEMO_DIR)/velstra-history.db" examples/session; \
+		"$$velstra" site --db "$(DEMO_DIR)/velstra-history.db" -o "$(DEMO_DIR)/site"; \
+		echo; echo "The site of the sample session's history: $(DEMO_DIR)/site/index.html"; \
+	else \
+		echo "velstra is not built: it needs SQLite (apt-get install libsqlite3-dev, then make demo again);"; \
+		echo "the analyser's pages above are the demo without it."; \
+	fi
 
 deps:
 	sh tools/install-deps.sh

@@ -50,6 +50,12 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/docs/session-page.png ${PROJECT_SOURCE_DIR}/docs/games-page.png
           DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(DIRECTORY ${VELSTRA_SAMPLE_SESSION} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+  # A nightly velstra update, as a systemd timer and as a cron line, for the
+  # admin to copy and adjust: examples, never active by themselves.
+  if(TARGET velstra)
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/systemd ${PROJECT_SOURCE_DIR}/examples/cron
+            DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+  endif()
 
   # Every Debian package carries its copyright and, compressed, its changelog
   # (a native package's: changelog.gz). A new version needs a new entry, so

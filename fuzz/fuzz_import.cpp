@@ -22,6 +22,7 @@
 
 #include "analyse_log.h"
 #include "commands.h"
+#include "history_reader.h"
 #include "history_store.h"
 #include "import.h"
 #include "sqlite_handle.h"
@@ -191,8 +192,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The listings read every text stored; now and then, as their
     // statements are made anew each time.
     if (++runs % 8 == 0) {
-        list_games(store, discard);
+        list_games(store, GameFilter{}, discard, discard);
         list_players(store, discard);
+        list_similar_players(store, "", discard);
     }
     checks.expect_sound();
     checks.empty(first.added == 1);

@@ -50,15 +50,39 @@ constexpr const char* GAME_COLUMNS =
 
 }  // namespace
 
-void HistoryReader::each_game_listing(const std::function<void(const GameListing&)>& take) {
+void HistoryReader::each_game_listing(const GameFilter& filter, const std::function<void(const GameListing&)>& take) {
     // The first crowned player by place is the winner of a game of single
-    // players; a team game names its team.
+    // players; a team game names its team. A part of the filter not given
+    // is NULL and keeps every game. A player's games are found by his
+    // names' index; his names are those whose merges lead to him.
     Statement games(store_.db(),
                     "SELECT g.id, coalesce(substr(g.start_local, 1, 16), '-'), g.map, g.type_name, g.length, "
                     "g.game_type, g.winner_team, "
                     "(SELECT n.name FROM game_player p JOIN name n ON n.id = p.name_id "
                     " WHERE p.game_id = g.id AND p.crowned = 1 ORDER BY p.slot LIMIT 1) "
-                    "FROM game g ORDER BY g.start_local IS NULL, g.start_local, g.id");
+                    "FROM game g WHERE "
+                    "(?1 IS NULL OR g.id IN (SELECT gp.game_id FROM game_player gp WHERE gp.name_id IN "
+                    " (SELECT name_id FROM player_name WHERE player_id = "
+                    "  (SELECT player_id FROM player_name WHERE name = ?1)))) "
+                    "AND (?2 IS NULL OR lower(g.map) = lower(?2) OR lower(g.map) = lower(?2) || '.unr') "
+                    "AND (?3 IS NULL OR lower(g.type_name) = lower(?3)) "
+                    "AND (?4 IS NULL OR lower(g.server_name) = lower(?4)) "
+                    "AND (?5 IS NULL OR g.evening >= ?5) AND (?6 IS NULL OR g.evening <= ?6) "
+                    "ORDER BY g.start_local IS NULL, g.start_local, g.id");
+    std::optional<std::string> map = filter.map;
+    if (map && map->size() > 4) {
+        std::string suffix = map->substr(map->size() - 4);
+        for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (suffix == ".unr") map->resize(map->size() - 4);
+    }
+    const std::optional<std::string>* parts[] = {&filter.player, &map,          &filter.type,
+                                                 &filter.server, &filter.since, &filter.until};
+    for (int k = 0; k < 6; ++k) {
+        if (*parts[k])
+            games.bind(k + 1, **parts[k]);
+        else
+            games.bind_null(k + 1);
+    }
     GameListing game;
     while (games.step()) {
         game.id = games.integer(0);
@@ -71,6 +95,21 @@ void HistoryReader::each_game_listing(const std::function<void(const GameListing
         game.winner_name = games.is_null(7) ? "" : games.text(7);
         take(game);
     }
+}
+
+bool HistoryReader::has_name(const std::string& name) {
+    Statement find(store_.db(), "SELECT 1 FROM name WHERE name = ?1");
+    find.bind(1, name);
+    return find.step();
+}
+
+bool HistoryReader::played_together(long long player, long long other) {
+    Statement met(store_.db(),
+                  "SELECT 1 FROM game_player x JOIN game_player y ON y.game_id = x.game_id "
+                  "WHERE x.name_id IN (SELECT name_id FROM player_name WHERE player_id = ?1) "
+                  "AND y.name_id IN (SELECT name_id FROM player_name WHERE player_id = ?2) LIMIT 1");
+    met.bind(1, player).bind(2, other);
+    return met.step();
 }
 
 std::vector<PlayerListing> HistoryReader::player_listings() {
@@ -93,6 +132,7 @@ std::vector<PlayerListing> HistoryReader::player_listings() {
     std::vector<PlayerListing> listed;
     while (players.step()) {
         PlayerListing& p = listed.emplace_back();
+        p.id = players.integer(0);
         p.name = players.text(1);
         if (const auto found = merged.find(players.integer(0)); found != merged.end()) p.merged = found->second;
         p.games = players.integer(2);
@@ -136,6 +176,11 @@ HistoryReader::HistoryReader(HistoryStore& store) : store_(store) {
 }
 
 HistoryReader::~HistoryReader() { store_.rollback(); }
+
+long long HistoryReader::generation() {
+    Statement read(store_.db(), "SELECT CAST(value AS INTEGER) FROM history_meta WHERE key = 'generation'");
+    return read.step() ? read.integer(0) : 0;
+}
 
 std::vector<HistoryName> HistoryReader::names() {
     std::vector<HistoryName> names;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,10 +94,21 @@ struct GameListing {
     std::string winner_name;  // of a game of single players, empty when none
 };
 
+// Which games a listing keeps: each part given keeps the games that match
+// it, so that together they keep the games that match all of them.
+struct GameFilter {
+    std::optional<std::string> player;        // a name: the games of its player, under any of his names
+    std::optional<std::string> map;           // a map, with or without ".unr", in any case
+    std::optional<std::string> type;          // a game type's name, in any case
+    std::optional<std::string> server;        // a server's name, in any case
+    std::optional<std::string> since, until;  // evenings, "YYYY-MM-DD", both included
+};
+
 // A player as the list of players shows him: his name, the names merged
 // into it, his games, first and last seen, and in how many as a human or a
 // bot.
 struct PlayerListing {
+    long long id = 0;  // of the name that is the player
     std::string name;
     std::vector<std::string> merged;  // sorted
     long long games = 0;
@@ -112,10 +124,20 @@ public:
     HistoryReader(const HistoryReader&) = delete;
     HistoryReader& operator=(const HistoryReader&) = delete;
 
-    // Every game, oldest first, one at a time.
-    void each_game_listing(const std::function<void(const GameListing&)>& take);
+    // Every game the filter keeps, oldest first, one at a time.
+    void each_game_listing(const GameFilter& filter, const std::function<void(const GameListing&)>& take);
     // Every player, most games first (equal by name).
     std::vector<PlayerListing> player_listings();
+    // Whether the history knows the name (UTF-8), as a player's or merged.
+    bool has_name(const std::string& name);
+    // Whether two players (by PlayerListing::id) ever played in one game.
+    bool played_together(long long player, long long other);
+
+    // How many times the games or the merges of names have changed: each
+    // transaction that adds, forgets or merges counts one. 0 for a history
+    // never changed since it began counting (one written by an older
+    // velstra), so that a site remembers what it was built from.
+    long long generation();
 
     // Every name, by id.
     std::vector<HistoryName> names();

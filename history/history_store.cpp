@@ -110,6 +110,10 @@ constexpr const char* MERGED_INTO = "SELECT name_id FROM name_merge WHERE onto_i
 constexpr const char* GAMES_OF_NAME = "SELECT game_id FROM game_player WHERE name_id = ?1";
 constexpr const char* MERGE = "INSERT OR REPLACE INTO name_merge (name_id, onto_id) VALUES (?1, ?2)";
 constexpr const char* UNMERGE = "DELETE FROM name_merge WHERE name_id = ?1";
+// A history written before it counted its generations starts at 0.
+constexpr const char* NEXT_GENERATION =
+    "INSERT INTO history_meta (key, value) VALUES ('generation', '1') "
+    "ON CONFLICT (key) DO UPDATE SET value = CAST(value AS INTEGER) + 1";
 }  // namespace sql
 
 }  // namespace
@@ -139,7 +143,8 @@ struct HistoryStore::Statements {
           merged_into(db, sql::MERGED_INTO),
           games_of_name(db, sql::GAMES_OF_NAME),
           merge(db, sql::MERGE),
-          unmerge(db, sql::UNMERGE) {
+          unmerge(db, sql::UNMERGE),
+          next_generation(db, sql::NEXT_GENERATION) {
         for (const char* rows : sql::FORGET_ROWS) forget_rows.emplace_back(db, rows);
     }
 
@@ -148,18 +153,18 @@ struct HistoryStore::Statements {
     Statement find_name, add_name, add_player, add_player_team;
     RowInserter add_kills;
     Statement file_note, set_file_note, game_shown, key_of_game, forget_notes, forget_game;
-    Statement name_text, merged_onto, merged_into, games_of_name, merge, unmerge;
+    Statement name_text, merged_onto, merged_into, games_of_name, merge, unmerge, next_generation;
     std::vector<std::size_t> kept_kills;  // of the game being added; kept for its memory
     std::vector<Statement> forget_rows;
 };
 
 std::vector<std::string> HistoryStore::statement_texts() {
     std::vector<std::string> texts = {
-        sql::GAME_OF_KEY,   sql::ADD_GAME,    sql::ADD_FILE,    sql::ADD_MUTATOR,     sql::ADD_TEAM,
-        sql::FIND_NAME,     sql::ADD_NAME,    sql::ADD_PLAYER,  sql::ADD_PLAYER_TEAM, sql::FILE_NOTE,
-        sql::SET_FILE_NOTE, sql::GAME_SHOWN,  sql::KEY_OF_GAME, sql::FORGET_NOTES,    sql::FORGET_GAME,
-        sql::NAME_TEXT,     sql::MERGED_ONTO, sql::MERGED_INTO, sql::GAMES_OF_NAME,   sql::MERGE,
-        sql::UNMERGE,
+        sql::GAME_OF_KEY,   sql::ADD_GAME,        sql::ADD_FILE,    sql::ADD_MUTATOR,     sql::ADD_TEAM,
+        sql::FIND_NAME,     sql::ADD_NAME,        sql::ADD_PLAYER,  sql::ADD_PLAYER_TEAM, sql::FILE_NOTE,
+        sql::SET_FILE_NOTE, sql::GAME_SHOWN,      sql::KEY_OF_GAME, sql::FORGET_NOTES,    sql::FORGET_GAME,
+        sql::NAME_TEXT,     sql::MERGED_ONTO,     sql::MERGED_INTO, sql::GAMES_OF_NAME,   sql::MERGE,
+        sql::UNMERGE,       sql::NEXT_GENERATION,
     };
     texts.insert(texts.end(), std::begin(sql::FORGET_ROWS), std::end(sql::FORGET_ROWS));
     texts.push_back(RowInserter::sql(sql::STEPS, sql::STEP_COLUMNS, 1));
@@ -306,9 +311,19 @@ HistoryStore::~HistoryStore() {
         for (const char* suffix : {"-wal", "-shm"}) platform_copy_permissions(path_.c_str(), (path_ + suffix).c_str());
 }
 
-void HistoryStore::begin() { execute(db_, "BEGIN IMMEDIATE"); }
-void HistoryStore::commit() { execute(db_, "COMMIT"); }
+void HistoryStore::begin() {
+    execute(db_, "BEGIN IMMEDIATE");
+    changed_ = false;
+}
+void HistoryStore::commit() {
+    // In the same transaction as the change: a site never sees the change
+    // without the generation that says so.
+    if (changed_) statements_->next_generation.run();
+    changed_ = false;
+    execute(db_, "COMMIT");
+}
 void HistoryStore::rollback() {
+    changed_ = false;
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
@@ -361,6 +376,7 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
         g.bind_latin1(14, record.teams.winner.view());
     g.run();
     const long long id = sqlite3_last_insert_rowid(db_);
+    changed_ = true;
 
     add_file_name(id, file_name);
     for (std::size_t k = 0; k < game.mutators.size(); ++k)
@@ -460,8 +476,12 @@ void HistoryStore::add_file_name(long long game_id, std::string_view file_name) 
 
 void HistoryStore::fill_unknown_seconds(long long game_id, const LoggedGame& game) {
     Statement& s = statements_->fill_seconds;
-    for (std::size_t slot = 0; slot < game.seconds_in_game.size(); ++slot)
+    for (std::size_t slot = 0; slot < game.seconds_in_game.size(); ++slot) {
         s.bind(1, game_id).bind(2, static_cast<long long>(slot)).bind(3, game.seconds_in_game[slot]).run();
+        // Seconds change who is rated; a log read again that fills none
+        // changes nothing.
+        if (sqlite3_changes(db_) > 0) changed_ = true;
+    }
 }
 
 std::optional<HistoryStore::FileNote> HistoryStore::file_note(std::string_view path) {
@@ -515,6 +535,7 @@ bool HistoryStore::forget(long long game_id) {
     statements_->forget_notes.bind(1, game_key).run();
     for (Statement& rows : statements_->forget_rows) rows.bind(1, game_id).run();
     statements_->forget_game.bind(1, game_id).run();
+    changed_ = true;
     return true;
 }
 
@@ -551,6 +572,10 @@ std::vector<long long> HistoryStore::games_of_name(long long name_id) {
 
 void HistoryStore::merge(long long name_id, long long onto_id) {
     statements_->merge.bind(1, name_id).bind(2, onto_id).run();
+    changed_ = true;
 }
 
-void HistoryStore::unmerge(long long name_id) { statements_->unmerge.bind(1, name_id).run(); }
+void HistoryStore::unmerge(long long name_id) {
+    statements_->unmerge.bind(1, name_id).run();
+    changed_ = true;
+}

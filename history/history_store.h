@@ -44,7 +44,9 @@ public:
     void require_design(int least) const;
 
     // A write transaction that holds the file's lock from its start, so that
-    // a second import waits here rather than failing midway.
+    // a second import waits here rather than failing midway. A transaction
+    // that changed the games or the merges counts one more generation of
+    // the history as it commits (see HistoryReader::generation).
     void begin();
     void commit();
     void rollback();
@@ -116,6 +118,7 @@ private:
 
     sqlite3* db_ = nullptr;
     int design_ = 0;
+    bool changed_ = false;  // the open transaction changed what a site shows
     bool writes_ = false;
     std::string path_;
     struct Statements;

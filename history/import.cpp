@@ -1,6 +1,7 @@
 #include "import.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -99,19 +100,46 @@ private:
 
 }  // namespace
 
-std::vector<std::string> files_of_path(const std::string& path) {
-    std::vector<std::string> files;
+PathFiles files_of_path(const std::string& path) {
+    PathFiles found;
     std::error_code error;
-    if (!fs::is_directory(path, error)) {
-        files.push_back(path);
-        return files;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status)) {
+        found.unreadable =
+            error && error != std::errc::no_such_file_or_directory ? error.message() : "no such file or folder";
+        return found;
     }
-    for (fs::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
+    if (!fs::is_directory(status)) {
+        // Opened once here, so that a file this account may not read is said
+        // at once, as a folder it may not read is; a FIFO or a device is no
+        // log, and is not waited for.
+        errno = 0;
+        if (std::FILE* file = platform_open_read(path.c_str(), false); file != nullptr) {
+            std::fclose(file);
+            found.files.push_back(path);
+        } else {
+            found.unreadable =
+                errno != 0 ? std::error_code(errno, std::generic_category()).message() : "not a file nor a folder";
+        }
+        return found;
+    }
+    fs::directory_iterator it(path, error);
+    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
         std::error_code kind_error;
-        if (it->is_regular_file(kind_error)) files.push_back(it->path().string());
+        if (it->is_regular_file(kind_error))
+            found.files.push_back(it->path().string());
+        else if (it->is_directory(kind_error))
+            found.subfolders.push_back(it->path().string());
     }
-    std::sort(files.begin(), files.end());
-    return files;
+    if (error) {
+        found.unreadable = error.message();
+        found.files.clear();
+        found.subfolders.clear();
+        return found;
+    }
+    std::sort(found.files.begin(), found.files.end());
+    std::sort(found.subfolders.begin(), found.subfolders.end());
+    return found;
 }
 
 namespace {

@@ -39,8 +39,15 @@ struct ImportOptions {
 };
 
 // The files a PATH stands for: the file itself, or every regular file of
-// the folder (not of its subfolders), sorted by name.
-std::vector<std::string> files_of_path(const std::string& path);
+// the folder, sorted by name. The folder's subfolders are not read: a
+// server's Logs folder holds its logs, and a folder beside them (old logs
+// kept apart, a backup) is named when it is meant.
+struct PathFiles {
+    std::string unreadable;               // why the path cannot be read; empty when it can
+    std::vector<std::string> files;       // sorted by name
+    std::vector<std::string> subfolders;  // not read, sorted by name
+};
+PathFiles files_of_path(const std::string& path);
 
 // Imports the files, reporting per file (verbose) and progress on lines.
 // analyse runs on a second thread, one file at a time, while the history is

@@ -71,6 +71,14 @@ bool same_evening(const HistoryEvening& a, const HistoryEvening& b) {
     return a.date == b.date && a.games == b.games && a.fingerprint == b.fingerprint;
 }
 
+// What a build remembers of the history it showed, checked by an update.
+// Another release may show the same history otherwise: its first update
+// builds the site again.
+std::string built_line(long long generation) {
+    return std::string("velstra ") + VELSTRA_VERSION + ", site design " + std::to_string(SITE_DESIGN) +
+           ", history generation " + std::to_string(generation) + "\n";
+}
+
 std::string evening_page_path(const std::string& date) { return "evenings/" + date + ".html"; }
 
 // A build: from its first evening on (all of them, or the evenings after
@@ -239,13 +247,33 @@ int build_site(HistoryStore& store, const std::string& dir, Output& out, Output&
         // One moment of the history: every page shows the same, whatever an
         // import adds meanwhile.
         HistoryReader reader(store);
+        const long long generation = reader.generation();
         SiteFolder folder(dir);
         Build(reader, folder, dir).run(out);
+        // Last: a build stopped before it leaves the generation before it,
+        // and the next update builds again.
+        write_bytes(folder.own_file("built"), built_line(generation));
         return 0;
     } catch (const SiteFailure& failure) {
         err.print("velstra: %s\n", failure.message.c_str());
         return 2;
     }
+}
+
+std::optional<long long> site_built_from(const std::string& dir) {
+    // The line as a build writes it, or no line: another release's, or one
+    // changed by hand. A site whose index was removed by hand is built again.
+    std::error_code error;
+    if (!fs::is_regular_file(fs::path(dir) / "index.html", error)) return std::nullopt;
+    const std::string line = read_bytes(fs::path(dir) / SITE_OWN_FOLDER / "built");
+    const std::size_t at = line.rfind(' ');
+    if (at == std::string::npos || line.back() != '\n') return std::nullopt;
+    const std::string number = line.substr(at + 1, line.size() - at - 2);
+    if (number.empty() || number.size() > 18 || number.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const long long generation = std::stoll(number);
+    if (line != built_line(generation)) return std::nullopt;
+    return generation;
 }
 
 void fold_history(HistoryReader& reader, const std::vector<HistoryName>& names, unsigned parts, SiteData& data,

@@ -4,6 +4,7 @@
 // only that evening's games.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ class HistoryStore;
 // the way of a page is not the site's (said in one line on err; nothing is
 // then written).
 int build_site(HistoryStore& store, const std::string& dir, Output& out, Output& err);
+
+// The generation of the history (HistoryReader::generation) the site in dir
+// was last built from, by a build of this design of the pages; nothing when
+// there is no such site, so that it is built.
+std::optional<long long> site_built_from(const std::string& dir);
 
 // Sums and rates every game of the history (with the parts asked for) into
 // data and rater.

@@ -62,7 +62,9 @@ TEST_F(Velstra, ImportsEachGameOnceAndRemembersEveryFileName) {
     Result first = velstra({"import", "-v", "."});
     EXPECT_EQ(first.code, 0) << first.err;
     EXPECT_EQ(first.out, "2 games added, 1 already in the history, 2 skipped (1 unfinished, 1 not a stat log)\n");
+    // The subfolder is named, not read.
     EXPECT_EQ(first.err,
+              "velstra: ./old: a folder within a folder, not read (name it to import its logs)\n"
               "./Unreal.ngLog.2011.03.27.21.47.25.7777.log: added as game 1\n"
               "./Unreal.ngLog.2011.03.27.22.10.00.7777.tmp: skipped, unfinished\n"
               "./games.log: already in the history as game 1\n"

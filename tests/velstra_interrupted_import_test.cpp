@@ -204,7 +204,11 @@ Contents contents(const fs::path& file) {
             for (const std::string& row : reader.rows("SELECT " + columns + from))
                 all.files[row.substr(0, row.find('|'))] = row;
         } else {
-            for (const std::string& row : reader.rows("SELECT " + columns + from)) rest.push_back(table + ": " + row);
+            // The count of the history's changes tells in how many batches
+            // its games came, not what it holds.
+            const std::string which = table == "history_meta" ? " WHERE t.key != 'generation'" : "";
+            for (const std::string& row : reader.rows("SELECT " + columns + from + which))
+                rest.push_back(table + ": " + row);
         }
     }
     for (auto& [key, rows] : game_rows) {

@@ -65,7 +65,10 @@ for f in usr/bin/analyser usr/bin/logconvert usr/bin/velstra usr/share/man/man1/
     usr/share/doc/velstra/docs/games-page.png \
     usr/share/doc/velstra/copyright usr/share/doc/velstra/changelog.gz \
     usr/share/doc/velstra/examples/session/games.log \
-    usr/share/doc/velstra/examples/session/User.ini; do
+    usr/share/doc/velstra/examples/session/User.ini \
+    usr/share/doc/velstra/examples/systemd/velstra-update.service \
+    usr/share/doc/velstra/examples/systemd/velstra-update.timer \
+    usr/share/doc/velstra/examples/cron/velstra-update; do
     [ -f "$root/$f" ] || fail "deb: /$f is missing"
 done
 for program in analyser logconvert velstra; do
@@ -98,6 +101,19 @@ status=0
 "$root/usr/bin/velstra" --version >"$linux_run/velstra-version.txt" </dev/null || status=$?
 [ "$status" -eq 0 ] || fail "deb: velstra --version ended with $status"
 grep -qF "$version" "$linux_run/velstra-version.txt" || fail "deb: velstra --version does not name $version"
+
+# The nightly job of the examples: the first update imports and builds the
+# site, the next finds nothing changed and says nothing.
+for night in 1 2; do
+    status=0
+    "$root/usr/bin/velstra" update --db "$linux_run/history.db" -o "$linux_run/site" "$doc/examples/session" \
+        >"$linux_run/update$night.txt" </dev/null || status=$?
+    [ "$status" -eq 0 ] || fail "deb: velstra update ended with $status on night $night"
+done
+grep -q "^7 games added, .*; .*/site: .* written" "$linux_run/update1.txt" ||
+    fail "deb: the first velstra update did not build the site: $(cat "$linux_run/update1.txt")"
+[ -s "$linux_run/site/index.html" ] || fail "deb: velstra update wrote no index.html"
+[ ! -s "$linux_run/update2.txt" ] || fail "deb: velstra update with nothing new printed: $(cat "$linux_run/update2.txt")"
 
 # ---------------------------------------------------------------- Windows zip
 top_dir=velstra-$version-win64

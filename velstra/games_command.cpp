@@ -1,9 +1,15 @@
 #include "commands.h"
 #include "history_reader.h"
 
-int list_games(HistoryStore& store, Output& out) {
+int list_games(HistoryStore& store, const GameFilter& filter, Output& out, Output& err) {
     HistoryReader reader(store);
-    reader.each_game_listing([&out](const GameListing& game) {
+    // A name the history does not know is a typing error, not a player
+    // without games.
+    if (filter.player && !reader.has_name(*filter.player)) {
+        err.print("velstra: no player named \"%s\" in the history\n", filter.player->c_str());
+        return 1;
+    }
+    reader.each_game_listing(filter, [&out](const GameListing& game) {
         std::string winner = "-";
         if (is_team_game(game.type)) {
             if (!game.winner_team.empty()) winner = team_label_text(game.winner_team);
