@@ -36,18 +36,16 @@ std::string read_bytes(const fs::path& file) {
     return bytes;
 }
 
-// The state in a file beside file, to be put in its place at the end of
-// the build.
+// A file beside file, written by write (false on a failed write), to be
+// put in its place at the end of the build.
 template <typename Write>
-fs::path stage_state(const fs::path& file, Write write) {
+fs::path stage_file(const fs::path& file, Write write) {
     fs::path beside = file;
     beside += ".new-" + std::to_string(static_cast<long long>(::getpid()));
     std::FILE* out = std::fopen(beside.string().c_str(), "wb");
     bool written = out != nullptr;
     if (out != nullptr) {
-        StateWriter state(out);
-        write(state);
-        written = state.finish();
+        written = write(out);
         written = std::fclose(out) == 0 && written;
     }
     if (!written) {
@@ -65,6 +63,15 @@ void put_in_place(const fs::path& beside, const fs::path& file) {
         fs::remove(beside, error);
         throw SiteFailure{file.string() + ": cannot be written; the next build reads the whole history again"};
     }
+}
+
+// A small file of the site's own, put in place whole.
+void write_bytes(const fs::path& file, const std::string& bytes) {
+    put_in_place(stage_file(file,
+                            [&](std::FILE* out) {
+                                return bytes.empty() || std::fwrite(bytes.data(), bytes.size(), 1, out) == 1;
+                            }),
+                 file);
 }
 
 bool same_evening(const HistoryEvening& a, const HistoryEvening& b) {
@@ -231,9 +238,13 @@ private:
         const std::size_t summed = data_.evenings.size();
         head.evenings.assign(evenings_.begin(), evenings_.begin() + static_cast<std::ptrdiff_t>(summed));
         head.next = summed < evenings_.size() ? evenings_[summed].date : "";
-        state_ = stage_state(folder_.own_file("state"), [&](StateWriter& out) {
+        // Written in blocks: held in memory, a state of many players would
+        // count twice.
+        state_ = stage_file(folder_.own_file("state"), [&](std::FILE* file) {
+            StateWriter out(file);
             write_state(out, head, data_);
             rater_->save(out);
+            return out.finish();
         });
     }
 };

@@ -75,8 +75,8 @@ TEST_F(Update, BuildsTheSiteOnlyWhenTheHistoryChanged) {
     EXPECT_EQ(first.code, 0) << first.err;
     EXPECT_EQ(first.err, "");
     EXPECT_EQ(first.out,
-              "2 games added, 0 already in the history, 0 skipped; site: 7 pages: the index, 3 of players, 2 of "
-              "evenings, 1 of maps; 7 written, 0 unchanged, 0 removed\n");
+              "2 games added, 0 already in the history, 0 skipped; site: 8 pages: the index, 3 of players, 2 of "
+              "evenings, 1 of years, 1 of maps; 8 written, 0 unchanged, 0 removed\n");
 
     // Nothing new: nothing said, nothing written, not even the site's own
     // files; a log of a game still running is noted, and changes nothing.
@@ -95,8 +95,8 @@ TEST_F(Update, BuildsTheSiteOnlyWhenTheHistoryChanged) {
     Result merged = velstra({"update", "-o", "site", "Logs"});
     EXPECT_EQ(merged.code, 0) << merged.err;
     EXPECT_TRUE(
-        merged.out.starts_with("0 games added, 2 already in the history, 1 skipped (1 unfinished); site: 6 "
-                               "pages: the index, 2 of players, 2 of evenings, 1 of maps; "))
+        merged.out.starts_with("0 games added, 2 already in the history, 1 skipped (1 unfinished); site: 7 "
+                               "pages: the index, 2 of players, 2 of evenings, 1 of years, 1 of maps; "))
         << merged.out;
     EXPECT_TRUE(merged.out.ends_with(" 1 removed\n")) << merged.out;
     EXPECT_FALSE(fs::exists("site/players/cyd.html"));
@@ -108,14 +108,14 @@ TEST_F(Update, BuildsTheSiteOnlyWhenTheHistoryChanged) {
     ASSERT_EQ(velstra({"forget", "2"}).code, 0);
     Result forgot = velstra({"update", "-o", "site", "Logs"});
     EXPECT_EQ(forgot.code, 0);
-    EXPECT_NE(forgot.out.find("; site: 5 pages: the index, 2 of players, 1 of evenings, 1 of maps; "),
+    EXPECT_NE(forgot.out.find("; site: 6 pages: the index, 2 of players, 1 of evenings, 1 of years, 1 of maps; "),
               std::string::npos)
         << forgot.out;
 
     // A site whose index was removed by hand is built again.
     fs::remove("site/index.html");
     const Result rebuilt = velstra({"update", "-o", "site", "Logs"});
-    EXPECT_TRUE(rebuilt.out.ends_with("; 1 written, 4 unchanged, 0 removed\n")) << rebuilt.out;
+    EXPECT_TRUE(rebuilt.out.ends_with("; 1 written, 5 unchanged, 0 removed\n")) << rebuilt.out;
 
     // A site built by "velstra site" is current for the next update.
     fs::remove("site/.velstra-site/built");
@@ -127,8 +127,8 @@ TEST_F(Update, BuildsTheSiteOnlyWhenTheHistoryChanged) {
     Result evening = velstra({"update", "-o", "site", "Logs"});
     EXPECT_EQ(evening.code, 0) << evening.err;
     EXPECT_TRUE(
-        evening.out.starts_with("1 game added, 1 already in the history, 1 skipped (1 unfinished); site: 6 "
-                                "pages: the index, 2 of players, 2 of evenings, 1 of maps; "))
+        evening.out.starts_with("1 game added, 1 already in the history, 1 skipped (1 unfinished); site: 7 "
+                                "pages: the index, 2 of players, 2 of evenings, 1 of years, 1 of maps; "))
         << evening.out;
 }
 
@@ -148,7 +148,7 @@ TEST_F(Update, AHistoryWithoutACountIsBuiltOnceThenFollowed) {
 
     Result taken_over = velstra({"update", "-o", "site", "Logs"});
     EXPECT_EQ(taken_over.code, 0) << taken_over.err;
-    EXPECT_TRUE(taken_over.out.ends_with("; 0 written, 7 unchanged, 0 removed\n")) << taken_over.out;
+    EXPECT_TRUE(taken_over.out.ends_with("; 0 written, 8 unchanged, 0 removed\n")) << taken_over.out;
     EXPECT_EQ(velstra({"update", "-o", "site", "Logs"}).out, NOTHING_CHANGED);
     // The first change counts from there.
     ASSERT_EQ(velstra({"alias", "Cyd", "--as", "Ann"}).code, 0);
@@ -167,7 +167,7 @@ TEST_F(Update, AFolderThatCannotBeReadIsSaidAndTheRestIsDone) {
     EXPECT_EQ(partly.code, 1);
     // Subfolders are not read, and not said every night.
     EXPECT_EQ(partly.err, "velstra: Gone: no such file or folder\n");
-    EXPECT_TRUE(partly.out.starts_with("2 games added, 0 already in the history, 0 skipped; site: 7 pages: "))
+    EXPECT_TRUE(partly.out.starts_with("2 games added, 0 already in the history, 0 skipped; site: 8 pages: "))
         << partly.out;
     Result again = velstra({"update", "-o", "site", "Gone", "Logs"});
     EXPECT_EQ(again.code, 1);
@@ -178,7 +178,7 @@ TEST_F(Update, AFolderThatCannotBeReadIsSaidAndTheRestIsDone) {
     ASSERT_EQ(velstra({"alias", "Cyd", "--as", "Ann"}).code, 0);
     Result none = velstra({"update", "-o", "site", "Gone"});
     EXPECT_EQ(none.code, 1);
-    EXPECT_TRUE(none.out.starts_with("0 games added, 0 already in the history, 0 skipped; site: 6 pages: "))
+    EXPECT_TRUE(none.out.starts_with("0 games added, 0 already in the history, 0 skipped; site: 7 pages: "))
         << none.out;
 }
 
