@@ -24,7 +24,7 @@ a { color: var(--link); }
 table { border-collapse: collapse; width: 100%; }
 th, td { padding: .3rem .35rem; border-bottom: 1px solid var(--rule); text-align: left; white-space: nowrap; }
 thead th { background: var(--head); }
-#games { font-size: .9rem; } .scoreboard { font-size: .85rem; } .scoreboard th, .scoreboard td { padding: .3rem .25rem; }
+#games { font-size: .9rem; } .scoreboard, .moments, .accuracy { font-size: .85rem; } .scoreboard th, .scoreboard td { padding: .3rem .25rem; }
 .scoreboard .fav { white-space: normal; min-width: 6.5rem; }
 .n { text-align: right; font-variant-numeric: tabular-nums; }
 tr.winner { background: var(--winner); }
