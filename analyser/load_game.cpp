@@ -48,14 +48,14 @@ std::string_view next_field(std::string_view& rest) {
 // are not this game's.
 void read_accuracy_lines(AnalysisContext& ctx, std::size_t from) {
     ctx.accuracy_lines.clear();
-    std::string_view rest = ctx.text.view().substr(from);
-    while (!rest.empty()) {
-        const std::size_t line_feed = rest.find('\n');
-        std::string_view line = rest.substr(0, line_feed);
-        rest.remove_prefix(line_feed == std::string_view::npos ? rest.size() : line_feed + 1);
-        next_field(line);  // the time stamp
+    ctx.accuracy_weapons.clear();
+    const GameText& text = ctx.text;
+    const std::size_t next_game = text.find("\tinfo\t", from);
+    const std::size_t end = next_game == GameText::npos ? text.length : next_game;
+    for (std::size_t at = text.find("\tweap_", from); at < end; at = text.find("\tweap_", at + 1)) {
+        const std::size_t line_feed = text.find_char('\n', at);
+        std::string_view line = text.view().substr(at + 1, (line_feed == GameText::npos ? end : line_feed) - at - 1);
         const std::string_view event = next_field(line);
-        if (event == "info") return;
         AccuracyLine::Kind kind = AccuracyLine::Kind::Shots;
         if (event == "weap_hitcount")
             kind = AccuracyLine::Kind::Hits;
@@ -63,9 +63,14 @@ void read_accuracy_lines(AnalysisContext& ctx, std::size_t from) {
             kind = AccuracyLine::Kind::Damage;
         else if (event != "weap_shotcount")
             continue;
-        const std::string_view weapon = next_field(line);
+        // A few weapons, named once per player and figure.
+        const std::string_view weapon = next_field(line).substr(0, Text::max_length);
+        std::vector<Text>& weapons = ctx.accuracy_weapons;
+        std::size_t entry = 0;
+        while (entry < weapons.size() && weapons[entry].view() != weapon) ++entry;
+        if (entry == weapons.size()) weapons.emplace_back(weapon);
         const int id = parse_int(next_field(line));
-        ctx.accuracy_lines.push_back(AccuracyLine{kind, id, parse_int(next_field(line)), Text(weapon)});
+        ctx.accuracy_lines.push_back(AccuracyLine{kind, id, parse_int(next_field(line)), entry});
     }
 }
 

@@ -10,26 +10,33 @@ namespace {
 // Where the line that holds position starts, or npos when no line feed
 // stands within 32 characters before it.
 std::size_t line_start(const GameText& text, std::size_t position) {
-    for (std::size_t back = 1; back <= 32 && back <= position; ++back)
-        if (text.at(position - back) == '\n') return position - back + 1;
+    const char* const buffer = text.buffer.get();
+    const std::size_t last = std::min(position, text.length);
+    for (std::size_t back = 1; back <= 32 && back <= last; ++back)
+        if (buffer[last - back] == '\n') return last - back + 1;
     return GameText::npos;
 }
 
-// The time stamp of a line in thousandths of a second ("12.34" is 12340):
-// whole seconds are too coarse for a chain of kills.
-long long line_millis(const GameText& text, std::size_t start) {
-    long long whole = 0;
-    std::size_t k = start;
-    while (k < text.length && text.at(k) >= '0' && text.at(k) <= '9' && whole < 1000000000000LL)
-        whole = whole * 10 + (text.at(k++) - '0');
+// A kill's time in thousandths of a second ("12.34" is 12340): whole
+// seconds are too coarse for a chain of kills. The record keeps the whole
+// seconds; the fraction stands just before the tab ahead of the event word
+// ("kill" or "teamkill").
+long long kill_millis(const GameText& text, const KillRecord& kill) {
+    const char* const buffer = text.buffer.get();
+    const std::size_t tab = kill.at >= 1 && buffer[kill.at - 1] == '\t' ? kill.at - 1 : kill.at >= 5 ? kill.at - 5 : 0;
     long long part = 0;
-    int digits = 0;
-    if (text.at(k) == '.') {
-        ++k;
-        for (; digits < 3 && text.at(k) >= '0' && text.at(k) <= '9'; ++digits) part = part * 10 + (text.at(k++) - '0');
+    for (std::size_t back = 1; back <= 4 && back <= tab; ++back) {
+        const char c = buffer[tab - back];
+        if (c == '.') {
+            int digits = 0;
+            for (const char* at = buffer + tab - back + 1; digits < 3 && *at >= '0' && *at <= '9'; ++digits)
+                part = part * 10 + (*at++ - '0');
+            for (; digits < 3; ++digits) part *= 10;
+            break;
+        }
+        if (c < '0' || c > '9') break;
     }
-    for (; digits < 3; ++digits) part *= 10;
-    return whole * 1000 + part;
+    return kill.time * 1000LL + part;
 }
 
 // The time stamp of a line as written, up to its tab.
@@ -67,12 +74,17 @@ struct Run {
 
 class Moments {
 public:
-    explicit Moments(AnalysisContext& ctx) : ctx_(ctx) {}
+    explicit Moments(AnalysisContext& ctx) : ctx_(ctx) {
+        for (int id = 0; id < MAXPLAYER; ++id) record_[static_cast<std::size_t>(id)] = ctx.player_for_id(id);
+    }
+
+    // The record of a logged id 0 to 15, or nullptr.
+    PlayerRecord* record(int id) const { return record_[static_cast<std::size_t>(id)]; }
 
     void end_spree(int id) {
         Run& run = runs_[static_cast<std::size_t>(id)];
         const int level = spree_level(run.spree);
-        if (PlayerRecord* p = ctx_.player_for_id(id); p != nullptr && level >= 0)
+        if (PlayerRecord* p = record(id); p != nullptr && level >= 0)
             ++p->moments.sprees[static_cast<std::size_t>(level)];
         run.spree = 0;
     }
@@ -80,7 +92,7 @@ public:
     void end_chain(int id) {
         Run& run = runs_[static_cast<std::size_t>(id)];
         const int level = multi_level(run.chain);
-        if (PlayerRecord* p = ctx_.player_for_id(id); p != nullptr && level >= 0)
+        if (PlayerRecord* p = record(id); p != nullptr && level >= 0)
             ++p->moments.multis[static_cast<std::size_t>(level)];
         run.chain = 0;
     }
@@ -95,15 +107,14 @@ public:
         const bool victim_valid = kill.victim >= 0 && kill.victim < MAXPLAYER;
         if (!victim_valid || kill.killer == kill.victim) return;  // a suicide ends nothing
         end_spree(kill.victim);
-        PlayerRecord* killer = ctx_.player_for_id(kill.killer);
-        if (!killer_valid || kill.teamkill || ctx_.player_for_id(kill.victim) == nullptr) return;
+        if (!killer_valid || kill.teamkill || record(kill.victim) == nullptr) return;
+        PlayerRecord* killer = record(kill.killer);
         if (!first_blood_) {
             first_blood_ = true;
             if (killer != nullptr) ++killer->moments.first_blood;
         }
         Run& run = runs_[static_cast<std::size_t>(kill.killer)];
-        const std::size_t line = line_start(ctx_.text, kill.at);
-        const long long now = line == GameText::npos ? kill.time * 1000LL : line_millis(ctx_.text, line);
+        const long long now = kill_millis(ctx_.text, kill);
         if (run.chain > 0 && now - run.last_kill < 3000)
             ++run.chain;
         else {
@@ -114,8 +125,9 @@ public:
         ++run.spree;
         if (killer == nullptr) return;
         killer->moments.best_spree = std::max(killer->moments.best_spree, run.spree);
-        if (flags_ && line != GameText::npos && carrier_killed(ctx_.text, line, kill.victim))
-            ++killer->moments.carrier_kills;
+        if (!flags_) return;
+        const std::size_t line = line_start(ctx_.text, kill.at);
+        if (line != GameText::npos && carrier_killed(ctx_.text, line, kill.victim)) ++killer->moments.carrier_kills;
     }
 
     void end_game() {
@@ -127,6 +139,7 @@ public:
 private:
     AnalysisContext& ctx_;
     std::array<Run, MAXPLAYER> runs_{};
+    std::array<PlayerRecord*, MAXPLAYER> record_{};
     bool first_blood_ = false;
 };
 
@@ -145,13 +158,19 @@ void count_flag_lines(AnalysisContext& ctx, Event event, int PlayerMoments::* co
 void gather_accuracy(AnalysisContext& ctx) {
     std::vector<WeaponAccuracy>& rows = ctx.accuracy;
     rows.clear();
+    // The row of each record and weapon entry, made on first use.
+    std::vector<std::array<int, MAXPLAYER>> row_of(ctx.accuracy_weapons.size());
+    for (auto& slots : row_of) slots.fill(-1);
     for (const AccuracyLine& line : ctx.accuracy_lines) {
         const PlayerRecord* p = ctx.player_for_id(line.id);
         if (p == nullptr) continue;
         const int slot = static_cast<int>(p - ctx.game_players.data());
-        auto row = std::find_if(rows.begin(), rows.end(),
-                                [&](const WeaponAccuracy& r) { return r.player == slot && r.weapon == line.weapon; });
-        if (row == rows.end()) row = rows.insert(rows.end(), WeaponAccuracy{slot, line.weapon, 0, 0, 0});
+        int& index = row_of[line.weapon][static_cast<std::size_t>(slot)];
+        if (index < 0) {
+            index = static_cast<int>(rows.size());
+            rows.push_back(WeaponAccuracy{slot, ctx.accuracy_weapons[line.weapon], 0, 0, 0});
+        }
+        WeaponAccuracy* const row = &rows[static_cast<std::size_t>(index)];
         int& sum = line.kind == AccuracyLine::Kind::Shots  ? row->shots
                    : line.kind == AccuracyLine::Kind::Hits ? row->hits
                                                            : row->damage;

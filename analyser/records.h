@@ -232,7 +232,7 @@ struct AccuracyLine {
     Kind kind;
     int id;
     int value;
-    Text weapon;
+    std::size_t weapon;  // the entry of AnalysisContext::accuracy_weapons
 };
 
 struct BestEntry {
@@ -276,6 +276,7 @@ struct AnalysisContext {
     // The add-on's accuracy lines that follow the game_end line, which the
     // text of the game no longer holds; the list keeps its room.
     std::vector<AccuracyLine> accuracy_lines;
+    std::vector<Text> accuracy_weapons;  // the weapons they name, each once
     // Their sums by record (player: the index in game_players) and weapon,
     // from read_moments.
     std::vector<WeaponAccuracy> accuracy;

@@ -1,6 +1,7 @@
 #include "game_section.h"
 
 #include <array>
+#include <vector>
 
 #include "chart.h"
 #include "int_range.h"
@@ -178,18 +179,22 @@ constexpr MomentColumn MOMENT_COLUMNS[] = {
 };
 constexpr std::size_t MOMENT_COLUMN_COUNT = sizeof MOMENT_COLUMNS / sizeof MOMENT_COLUMNS[0];
 
-void player_heading(HtmlWriter& out, const GameRecord& game, std::size_t k, const SectionLinks* links) {
+// The players' names as the tables of moments and accuracy head their rows,
+// made once for the many rows of a game.
+using Names = std::vector<HtmlText>;
+
+void player_heading(HtmlWriter& out, const Names& names, std::size_t k, const SectionLinks* links) {
     out.put({"<th scope=\"row\">"});
     if (links != nullptr)
         links->player_name(out, k);
     else
-        out.put({name_of(game.players[k])});
+        out.put({names[k]});
     out.put({"</th>"});
 }
 
 // A row per player with any moment; only the columns some player has a
 // figure in, so a game without flags or sprees keeps a narrow table.
-void moments_table(HtmlWriter& out, const GameRecord& game, const SectionLinks* links) {
+void moments_table(HtmlWriter& out, const GameRecord& game, const Names& names, const SectionLinks* links) {
     std::array<bool, MOMENT_COLUMN_COUNT> shown{};
     bool any = false;
     for (std::size_t c = 0; c < MOMENT_COLUMN_COUNT; ++c) {
@@ -207,7 +212,7 @@ void moments_table(HtmlWriter& out, const GameRecord& game, const SectionLinks* 
         const PlayerMoments& m = game.players[k].moments;
         if (m == PlayerMoments{}) continue;
         out.put({"<tr>"});
-        player_heading(out, game, k, links);
+        player_heading(out, names, k, links);
         for (std::size_t c = 0; c < MOMENT_COLUMN_COUNT; ++c)
             if (shown[c]) number_cell(out, MOMENT_COLUMNS[c].value(m));
         out.put({"</tr>\n"});
@@ -215,29 +220,29 @@ void moments_table(HtmlWriter& out, const GameRecord& game, const SectionLinks* 
     out.put({"</tbody>\n</table></div>\n"});
 }
 
-// Hits out of shots, in per cent with one decimal, or a dash without a shot.
-HtmlText accuracy_text(int hits, int shots) {
-    if (shots < 1) return "\xE2\x80\x94";
-    BoundedText<32> text;
-    text.format("%.1f", 100.0 * static_cast<double>(hits) / static_cast<double>(shots));
-    return HtmlText::utf8(text.view());
+// Hits out of shots in tenths of a per cent, rounded half up.
+Tenths accuracy_tenths(int hits, int shots) {
+    return Tenths{clamp_to_int((2000LL * hits / shots + 1) / 2)};
 }
 
-void accuracy_row(HtmlWriter& out, const GameRecord& game, std::size_t k, const HtmlText& weapon, int shots,
+void accuracy_row(HtmlWriter& out, const Names& names, std::size_t k, const HtmlText& weapon, int shots,
                   int hits, int damage, const SectionLinks* links) {
-    out.put({"<tr>"});
-    player_heading(out, game, k, links);
-    text_cell(out, weapon);
-    number_cell(out, shots);
-    number_cell(out, hits);
-    out.put({"<td class=\"n\">", accuracy_text(hits, shots), "</td>"});
-    number_cell(out, damage);
-    out.put({"</tr>\n"});
+    // A games page has thousands of these rows: each is one piece list.
+    if (links != nullptr) {
+        out.put({"<tr><th scope=\"row\">"});
+        links->player_name(out, k);
+        out.put({"</th>"});
+    } else {
+        out.put({"<tr><th scope=\"row\">", names[k], "</th>"});
+    }
+    const Piece accuracy = shots > 0 ? Piece(accuracy_tenths(hits, shots)) : Piece("\xE2\x80\x94");
+    out.put({"<td>", weapon, "</td><td class=\"n\">", shots, "</td><td class=\"n\">", hits, "</td><td class=\"n\">",
+             accuracy, "</td><td class=\"n\">", damage, "</td></tr>\n"});
 }
 
 // Where the log carries them: each player's weapons, then his overall
 // figures where he used more than one.
-void accuracy_table(HtmlWriter& out, const GameRecord& game, const SectionLinks* links) {
+void accuracy_table(HtmlWriter& out, const GameRecord& game, const Names& names, const SectionLinks* links) {
     if (game.accuracy.empty()) return;
     out.put({"<h3>Accuracy</h3>\n<div class=\"scroll\"><table class=\"accuracy\">\n<thead><tr>"});
     header_cell(out, "Player", nullptr, false);
@@ -254,14 +259,14 @@ void accuracy_table(HtmlWriter& out, const GameRecord& game, const SectionLinks*
         std::size_t weapons = 0;
         for (; r < game.accuracy.size() && game.accuracy[r].player == player; ++r, ++weapons) {
             const WeaponAccuracy& row = game.accuracy[r];
-            accuracy_row(out, game, static_cast<std::size_t>(player), HtmlText::utf8(row.weapon.view()), row.shots,
+            accuracy_row(out, names, static_cast<std::size_t>(player), HtmlText::utf8(row.weapon.view()), row.shots,
                          row.hits, row.damage, links);
             shots += row.shots;
             hits += row.hits;
             damage += row.damage;
         }
         if (weapons > 1)
-            accuracy_row(out, game, static_cast<std::size_t>(player), "All weapons", clamp_to_int(shots),
+            accuracy_row(out, names, static_cast<std::size_t>(player), "All weapons", clamp_to_int(shots),
                          clamp_to_int(hits), clamp_to_int(damage), links);
     }
     out.put({"</tbody>\n</table></div>\n"});
@@ -334,8 +339,11 @@ void write_game_section(HtmlWriter& out, const GameRecord& game, const SectionLi
     out.put({"</p>\n"});
     if (links != nullptr) links->notes(out);
     scoreboard(out, game, links);
-    moments_table(out, game, links);
-    accuracy_table(out, game, links);
+    Names names;
+    if (links == nullptr)
+        for (const GamePlayer& p : game.players) names.push_back(name_of(p));
+    moments_table(out, game, names, links);
+    accuracy_table(out, game, names, links);
     write_team_chart(out, game, number);
     write_frag_chart(out, game, number);
     out.put({"<p class=\"up\"><a href=\"#games\">All games</a></p>\n</section>\n"});

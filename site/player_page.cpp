@@ -213,7 +213,7 @@ void accuracy_table(HtmlWriter& out, const SitePlayer& p) {
         out.put({"<tr><th scope=\"row\">", history_text(weapon), "</th><td class=\"n\">", t.shots,
                  "</td><td class=\"n\">", t.hits, "</td><td class=\"n\">"});
         if (t.shots > 0)
-            out.put({Tenths{static_cast<int>(t.hits * 1000 / t.shots)}});
+            out.put({Tenths{static_cast<int>((t.hits * 2000 / t.shots + 1) / 2)}});
         else
             out.put({"\xE2\x80\x94"});
         out.put({"</td><td class=\"n\">", t.damage, "</td></tr>\n"});

@@ -38,7 +38,7 @@ long long game_accuracy(const GameRecord& game, std::size_t k) {
             shots += row.shots;
             hits += row.hits;
         }
-    return shots >= 50 ? hits * 1000 / shots : 0;
+    return shots >= 50 ? (hits * 2000 / shots + 1) / 2 : 0;
 }
 
 void player_records(SiteRecords& records, const GameRecord& game, std::size_t k, long long player,
