@@ -1,5 +1,6 @@
 #include "game_records.h"
 
+#include "game_statistics.h"
 #include "name_tables.h"
 
 namespace {
@@ -9,6 +10,37 @@ namespace {
 bool crowned(const AnalysisContext& ctx, const PlayerRecord& p) {
     if (!is_team_game(ctx.game_info.game_type)) return p.winner == 1;
     return !ctx.team_results.winner.empty() && p.team == ctx.team_results.winner;
+}
+
+// The player's favourite weapon by its own name, as the pages show it. The
+// console counts the weapons of add-ons as one unknown weapon; here each
+// counts under its logged name, and where one of them is the favourite its
+// name is shown. A stock weapon stays the favourite where it was one.
+void page_favourite(const AnalysisContext& ctx, const PlayerRecord& p, GamePlayer& player) {
+    if (p.fav_weapon != 0 || p.fav_weapon_kills < 1) return;
+    std::array<int, MAX_GAME_WEAPON_NAMES> by_name{};
+    for (const KillRecord& kill : ctx.kill_table)
+        if (kill.weapon == 0 && kill.weapon_name >= 0 && ctx.player_for_id(kill.killer) == &p)
+            ++by_name[static_cast<std::size_t>(kill.weapon_name)];
+    int named = 0;
+    int named_kills = 0;
+    first_largest(by_name, named, named_kills);
+    int stock_kills = 0;
+    int stock = 0;
+    for (std::size_t w = 1; w < p.kills_by_weapon.size(); ++w) {
+        if (p.kills_by_weapon[w] > stock_kills) {
+            stock_kills = p.kills_by_weapon[w];
+            stock = static_cast<int>(w);
+        }
+    }
+    if (named_kills < 1 || stock_kills > named_kills) {
+        if (stock_kills < 1) return;
+        player.fav_weapon = weapon_name(stock);
+        player.fav_weapon_kills = stock_kills;
+        return;
+    }
+    player.fav_weapon = ctx.game_weapon_names[static_cast<std::size_t>(named)];
+    player.fav_weapon_kills = named_kills;
 }
 
 GamePlayer game_player(const AnalysisContext& ctx, const PlayerRecord& p) {
@@ -37,6 +69,8 @@ GamePlayer game_player(const AnalysisContext& ctx, const PlayerRecord& p) {
     player.flags_captured = p.flags_captured;
     player.flags_returned = p.flags_returned;
     player.ping = p.ping;
+    player.moments = p.moments;
+    page_favourite(ctx, p, player);
     return player;
 }
 
@@ -97,6 +131,17 @@ void fill_game_record(const AnalysisContext& ctx, GameRecord& game) {
     for (int slot : ctx.game_order) {
         if (entry[static_cast<std::size_t>(slot)] < 0) break;
         game.players.push_back(game_player(ctx, ctx.game_players[static_cast<std::size_t>(slot)]));
+    }
+
+    // The accuracy by player as shown, each player's weapons in log order.
+    game.accuracy.clear();
+    for (std::size_t shown = 0; shown < game.players.size(); ++shown) {
+        const int slot = ctx.game_order[shown];
+        for (const WeaponAccuracy& row : ctx.accuracy) {
+            if (row.player != slot) continue;
+            game.accuracy.push_back(row);
+            game.accuracy.back().player = static_cast<int>(shown);
+        }
     }
 
     // The kills of a player shown of a victim with a record, and the suicide

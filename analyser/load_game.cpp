@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "int_range.h"
 #include "text_scan.h"
@@ -33,6 +34,46 @@ int incomplete_game(AnalysisContext& ctx, const char* file_name, LoadFailure& fa
     return 0;
 }
 
+// The next tab-separated field of a line, taken off its front.
+std::string_view next_field(std::string_view& rest) {
+    const std::size_t tab = rest.find('\t');
+    const std::string_view field = rest.substr(0, tab);
+    rest.remove_prefix(tab == std::string_view::npos ? rest.size() : tab + 1);
+    return field;
+}
+
+// A stats add-on writes each player's shots, hits and damage per weapon
+// after the game_end line, where the game's text is about to be cut: keep
+// them first. A header line starts a second game in the file, whose lines
+// are not this game's.
+void read_accuracy_lines(AnalysisContext& ctx, std::size_t from) {
+    ctx.accuracy_lines.clear();
+    ctx.accuracy_weapons.clear();
+    const GameText& text = ctx.text;
+    const std::size_t next_game = text.find("\tinfo\t", from);
+    const std::size_t end = next_game == GameText::npos ? text.length : next_game;
+    for (std::size_t at = text.find("\tweap_", from); at < end; at = text.find("\tweap_", at + 1)) {
+        const std::size_t line_feed = text.find_char('\n', at);
+        std::string_view line = text.view().substr(at + 1, (line_feed == GameText::npos ? end : line_feed) - at - 1);
+        const std::string_view event = next_field(line);
+        AccuracyLine::Kind kind = AccuracyLine::Kind::Shots;
+        if (event == "weap_hitcount")
+            kind = AccuracyLine::Kind::Hits;
+        else if (event == "weap_damagegiven")
+            kind = AccuracyLine::Kind::Damage;
+        else if (event != "weap_shotcount")
+            continue;
+        // A few weapons, named once per player and figure.
+        const std::string_view weapon = next_field(line).substr(0, Text::max_length);
+        std::vector<Text>& weapons = ctx.accuracy_weapons;
+        std::size_t entry = 0;
+        while (entry < weapons.size() && weapons[entry].view() != weapon) ++entry;
+        if (entry == weapons.size()) weapons.emplace_back(weapon);
+        const int id = parse_int(next_field(line));
+        ctx.accuracy_lines.push_back(AccuracyLine{kind, id, parse_int(next_field(line)), entry});
+    }
+}
+
 // Locates the game in the text just loaded and counts it as game n.
 int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure& failure) {
     GameText& text = ctx.text;
@@ -53,6 +94,7 @@ int locate_game(AnalysisContext& ctx, int n, const char* file_name, LoadFailure&
 
     text.game_start = start;
     text.game_end = line_end;
+    read_accuracy_lines(ctx, line_end + 1);
     // Keep 7 characters of the following line and nothing after: a second
     // game in the same file is never seen.
     text.cut_at(line_end + 8);

@@ -89,6 +89,7 @@ void reset_game(AnalysisContext& ctx) {
     ctx.suicide_table.clear();
     ctx.team_results.clear();
     ctx.player_lines.clear();
+    ctx.accuracy.clear();
     for (std::vector<TeamSpell>& spells : ctx.team_spells) spells.clear();
 }
 

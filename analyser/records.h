@@ -73,6 +73,7 @@ struct PlayerRecord {
     // Whole seconds in the game (time_players), his later ids' included, at
     // most the game's length.
     int seconds_in_game;
+    PlayerMoments moments;  // read_moments, his later ids' included
 };
 
 // One player over the session: name, skin, skill and species from the game
@@ -224,6 +225,16 @@ struct PlayerLine {
     std::string_view team;
 };
 
+// A line of a stats add-on after the game_end line: a player's shots, hits
+// or damage with a weapon over the game, as logged (load_game).
+struct AccuracyLine {
+    enum class Kind : std::uint8_t { Shots, Hits, Damage };
+    Kind kind;
+    int id;
+    int value;
+    std::size_t weapon;  // the entry of AnalysisContext::accuracy_weapons
+};
+
 struct BestEntry {
     int value;
 };
@@ -262,6 +273,13 @@ struct AnalysisContext {
     // seconds a team, the teams in the order his first spell on each ended.
     std::array<std::vector<TeamSpell>, MAXPLAYER> team_spells;
     TeamResults team_results;
+    // The add-on's accuracy lines that follow the game_end line, which the
+    // text of the game no longer holds; the list keeps its room.
+    std::vector<AccuracyLine> accuracy_lines;
+    std::vector<Text> accuracy_weapons;  // the weapons they name, each once
+    // Their sums by record (player: the index in game_players) and weapon,
+    // from read_moments.
+    std::vector<WeaponAccuracy> accuracy;
     SessionKills session_kills;
     // The names that found no session record because all of them were
     // taken: the run ends by saying how many players were left out.

@@ -18,6 +18,7 @@
 #include "read_gametype_events.h"
 #include "read_item_pickups.h"
 #include "read_kills.h"
+#include "read_moments.h"
 #include "register_players.h"
 #include "session_bests.h"
 #include "session_report.h"
@@ -129,6 +130,7 @@ int analyse_loaded_game(AnalysisContext& ctx, GameRecord* record) {
     read_kills(ctx);
     read_item_pickups(ctx);
     if (!read_gametype_events(ctx)) return 0;
+    read_moments(ctx);
     compute_game_statistics(ctx);
     print_game_report(ctx, ctx.log, *ctx.out);
     accumulate_game(ctx);

@@ -1,6 +1,8 @@
 #include "history_reader.h"
 
 #include <charconv>
+#include <iterator>
+#include <optional>
 #include <unordered_map>
 
 #include "game_columns.h"
@@ -47,6 +49,35 @@ constexpr int FIRST_FIGURE = 10;  // the column of the first of PLAYER_FIGURES
 constexpr const char* GAME_COLUMNS =
     "SELECT id, key, map, game_type, type_name, server_name, start_local, start_from_file, evening, length, "
     "end_reason, teams_counted, winner_team FROM game ";
+
+// The moments and accuracy of a game's players as the history keeps them.
+void read_moments(Statement& moments, Statement& accuracy, long long game_id, GameRecord& game) {
+    const long long players = static_cast<long long>(game.players.size());
+    moments.bind(1, game_id);
+    while (moments.step()) {
+        const long long slot = moments.integer(0);
+        if (slot < 0 || slot >= players) continue;
+        PlayerMoments& m = game.players[static_cast<std::size_t>(slot)].moments;
+        int* const figures[] = {&m.first_blood,     &m.sprees[0],     &m.sprees[1],      &m.sprees[2],
+                                &m.sprees[3],       &m.sprees[4],     &m.best_spree,     &m.multis[0],
+                                &m.multis[1],       &m.multis[2],     &m.multis[3],      &m.flags_taken,
+                                &m.flags_picked_up, &m.flags_dropped, &m.flags_returned, &m.flags_captured,
+                                &m.carrier_kills};
+        for (std::size_t k = 0; k < std::size(figures); ++k)
+            *figures[k] = static_cast<int>(moments.integer(1 + static_cast<int>(k)));
+    }
+    moments.reset();
+    accuracy.bind(1, game_id);
+    while (accuracy.step()) {
+        const long long slot = accuracy.integer(0);
+        if (slot < 0 || slot >= players) continue;
+        game.accuracy.push_back(WeaponAccuracy{static_cast<int>(slot), latin1(accuracy.text(1)),
+                                               static_cast<int>(accuracy.integer(2)),
+                                               static_cast<int>(accuracy.integer(3)),
+                                               static_cast<int>(accuracy.integer(4))});
+    }
+    accuracy.reset();
+}
 
 }  // namespace
 
@@ -159,11 +190,23 @@ struct HistoryReader::Games::Statements {
           players(db, player_columns(design).c_str()),
           spells(db, "SELECT slot, team, seconds FROM player_team WHERE game_id = ?1 ORDER BY slot, position"),
           kills(db, "SELECT time, killer, victim, weapon, teamkill FROM kill WHERE game_id = ?1 ORDER BY position") {
+        // A history before design 3 keeps no moments: its games show none.
+        if (design >= 3) {
+            moments.emplace(db,
+                            "SELECT slot, first_blood, killing_spree, rampage, dominating, unstoppable, godlike, "
+                            "best_spree, double_kill, multi_kill, ultra_kill, monster_kill, flags_taken, "
+                            "flags_picked_up, flags_dropped, flags_returned, flags_captured, carrier_kills "
+                            "FROM player_moments WHERE game_id = ?1");
+            accuracy.emplace(db,
+                             "SELECT slot, weapon, shots, hits, damage FROM weapon_accuracy WHERE game_id = ?1 "
+                             "ORDER BY slot, position");
+        }
         for (const HistoryName& name : names) by_id.emplace(name.id, &name);
         // Every start is after the empty text.
         dated.bind(1, from);
     }
     Statement dated, teams, steps, players, spells, kills;
+    std::optional<Statement> moments, accuracy;
     std::unordered_map<long long, const HistoryName*> by_id;
 };
 
@@ -289,6 +332,7 @@ bool HistoryReader::Games::next() {
             g.slots.push_back(std::move(slot));
         }
         s.players.reset();
+        if (s.moments) read_moments(*s.moments, *s.accuracy, g.id, game);
     }
     if ((parts_ & GAME_SPELLS) && !g.slots.empty()) {
         s.spells.bind(1, g.id);

@@ -181,6 +181,47 @@ ALTER TABLE imported_file ADD COLUMN inode INTEGER;
 CREATE INDEX imported_file_by_game ON imported_file (game_key);
 ALTER TABLE game_player ADD COLUMN seconds INTEGER;
 )SQL",
+    // 2 -> 3: the moments of each player of a game (a row for a player with
+    // any), and the accuracy a stats add-on logged per player and weapon.
+    // A game keeps whether its moments are known: those imported before
+    // have them unknown (NULL) until their logs are read again.
+    R"SQL(
+ALTER TABLE game ADD COLUMN moments_known INTEGER;
+CREATE TABLE player_moments (
+    game_id         INTEGER NOT NULL,
+    slot            INTEGER NOT NULL,
+    first_blood     INTEGER NOT NULL,
+    killing_spree   INTEGER NOT NULL,
+    rampage         INTEGER NOT NULL,
+    dominating      INTEGER NOT NULL,
+    unstoppable     INTEGER NOT NULL,
+    godlike         INTEGER NOT NULL,
+    best_spree      INTEGER NOT NULL,
+    double_kill     INTEGER NOT NULL,
+    multi_kill      INTEGER NOT NULL,
+    ultra_kill      INTEGER NOT NULL,
+    monster_kill    INTEGER NOT NULL,
+    flags_taken     INTEGER NOT NULL,
+    flags_picked_up INTEGER NOT NULL,
+    flags_dropped   INTEGER NOT NULL,
+    flags_returned  INTEGER NOT NULL,
+    flags_captured  INTEGER NOT NULL,
+    carrier_kills   INTEGER NOT NULL,
+    PRIMARY KEY (game_id, slot),
+    FOREIGN KEY (game_id, slot) REFERENCES game_player (game_id, slot) ON DELETE CASCADE
+) WITHOUT ROWID;
+CREATE TABLE weapon_accuracy (
+    game_id  INTEGER NOT NULL,
+    slot     INTEGER NOT NULL,
+    position INTEGER NOT NULL,
+    weapon   TEXT NOT NULL,
+    shots    INTEGER NOT NULL,
+    hits     INTEGER NOT NULL,
+    damage   INTEGER NOT NULL,
+    PRIMARY KEY (game_id, slot, position),
+    FOREIGN KEY (game_id, slot) REFERENCES game_player (game_id, slot) ON DELETE CASCADE
+) WITHOUT ROWID;
+)SQL",
 };
 
 constexpr int UPGRADE_COUNT = static_cast<int>(sizeof UPGRADES / sizeof UPGRADES[0]);

@@ -13,7 +13,7 @@ inline constexpr int HISTORY_APPLICATION_ID = 0x566c5374;
 // older design is upgraded by the commands that write, and read as it is by
 // those that only read (each names the oldest design it reads: see
 // HistoryStore::require_design).
-inline constexpr int HISTORY_SCHEMA_VERSION = 2;
+inline constexpr int HISTORY_SCHEMA_VERSION = 3;
 
 // Brings the tables from design version `from` (0: an empty file) to
 // HISTORY_SCHEMA_VERSION. The caller holds a write transaction, so the

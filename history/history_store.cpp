@@ -66,11 +66,21 @@ namespace sql {
 constexpr const char* GAME_OF_KEY = "SELECT id FROM game WHERE key = ?1";
 constexpr const char* ADD_GAME =
     "INSERT INTO game (key, map, title, game_type, type_name, server_name, start_local, utc_offset_minutes, "
-    "start_from_file, evening, length, end_reason, teams_counted, winner_team) "
-    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)";
+    "start_from_file, evening, length, end_reason, teams_counted, winner_team, moments_known) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, 1)";
 constexpr const char* ADD_FILE = "INSERT OR IGNORE INTO game_file (game_id, file_name) VALUES (?1, ?2)";
 constexpr const char* FILL_SECONDS =
     "UPDATE game_player SET seconds = ?3 WHERE game_id = ?1 AND slot = ?2 AND seconds IS NULL";
+constexpr const char* MOMENTS_KNOWN = "SELECT moments_known IS NOT NULL FROM game WHERE id = ?1";
+constexpr const char* SET_MOMENTS_KNOWN = "UPDATE game SET moments_known = 1 WHERE id = ?1";
+constexpr const char* ADD_MOMENTS =
+    "INSERT INTO player_moments (game_id, slot, first_blood, killing_spree, rampage, dominating, unstoppable, "
+    "godlike, best_spree, double_kill, multi_kill, ultra_kill, monster_kill, flags_taken, flags_picked_up, "
+    "flags_dropped, flags_returned, flags_captured, carrier_kills) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+    "?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19)";
+constexpr const char* ADD_ACCURACY =
+    "INSERT INTO weapon_accuracy (game_id, slot, position, weapon, shots, hits, damage) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)";
 constexpr const char* ADD_MUTATOR = "INSERT INTO game_mutator (game_id, position, name) VALUES (?1, ?2, ?3)";
 constexpr const char* ADD_TEAM = "INSERT INTO game_team (game_id, team, score) VALUES (?1, ?2, ?3)";
 constexpr const char* STEPS = "team_step (game_id, position, time, team, change)";
@@ -98,9 +108,10 @@ constexpr const char* FORGET_NOTES = "DELETE FROM imported_file WHERE game_key =
 // checking them on every insert would cost an import dearly, so forget
 // removes the rows of each table itself.
 constexpr const char* FORGET_ROWS[] = {
-    "DELETE FROM kill WHERE game_id = ?1",        "DELETE FROM player_team WHERE game_id = ?1",
-    "DELETE FROM game_player WHERE game_id = ?1", "DELETE FROM team_step WHERE game_id = ?1",
-    "DELETE FROM game_team WHERE game_id = ?1",   "DELETE FROM game_mutator WHERE game_id = ?1",
+    "DELETE FROM kill WHERE game_id = ?1",           "DELETE FROM player_team WHERE game_id = ?1",
+    "DELETE FROM player_moments WHERE game_id = ?1", "DELETE FROM weapon_accuracy WHERE game_id = ?1",
+    "DELETE FROM game_player WHERE game_id = ?1",    "DELETE FROM team_step WHERE game_id = ?1",
+    "DELETE FROM game_team WHERE game_id = ?1",      "DELETE FROM game_mutator WHERE game_id = ?1",
     "DELETE FROM game_file WHERE game_id = ?1",
 };
 constexpr const char* FORGET_GAME = "DELETE FROM game WHERE id = ?1";
@@ -124,6 +135,10 @@ struct HistoryStore::Statements {
           add_game(db, sql::ADD_GAME),
           add_file(db, sql::ADD_FILE),
           fill_seconds(db, sql::FILL_SECONDS),
+          moments_known(db, sql::MOMENTS_KNOWN),
+          set_moments_known(db, sql::SET_MOMENTS_KNOWN),
+          add_moments(db, sql::ADD_MOMENTS),
+          add_accuracy(db, sql::ADD_ACCURACY),
           add_mutator(db, sql::ADD_MUTATOR),
           add_team(db, sql::ADD_TEAM),
           add_steps(db, sql::STEPS, sql::STEP_COLUMNS),
@@ -148,7 +163,8 @@ struct HistoryStore::Statements {
         for (const char* rows : sql::FORGET_ROWS) forget_rows.emplace_back(db, rows);
     }
 
-    Statement game_of_key, add_game, add_file, fill_seconds, add_mutator, add_team;
+    Statement game_of_key, add_game, add_file, fill_seconds, moments_known, set_moments_known, add_moments,
+        add_accuracy, add_mutator, add_team;
     RowInserter add_steps;
     Statement find_name, add_name, add_player, add_player_team;
     RowInserter add_kills;
@@ -160,11 +176,12 @@ struct HistoryStore::Statements {
 
 std::vector<std::string> HistoryStore::statement_texts() {
     std::vector<std::string> texts = {
-        sql::GAME_OF_KEY,   sql::ADD_GAME,        sql::ADD_FILE,    sql::ADD_MUTATOR,     sql::ADD_TEAM,
-        sql::FIND_NAME,     sql::ADD_NAME,        sql::ADD_PLAYER,  sql::ADD_PLAYER_TEAM, sql::FILE_NOTE,
-        sql::SET_FILE_NOTE, sql::GAME_SHOWN,      sql::KEY_OF_GAME, sql::FORGET_NOTES,    sql::FORGET_GAME,
-        sql::NAME_TEXT,     sql::MERGED_ONTO,     sql::MERGED_INTO, sql::GAMES_OF_NAME,   sql::MERGE,
-        sql::UNMERGE,       sql::NEXT_GENERATION,
+        sql::GAME_OF_KEY,   sql::ADD_GAME,        sql::ADD_FILE,      sql::ADD_MUTATOR,       sql::ADD_TEAM,
+        sql::FIND_NAME,     sql::ADD_NAME,        sql::ADD_PLAYER,    sql::ADD_PLAYER_TEAM,   sql::FILE_NOTE,
+        sql::SET_FILE_NOTE, sql::GAME_SHOWN,      sql::KEY_OF_GAME,   sql::FORGET_NOTES,      sql::FORGET_GAME,
+        sql::NAME_TEXT,     sql::MERGED_ONTO,     sql::MERGED_INTO,   sql::GAMES_OF_NAME,     sql::MERGE,
+        sql::UNMERGE,       sql::NEXT_GENERATION, sql::MOMENTS_KNOWN, sql::SET_MOMENTS_KNOWN, sql::ADD_MOMENTS,
+        sql::ADD_ACCURACY,
     };
     texts.insert(texts.end(), std::begin(sql::FORGET_ROWS), std::end(sql::FORGET_ROWS));
     texts.push_back(RowInserter::sql(sql::STEPS, sql::STEP_COLUMNS, 1));
@@ -467,7 +484,54 @@ long long HistoryStore::add_game(const LoggedGame& game, bool start_from_file, s
             a.bind(first + 4, kill.victim);
         a.bind_latin1(first + 5, kill.weapon.view()).bind(first + 6, kill.teamkill ? 1 : 0);
     });
+    add_moments(id, record);
     return id;
+}
+
+void HistoryStore::add_moments(long long game_id, const GameRecord& record) {
+    Statements& s = *statements_;
+    for (std::size_t slot = 0; slot < record.players.size(); ++slot) {
+        const PlayerMoments& m = record.players[slot].moments;
+        if (m == PlayerMoments{}) continue;
+        const int figures[] = {m.first_blood,    m.sprees[0],    m.sprees[1],       m.sprees[2],     m.sprees[3],
+                               m.sprees[4],      m.best_spree,   m.multis[0],       m.multis[1],     m.multis[2],
+                               m.multis[3],      m.flags_taken,  m.flags_picked_up, m.flags_dropped, m.flags_returned,
+                               m.flags_captured, m.carrier_kills};
+        Statement& a = s.add_moments;
+        a.bind(1, game_id).bind(2, static_cast<long long>(slot));
+        for (std::size_t k = 0; k < std::size(figures); ++k) a.bind(3 + static_cast<int>(k), figures[k]);
+        a.run();
+    }
+    std::size_t position = 0;
+    for (std::size_t k = 0; k < record.accuracy.size(); ++k) {
+        const WeaponAccuracy& row = record.accuracy[k];
+        if (k > 0 && row.player != record.accuracy[k - 1].player) position = 0;
+        s.add_accuracy.bind(1, game_id)
+            .bind(2, row.player)
+            .bind(3, static_cast<long long>(position++))
+            .bind_latin1(4, row.weapon.view())
+            .bind(5, row.shots)
+            .bind(6, row.hits)
+            .bind(7, row.damage)
+            .run();
+    }
+}
+
+bool HistoryStore::fill_unknown_moments(long long game_id, const LoggedGame& game) {
+    if (!moments_unknown(game_id)) return false;
+    add_moments(game_id, game.record);
+    statements_->set_moments_known.bind(1, game_id).run();
+    // The site shows them: a build after this one is not the same.
+    changed_ = true;
+    return true;
+}
+
+bool HistoryStore::moments_unknown(long long game_id) {
+    Statement& known = statements_->moments_known;
+    known.bind(1, game_id);
+    const bool unknown = known.step() && known.integer(0) == 0;
+    known.reset();
+    return unknown;
 }
 
 void HistoryStore::add_file_name(long long game_id, std::string_view file_name) {

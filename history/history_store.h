@@ -14,6 +14,7 @@
 #include "sqlite_handle.h"
 
 struct LoggedGame;
+struct GameRecord;
 
 enum class HistoryAccess {
     ReadOnly,         // games, players, site: the file is never written
@@ -61,6 +62,13 @@ public:
     // A game imported before the history kept each player's seconds in it
     // gets them when its log is read again.
     void fill_unknown_seconds(long long game_id, const LoggedGame& game);
+    // A game imported before the history kept the players' moments gets
+    // them (and its accuracy) when its log is read again; true when they
+    // were filled in here.
+    bool fill_unknown_moments(long long game_id, const LoggedGame& game);
+    // Whether a game's moments are still unknown: its log is worth reading
+    // again.
+    bool moments_unknown(long long game_id);
 
     // The note of a file already read: its size, write time and identity
     // then, and what became of it ("game" with the game's key, or why it was
@@ -114,6 +122,7 @@ private:
     sqlite3* db() const { return db_; }
 
     long long name_id(std::string_view utf8_name);
+    void add_moments(long long game_id, const GameRecord& record);
     std::vector<long long> ids(Statement& statement, long long key);
 
     sqlite3* db_ = nullptr;

@@ -217,7 +217,9 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
                 plan.outcome = note->outcome;
                 return plan;
             }
-            if (const auto id = store.game_of_key(note->game_key)) {
+            // A game imported before the history kept its moments is read
+            // again to fill them in.
+            if (const auto id = store.game_of_key(note->game_key); id && !store.moments_unknown(*id)) {
                 plan.kind = Plan::Known;
                 plan.known_id = *id;
                 return plan;
@@ -276,6 +278,7 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
                 if (const auto existing = store.game_of_key(game.key.view())) {
                     store.add_file_name(*existing, file_name);
                     store.fill_unknown_seconds(*existing, game);
+                    if (store.fill_unknown_moments(*existing, game)) ++counts.read_again;
                     ++counts.known;
                     say(path, "already in the history as game", *existing);
                 } else {
@@ -330,5 +333,6 @@ std::string summary_line(const ImportCounts& counts) {
         separator = ", ";
     }
     if (counts.skipped() > 0) line += ")";
+    if (counts.read_again > 0) line += ", " + std::to_string(counts.read_again) + " read again";
     return line;
 }

@@ -14,6 +14,7 @@ class HistoryStore;
 struct ImportCounts {
     int added = 0;
     int known = 0;  // already in the history
+    int read_again = 0;  // of those, games whose moments were filled in
     int unfinished = 0;
     int not_a_stat_log = 0;
     int too_long = 0;
@@ -58,5 +59,6 @@ ImportCounts import_files(HistoryStore& store, const std::vector<std::string>& f
                           const ImportOptions& options, Output& lines);
 
 // "12 games added, 3 already in the history, 2 skipped (1 unfinished, 1 not
-// a stat log)".
+// a stat log)", and ", 2 read again" where games known before got their
+// moments.
 std::string summary_line(const ImportCounts& counts);

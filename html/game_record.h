@@ -97,6 +97,43 @@ struct TeamStep {
     int change;
 };
 
+// The moments of a player in a game, from the kill and flag lines every
+// log holds (read_moments): first blood, sprees by the level they ended at,
+// multi-kills by the length of their chain, and his flag play in Capture
+// the Flag (zero in other games).
+inline constexpr std::size_t SPREE_LEVELS = 5;  // Killing Spree, Rampage, Dominating, Unstoppable, Godlike
+inline constexpr std::size_t MULTI_LEVELS = 4;  // Double, Multi, Ultra, Monster Kill
+struct PlayerMoments {
+    int first_blood = 0;
+    std::array<int, SPREE_LEVELS> sprees{};
+    int best_spree = 0;  // the most kills of one spree, of any length
+    std::array<int, MULTI_LEVELS> multis{};
+    int flags_taken = 0;  // from the base
+    int flags_picked_up = 0;
+    int flags_dropped = 0;
+    int flags_returned = 0;
+    int flags_captured = 0;
+    int carrier_kills = 0;  // kills of a carrier of his team's flag
+
+    bool operator==(const PlayerMoments&) const = default;
+};
+
+// The spree level of a spree of that many kills (0 to 4), or -1 below 5.
+inline int spree_level(int kills) { return kills < 5 ? -1 : kills >= 25 ? 4 : kills / 5 - 1; }
+// The multi-kill level of a chain of that many kills (0 to 3), or -1 below 2.
+inline int multi_level(int kills) { return kills < 2 ? -1 : kills >= 5 ? 3 : kills - 2; }
+
+// One player's shots, hits and damage with one weapon, as a stats add-on
+// logs them at the end of the game. player is an entry of the record's
+// players.
+struct WeaponAccuracy {
+    int player = -1;
+    Text weapon;
+    int shots = 0;
+    int hits = 0;
+    int damage = 0;
+};
+
 // A player of a game with his figures, as the game's report has them.
 struct GamePlayer {
     Text name;
@@ -123,6 +160,7 @@ struct GamePlayer {
     int flags_captured = 0;  // control points in Domination
     int flags_returned = 0;
     int ping = -1;
+    PlayerMoments moments;
 };
 
 // A kill or a suicide at a second of the game, by entries of the game's
@@ -155,6 +193,10 @@ struct GameRecord {
     TeamScores teams;
     std::vector<GamePlayer> players;  // best place first
     std::vector<TimedKill> kills;     // in log order, suicide lines after the kills
+    // By player (best place first), each player's weapons in the order the
+    // log first names them; a weapon without a shot and a hit has no entry.
+    // Empty where the log carries no accuracy.
+    std::vector<WeaponAccuracy> accuracy;
 };
 
 // Who killed whom over the session, and with which weapon, by session

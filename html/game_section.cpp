@@ -1,6 +1,10 @@
 #include "game_section.h"
 
+#include <array>
+#include <vector>
+
 #include "chart.h"
+#include "int_range.h"
 #include "html_text.h"
 #include "page_kit.h"
 
@@ -147,6 +151,127 @@ void scoreboard(HtmlWriter& out, const GameRecord& game, const SectionLinks* lin
     out.put({"</tbody>\n</table></div>\n"});
 }
 
+// A column of the moments table: its heading and its figure.
+struct MomentColumn {
+    Markup heading;
+    int (*value)(const PlayerMoments&);
+    bool flags;  // Capture the Flag only
+};
+
+constexpr MomentColumn MOMENT_COLUMNS[] = {
+    {"First blood", [](const PlayerMoments& m) { return m.first_blood; }, false},
+    {"Killing Spree", [](const PlayerMoments& m) { return m.sprees[0]; }, false},
+    {"Rampage", [](const PlayerMoments& m) { return m.sprees[1]; }, false},
+    {"Dominating", [](const PlayerMoments& m) { return m.sprees[2]; }, false},
+    {"Unstoppable", [](const PlayerMoments& m) { return m.sprees[3]; }, false},
+    {"Godlike", [](const PlayerMoments& m) { return m.sprees[4]; }, false},
+    {"Best spree", [](const PlayerMoments& m) { return m.best_spree; }, false},
+    {"Double Kill", [](const PlayerMoments& m) { return m.multis[0]; }, false},
+    {"Multi Kill", [](const PlayerMoments& m) { return m.multis[1]; }, false},
+    {"Ultra Kill", [](const PlayerMoments& m) { return m.multis[2]; }, false},
+    {"Monster Kill", [](const PlayerMoments& m) { return m.multis[3]; }, false},
+    {"Taken", [](const PlayerMoments& m) { return m.flags_taken; }, true},
+    {"Picked up", [](const PlayerMoments& m) { return m.flags_picked_up; }, true},
+    {"Dropped", [](const PlayerMoments& m) { return m.flags_dropped; }, true},
+    {"Returned", [](const PlayerMoments& m) { return m.flags_returned; }, true},
+    {"Captured", [](const PlayerMoments& m) { return m.flags_captured; }, true},
+    {"Carrier kills", [](const PlayerMoments& m) { return m.carrier_kills; }, true},
+};
+constexpr std::size_t MOMENT_COLUMN_COUNT = sizeof MOMENT_COLUMNS / sizeof MOMENT_COLUMNS[0];
+
+// The players' names as the tables of moments and accuracy head their rows,
+// made once for the many rows of a game.
+using Names = std::vector<HtmlText>;
+
+void player_heading(HtmlWriter& out, const Names& names, std::size_t k, const SectionLinks* links) {
+    out.put({"<th scope=\"row\">"});
+    if (links != nullptr)
+        links->player_name(out, k);
+    else
+        out.put({names[k]});
+    out.put({"</th>"});
+}
+
+// A row per player with any moment; only the columns some player has a
+// figure in, so a game without flags or sprees keeps a narrow table.
+void moments_table(HtmlWriter& out, const GameRecord& game, const Names& names, const SectionLinks* links) {
+    std::array<bool, MOMENT_COLUMN_COUNT> shown{};
+    bool any = false;
+    for (std::size_t c = 0; c < MOMENT_COLUMN_COUNT; ++c) {
+        if (MOMENT_COLUMNS[c].flags && game.type != GameType::CaptureTheFlag) continue;
+        for (const GamePlayer& p : game.players) shown[c] = shown[c] || MOMENT_COLUMNS[c].value(p.moments) != 0;
+        any = any || shown[c];
+    }
+    if (!any) return;
+    out.put({"<h3>Moments</h3>\n<div class=\"scroll\"><table class=\"moments\">\n<thead><tr>"});
+    header_cell(out, "Player", nullptr, false);
+    for (std::size_t c = 0; c < MOMENT_COLUMN_COUNT; ++c)
+        if (shown[c]) header_cell(out, MOMENT_COLUMNS[c].heading);
+    out.put({"</tr></thead>\n<tbody>\n"});
+    for (std::size_t k = 0; k < game.players.size(); ++k) {
+        const PlayerMoments& m = game.players[k].moments;
+        if (m == PlayerMoments{}) continue;
+        out.put({"<tr>"});
+        player_heading(out, names, k, links);
+        for (std::size_t c = 0; c < MOMENT_COLUMN_COUNT; ++c)
+            if (shown[c]) number_cell(out, MOMENT_COLUMNS[c].value(m));
+        out.put({"</tr>\n"});
+    }
+    out.put({"</tbody>\n</table></div>\n"});
+}
+
+// Hits out of shots in tenths of a per cent, rounded half up.
+Tenths accuracy_tenths(int hits, int shots) {
+    return Tenths{clamp_to_int((2000LL * hits / shots + 1) / 2)};
+}
+
+void accuracy_row(HtmlWriter& out, const Names& names, std::size_t k, const HtmlText& weapon, int shots,
+                  int hits, int damage, const SectionLinks* links) {
+    // A games page has thousands of these rows: each is one piece list.
+    if (links != nullptr) {
+        out.put({"<tr><th scope=\"row\">"});
+        links->player_name(out, k);
+        out.put({"</th>"});
+    } else {
+        out.put({"<tr><th scope=\"row\">", names[k], "</th>"});
+    }
+    const Piece accuracy = shots > 0 ? Piece(accuracy_tenths(hits, shots)) : Piece("\xE2\x80\x94");
+    out.put({"<td>", weapon, "</td><td class=\"n\">", shots, "</td><td class=\"n\">", hits, "</td><td class=\"n\">",
+             accuracy, "</td><td class=\"n\">", damage, "</td></tr>\n"});
+}
+
+// Where the log carries them: each player's weapons, then his overall
+// figures where he used more than one.
+void accuracy_table(HtmlWriter& out, const GameRecord& game, const Names& names, const SectionLinks* links) {
+    if (game.accuracy.empty()) return;
+    out.put({"<h3>Accuracy</h3>\n<div class=\"scroll\"><table class=\"accuracy\">\n<thead><tr>"});
+    header_cell(out, "Player", nullptr, false);
+    header_cell(out, "Weapon", nullptr, false);
+    header_cell(out, "Shots");
+    header_cell(out, "Hits");
+    header_cell(out, "Accuracy", "Hits out of shots, per cent");
+    header_cell(out, "Damage");
+    out.put({"</tr></thead>\n<tbody>\n"});
+    std::size_t r = 0;
+    while (r < game.accuracy.size()) {
+        const int player = game.accuracy[r].player;
+        long long shots = 0, hits = 0, damage = 0;
+        std::size_t weapons = 0;
+        for (; r < game.accuracy.size() && game.accuracy[r].player == player; ++r, ++weapons) {
+            const WeaponAccuracy& row = game.accuracy[r];
+            accuracy_row(out, names, static_cast<std::size_t>(player), HtmlText::utf8(row.weapon.view()), row.shots,
+                         row.hits, row.damage, links);
+            shots += row.shots;
+            hits += row.hits;
+            damage += row.damage;
+        }
+        if (weapons > 1)
+            accuracy_row(out, names, static_cast<std::size_t>(player), "All weapons", clamp_to_int(shots),
+                         clamp_to_int(hits), clamp_to_int(damage), links);
+    }
+    out.put({"</tbody>\n</table></div>\n"});
+}
+
 // The result of the games table: the team scores, the winning side of
 // Assault, or the winning player.
 HtmlText result_text(const GameRecord& game) {
@@ -214,6 +339,11 @@ void write_game_section(HtmlWriter& out, const GameRecord& game, const SectionLi
     out.put({"</p>\n"});
     if (links != nullptr) links->notes(out);
     scoreboard(out, game, links);
+    Names names;
+    if (links == nullptr)
+        for (const GamePlayer& p : game.players) names.push_back(name_of(p));
+    moments_table(out, game, names, links);
+    accuracy_table(out, game, names, links);
     write_team_chart(out, game, number);
     write_frag_chart(out, game, number);
     out.put({"<p class=\"up\"><a href=\"#games\">All games</a></p>\n</section>\n"});

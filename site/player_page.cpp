@@ -163,6 +163,65 @@ void weapons_table(HtmlWriter& out, const SitePlayer& p) {
     out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 
+// His moments over all his games: each figure he has, and his best spree
+// with the game it was in.
+void moments_table(HtmlWriter& out, const SitePlayer& p) {
+    const MomentTotals& m = p.moments;
+    const struct {
+        Markup name;
+        long long count;
+    } rows[] = {
+        {"First blood", m.first_blood},       {"Killing Spree", m.sprees[0]},   {"Rampage", m.sprees[1]},
+        {"Dominating", m.sprees[2]},          {"Unstoppable", m.sprees[3]},     {"Godlike", m.sprees[4]},
+        {"Double Kill", m.multis[0]},         {"Multi Kill", m.multis[1]},      {"Ultra Kill", m.multis[2]},
+        {"Monster Kill", m.multis[3]},        {"Flags taken", m.flags_taken},   {"Flags picked up", m.flags_picked_up},
+        {"Flags dropped", m.flags_dropped},   {"Flags returned", m.flags_returned},
+        {"Flags captured", m.flags_captured}, {"Carrier kills", m.carrier_kills},
+    };
+    out.put({"<section id=\"moments\">\n<h2>Moments</h2>\n"});
+    if (p.best_spree.found) {
+        out.put({"<p>Best spree: ", p.best_spree.value, p.best_spree.value == 1 ? Piece(" kill, ") : Piece(" kills, "),
+                 history_text(p.best_spree.game.map), " \xE2\x80\x94 "});
+        game_link(out, p.best_spree.game.evening, p.best_spree.game.number, "../");
+        out.put({".</p>\n"});
+    }
+    out.put({"<div class=\"scroll\"><table class=\"moments\" id=\"career-moments\">\n<thead><tr>"});
+    header_cell(out, "Moment", nullptr, false);
+    header_cell(out, "Count");
+    out.put({"</tr></thead>\n<tbody>\n"});
+    bool any = false;
+    for (const auto& row : rows) {
+        if (row.count == 0) continue;
+        any = true;
+        out.put({"<tr><th scope=\"row\">", row.name, "</th><td class=\"n\">", row.count, "</td></tr>\n"});
+    }
+    if (!any) out.put({"<tr><td colspan=\"2\">None yet.</td></tr>\n"});
+    out.put({"</tbody>\n</table></div>\n</section>\n"});
+}
+
+// His shots, hits and damage by weapon, over the games whose logs give them.
+void accuracy_table(HtmlWriter& out, const SitePlayer& p) {
+    if (p.accuracy.empty()) return;
+    out.put({"<section id=\"accuracy\">\n<h2>Accuracy</h2>\n<div class=\"scroll\"><table class=\"accuracy\" "
+             "id=\"career-accuracy\">\n<thead><tr>"});
+    header_cell(out, "Weapon", nullptr, false);
+    header_cell(out, "Shots");
+    header_cell(out, "Hits");
+    header_cell(out, "Accuracy", "Hits out of shots, per cent");
+    header_cell(out, "Damage");
+    out.put({"</tr></thead>\n<tbody>\n"});
+    for (const auto& [weapon, t] : p.accuracy) {
+        out.put({"<tr><th scope=\"row\">", history_text(weapon), "</th><td class=\"n\">", t.shots,
+                 "</td><td class=\"n\">", t.hits, "</td><td class=\"n\">"});
+        if (t.shots > 0)
+            out.put({Tenths{static_cast<int>((t.hits * 2000 / t.shots + 1) / 2)}});
+        else
+            out.put({"\xE2\x80\x94"});
+        out.put({"</td><td class=\"n\">", t.damage, "</td></tr>\n"});
+    }
+    out.put({"</tbody>\n</table></div>\n</section>\n"});
+}
+
 // The players he met most, by a count (his kills of them, theirs of him, or
 // both), the largest first.
 void duels_table(HtmlWriter& out, const SiteData& data, const SitePlayer& p, Markup id, Markup heading, int by) {
@@ -212,6 +271,8 @@ std::string player_page(const SiteData& data, const SiteRatings& ratings, int pl
     rating_section(out, ratings, p, player);
     types_table(out, p);
     weapons_table(out, p);
+    moments_table(out, p);
+    accuracy_table(out, p);
     duels_table(out, data, p, "victims", "Victims", 0);
     duels_table(out, data, p, "killers", "Killers", 1);
     duels_table(out, data, p, "head-to-head", "Head to head", 2);

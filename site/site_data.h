@@ -77,6 +77,30 @@ struct SiteRecords {
     GameFeat best_ts;
     GameFeat most_captures;
     GameFeat longest;
+    GameFeat best_spree;
+    GameFeat most_monster_kills;
+    GameFeat most_carrier_kills;
+    GameFeat best_accuracy;  // in tenths of a per cent, in a game of at least 50 shots
+};
+
+// A player's moments summed over his games (PlayerMoments).
+struct MomentTotals {
+    long long first_blood = 0;
+    std::array<long long, 5> sprees{};  // Killing Spree to Godlike
+    std::array<long long, 4> multis{};  // Double to Monster Kill
+    long long flags_taken = 0;
+    long long flags_picked_up = 0;
+    long long flags_dropped = 0;
+    long long flags_returned = 0;
+    long long flags_captured = 0;
+    long long carrier_kills = 0;
+};
+
+// Shots, hits and damage with one weapon over the games that log them.
+struct ShotTotals {
+    long long shots = 0;
+    long long hits = 0;
+    long long damage = 0;
 };
 
 // How many of a player's last evenings his page lists.
@@ -93,6 +117,9 @@ struct SitePlayer {
     std::map<std::string, long long> weapons;  // his kills of others by weapon as logged
     std::map<long long, Duel> duels;           // by the other's player id
     std::vector<std::string> recent_evenings;  // his last evenings, first first
+    MomentTotals moments;
+    GameFeat best_spree;                           // his longest spree and its game
+    std::map<std::string, ShotTotals> accuracy;   // by weapon as logged
 };
 
 struct SiteEvening {

@@ -28,12 +28,52 @@ void add_to(Totals& to, const std::string& evening, const GamePlayer& p, long lo
     to.seconds += seconds;
 }
 
-void player_records(SiteRecords& records, const GameRecord& game, const GamePlayer& p, long long player,
+// A player's shots and hits over the game's weapons, and his accuracy in
+// tenths of a per cent where he fired at least 50 shots, else 0.
+long long game_accuracy(const GameRecord& game, std::size_t k) {
+    long long shots = 0;
+    long long hits = 0;
+    for (const WeaponAccuracy& row : game.accuracy)
+        if (row.player == static_cast<int>(k)) {
+            shots += row.shots;
+            hits += row.hits;
+        }
+    return shots >= 50 ? (hits * 2000 / shots + 1) / 2 : 0;
+}
+
+void player_records(SiteRecords& records, const GameRecord& game, std::size_t k, long long player,
                     const GameRef& where) {
+    const GamePlayer& p = game.players[k];
     beat(records.most_frags, p.net_kills, player, where);
     if (game.length >= 300) beat(records.best_killrate, p.killrate, player, where);
     beat(records.best_ts, p.multikill, player, where);
     if (game.type == GameType::CaptureTheFlag) beat(records.most_captures, p.flags_captured, player, where);
+    beat(records.best_spree, p.moments.best_spree, player, where);
+    beat(records.most_monster_kills, p.moments.multis[3], player, where);
+    beat(records.most_carrier_kills, p.moments.carrier_kills, player, where);
+    if (!game.accuracy.empty()) beat(records.best_accuracy, game_accuracy(game, k), player, where);
+}
+
+void add_moments(SitePlayer& to, const GameRecord& game, std::size_t k, const GameRef& where) {
+    const PlayerMoments& m = game.players[k].moments;
+    MomentTotals& t = to.moments;
+    t.first_blood += m.first_blood;
+    for (std::size_t l = 0; l < m.sprees.size(); ++l) t.sprees[l] += m.sprees[l];
+    for (std::size_t l = 0; l < m.multis.size(); ++l) t.multis[l] += m.multis[l];
+    t.flags_taken += m.flags_taken;
+    t.flags_picked_up += m.flags_picked_up;
+    t.flags_dropped += m.flags_dropped;
+    t.flags_returned += m.flags_returned;
+    t.flags_captured += m.flags_captured;
+    t.carrier_kills += m.carrier_kills;
+    beat(to.best_spree, m.best_spree, to.id, where);
+    for (const WeaponAccuracy& row : game.accuracy) {
+        if (row.player != static_cast<int>(k)) continue;
+        ShotTotals& shots = to.accuracy[utf8_of_latin1(row.weapon.view())];
+        shots.shots += row.shots;
+        shots.hits += row.hits;
+        shots.damage += row.damage;
+    }
 }
 
 }  // namespace
@@ -135,8 +175,9 @@ void SiteFold::add(const HistoryGame& history, int number) {
         data_.totals.deaths += p.deaths;
         data_.totals.suicides += p.suicides;
         if (p.crowned) ++on_map.wins[id];
-        player_records(data_.records, game, p, id, where);
-        player_records(on_map.records, game, p, id, where);
+        player_records(data_.records, game, k, id, where);
+        player_records(on_map.records, game, k, id, where);
+        add_moments(player, game, k, where);
     }
 
     MapGame listed;

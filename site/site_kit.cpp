@@ -101,14 +101,18 @@ std::string sort_key(const std::string& utf8_name) {
 
 namespace {
 
-void record_row(HtmlWriter& out, const SiteData& data, Markup what, const GameFeat& feat, bool length, Markup up) {
+enum class Shown { Number, Length, Tenths };
+
+void record_row(HtmlWriter& out, const SiteData& data, Markup what, const GameFeat& feat, Shown shown, Markup up) {
     out.put({"<tr><th scope=\"row\">", what, "</th>"});
     if (!feat.found) {
         out.put({"<td class=\"n\">\xE2\x80\x94</td><td>\xE2\x80\x94</td><td>\xE2\x80\x94</td></tr>\n"});
         return;
     }
-    if (length)
+    if (shown == Shown::Length)
         out.put({"<td class=\"n\">", game_length(static_cast<int>(feat.value)), "</td><td>"});
+    else if (shown == Shown::Tenths)
+        out.put({"<td class=\"n\">", Tenths{static_cast<int>(feat.value)}, " %</td><td>"});
     else
         out.put({"<td class=\"n\">", feat.value, "</td><td>"});
     player_link(out, data, data.index_of(feat.player), up);
@@ -128,11 +132,15 @@ void records_table(HtmlWriter& out, const SiteData& data, const SiteRecords& r, 
     header_cell(out, "Player", nullptr, false);
     header_cell(out, "Game", nullptr, false);
     out.put({"</tr></thead>\n<tbody>\n"});
-    record_row(out, data, "Most frags in a game", r.most_frags, false, up);
-    record_row(out, data, "Most kills per hour (games of 5 minutes and more)", r.best_killrate, false, up);
-    record_row(out, data, "Best TS-factor", r.best_ts, false, up);
-    record_row(out, data, "Most flag captures", r.most_captures, false, up);
-    record_row(out, data, "Longest game", r.longest, true, up);
+    record_row(out, data, "Most frags in a game", r.most_frags, Shown::Number, up);
+    record_row(out, data, "Most kills per hour (games of 5 minutes and more)", r.best_killrate, Shown::Number, up);
+    record_row(out, data, "Best TS-factor", r.best_ts, Shown::Number, up);
+    record_row(out, data, "Most flag captures", r.most_captures, Shown::Number, up);
+    record_row(out, data, "Best spree", r.best_spree, Shown::Number, up);
+    record_row(out, data, "Most Monster Kills in a game", r.most_monster_kills, Shown::Number, up);
+    record_row(out, data, "Most carrier kills in a game", r.most_carrier_kills, Shown::Number, up);
+    record_row(out, data, "Best accuracy (games of 50 shots and more)", r.best_accuracy, Shown::Tenths, up);
+    record_row(out, data, "Longest game", r.longest, Shown::Length, up);
     out.put({"</tbody>\n</table></div>\n</section>\n"});
 }
 

@@ -39,11 +39,26 @@ void get(StateReader& in, GameFeat& f) {
 }
 
 void put(StateWriter& out, const SiteRecords& r) {
-    for (const GameFeat* f : {&r.most_frags, &r.best_killrate, &r.best_ts, &r.most_captures, &r.longest}) put(out, *f);
+    for (const GameFeat* f : {&r.most_frags, &r.best_killrate, &r.best_ts, &r.most_captures, &r.longest,
+                              &r.best_spree, &r.most_monster_kills, &r.most_carrier_kills, &r.best_accuracy})
+        put(out, *f);
 }
 
 void get(StateReader& in, SiteRecords& r) {
-    for (GameFeat* f : {&r.most_frags, &r.best_killrate, &r.best_ts, &r.most_captures, &r.longest}) get(in, *f);
+    for (GameFeat* f : {&r.most_frags, &r.best_killrate, &r.best_ts, &r.most_captures, &r.longest, &r.best_spree,
+                        &r.most_monster_kills, &r.most_carrier_kills, &r.best_accuracy})
+        get(in, *f);
+}
+
+// The figures of MomentTotals in one order, for writing and reading.
+template <typename Totals, typename Each>
+void each_moment(Totals& t, Each each) {
+    each(t.first_blood);
+    for (auto& n : t.sprees) each(n);
+    for (auto& n : t.multis) each(n);
+    for (auto* n : {&t.flags_taken, &t.flags_picked_up, &t.flags_dropped, &t.flags_returned, &t.flags_captured,
+                    &t.carrier_kills})
+        each(*n);
 }
 
 template <typename Value, typename Put>
@@ -98,6 +113,13 @@ void write_state(StateWriter& out, const SiteStateHead& head, const SiteData& da
         }
         put(out, static_cast<long long>(p.recent_evenings.size()));
         for (const std::string& evening : p.recent_evenings) out.put(evening);
+        each_moment(p.moments, [&](long long n) { put(out, n); });
+        put(out, p.best_spree);
+        put_map(out, p.accuracy, [&](const ShotTotals& t) {
+            put(out, t.shots);
+            put(out, t.hits);
+            put(out, t.damage);
+        });
     }
     put(out, static_cast<long long>(data.evenings.size()));
     for (const SiteEvening& e : data.evenings) {
@@ -176,6 +198,13 @@ bool read_state(StateReader& in, SiteStateHead& head, SiteData& data) {
         }
         p.recent_evenings.resize(in.count());
         for (std::string& evening : p.recent_evenings) evening = in.text();
+        each_moment(p.moments, [&](long long& n) { n = in.number(); });
+        get(in, p.best_spree);
+        get_map(in, p.accuracy, [&](ShotTotals& t) {
+            t.shots = in.number();
+            t.hits = in.number();
+            t.damage = in.number();
+        });
         data.index[p.id] = static_cast<int>(k);
     }
     data.evenings.resize(in.count());

@@ -147,6 +147,8 @@ protected:
                      "ORDER BY gp.game_id, gp.slot",
                      "SELECT * FROM player_team ORDER BY game_id, slot, position",
                      "SELECT * FROM kill ORDER BY game_id, position",
+                     "SELECT * FROM player_moments ORDER BY game_id, slot",
+                     "SELECT * FROM weapon_accuracy ORDER BY game_id, slot, position",
                      "SELECT outcome, count(*) FROM imported_file GROUP BY outcome ORDER BY outcome",
                  })
                 text += std::string("> ") + sql + "\n" + query(db, sql);

@@ -142,6 +142,9 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     jorg.fav_victim_kills = 2;
     jorg.flags_captured = 3;
     jorg.ping = 45;
+    jorg.moments = PlayerMoments{1, {2, 1, 0, 0, 1}, 27, {3, 2, 1, 1}, 4, 5, 6, 7, 3, 8};
+    game.record.accuracy = {{0, Text("Rocket Launcher"), 40, 12, 900}, {0, Text("Flak Cannon"), 9, 3, 70},
+                            {1, Text("Minigun"), 100, 41, 380}};
     game.player_teams[1] = {TeamSpell{Text("1"), 400}, TeamSpell{Text("0"), 354}};
     game.kills = {
         {12, 0, 1, Text("MyMod.SuperGun"), false}, {30, 1, 1, Text("Fell"), false}, {40, 0, -1, Text("Flak"), true}};
@@ -158,7 +161,11 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     EXPECT_EQ(query(DB, "SELECT * FROM game"),
               "1|" + std::string(game.key.view()) +
                   "|CTF-Face|Deck16|8|Capture the Flag|Test Server|2012-03-01 01:30:05|-300|0|2012-02-29|754|"
-                  "fraglimit|1|0\n");
+                  "fraglimit|1|0|1\n");
+    // Only players with a moment have a row.
+    EXPECT_EQ(query(DB, "SELECT * FROM player_moments"), "1|0|1|2|1|0|0|1|27|3|2|1|1|4|5|6|7|3|8\n");
+    EXPECT_EQ(query(DB, "SELECT * FROM weapon_accuracy ORDER BY slot, position"),
+              "1|0|0|Rocket Launcher|40|12|900\n1|0|1|Flak Cannon|9|3|70\n1|1|0|Minigun|100|41|380\n");
     EXPECT_EQ(query(DB, "SELECT name, position FROM game_mutator ORDER BY position"), "InstaGibDM|0\nNoRedeemer|1\n");
     EXPECT_EQ(query(DB, "SELECT team, score FROM game_team ORDER BY team"), "0|3\n1|1\n");
     EXPECT_EQ(query(DB, "SELECT time, team, change FROM team_step ORDER BY position"), "120|0|1\n300|1|1\n");
@@ -169,6 +176,28 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
               "0|0|754\n1|1|400\n1|0|354\n");
     EXPECT_EQ(query(DB, "SELECT time, killer, victim, weapon, teamkill FROM kill ORDER BY position"), kills);
     EXPECT_EQ(query(DB, "PRAGMA integrity_check"), "ok\n");
+}
+
+// A game imported before the history kept moments: importing its unchanged
+// file again reads it again and fills them in, once, adding no game.
+TEST_F(Velstra, AGameWithoutItsMomentsIsReadAgain) {
+    LoggedGame game = test_game("M", "DM-Deck16][", {{"Ann"}, {"Bob"}});
+    game.record.players[0].moments.first_blood = 1;
+    game.record.players[0].moments.multis[0] = 2;
+    add_log("games.log", "M", game);
+    ASSERT_EQ(velstra({"import", "games.log"}).code, 0);
+    const std::string kept = query(DB, "SELECT * FROM player_moments");
+    EXPECT_EQ(kept, "1|0|1|0|0|0|0|0|0|2|0|0|0|0|0|0|0|0|0\n");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(DB, &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DELETE FROM player_moments; UPDATE game SET moments_known = NULL", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    EXPECT_EQ(velstra({"import", "games.log"}).out, "0 games added, 1 already in the history, 0 skipped, 1 read again\n");
+    EXPECT_EQ(query(DB, "SELECT * FROM player_moments"), kept);
+    EXPECT_EQ(velstra({"import", "games.log"}).out, "0 games added, 1 already in the history, 0 skipped\n");
+    EXPECT_EQ(query(DB, "SELECT count(*) FROM game"), "1\n");
 }
 
 TEST_F(Velstra, ALogWithoutAStartTakesItsFilesTime) {

@@ -270,6 +270,43 @@ constexpr const char* SITE_PROBE = R"(
 </script>
 )";
 
+// The moments and accuracy a build sums are kept in the state it leaves: a
+// site taken up again after one more evening shows, page for page, what a
+// site built anew from the whole history shows.
+TEST_F(Site, MomentsSummedBeforeAreKeptForTheNextBuild) {
+    auto with_moments = [&](const std::string& seed, int day, int spree, int monsters, int shots) {
+        add_game(seed, {{"Ann"}, {"Bob"}}, day, 21);
+        GameRecord& record = analysis.games[seed].record;
+        record.players[0].moments.best_spree = spree;
+        record.players[0].moments.sprees[1] = 1;
+        record.players[0].moments.multis[3] = monsters;
+        record.players[1].moments.first_blood = 1;
+        record.accuracy = {{0, Text("Shock Rifle"), shots, shots / 3, 900}, {1, Text("Minigun"), 80, 20, 300}};
+    };
+    with_moments("M1", 1, 12, 2, 60);
+    ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    // The state keeps every evening but the last: the third build takes up
+    // the first evening from it.
+    with_moments("M2", 2, 7, 1, 90);
+    ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    with_moments("M3", 3, 5, 1, 30);
+    ASSERT_EQ(velstra({"import", "."}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
+    ASSERT_EQ(velstra({"site", "-o", "anew"}), 0) << last_err;
+    std::map<std::string, std::string> continued = files_under("site");
+    std::map<std::string, std::string> built = files_under("anew");
+    std::erase_if(continued, [](const auto& page) { return page.first.starts_with(".velstra-site/"); });
+    std::erase_if(built, [](const auto& page) { return page.first.starts_with(".velstra-site/"); });
+    EXPECT_TRUE(continued == built);
+    const std::string ann = read_file("site/players/ann.html");
+    EXPECT_NE(ann.find("<p>Best spree: 12 kills, DM-Deck16]["), std::string::npos) << ann;
+    EXPECT_NE(ann.find("<tr><th scope=\"row\">Monster Kill</th><td class=\"n\">4</td></tr>"), std::string::npos);
+    EXPECT_NE(ann.find("<tr><th scope=\"row\">Shock Rifle</th><td class=\"n\">180</td><td class=\"n\">60</td>"),
+              std::string::npos);
+}
+
 TEST_F(Site, BrowserShowsTheRankingAndHostileNamesAsTextWithEveryLinkInside) {
     if (!fs::exists(CHROMIUM))
         GTEST_SKIP() << CHROMIUM << " is missing, so the site is not opened in a browser; "

@@ -65,6 +65,9 @@ usage: loggen [options]
       --mods          the server runs add-ons: 48% of kills are made with add-on
                       weapons and 44% of pick-ups are add-on items, as on a real
                       server with a weapons mod (names of the generator's own)
+      --addon         the server runs a stats add-on: first_blood lines, and
+                      spree lines for each killing spree and multi-kill when it
+                      ends (those that last to the end after game_end)
   -h, --help          this text
 )";
 
@@ -83,6 +86,7 @@ struct Options {
     int evening_games = 0;
     bool user_ini = true;
     bool mods = false;
+    bool addon = false;
     bool varied_names = false;
 };
 
@@ -253,6 +257,8 @@ int parse_options(const std::vector<std::string>& args, Options& o) {
             o.user_ini = false;
         } else if (a == "--mods") {
             o.mods = true;
+        } else if (a == "--addon") {
+            o.addon = true;
         } else if (a == "--varied-names") {
             o.varied_names = true;
         } else {
@@ -316,6 +322,7 @@ int main(int argc, char** argv) {
         s.start = start;
         s.seed = splitmix64(o.seed + std::uint64_t(g) * 0x9E3779B97F4A7C15ull);
         s.mods = o.mods;
+        s.addon = o.addon;
         GameLog game = play_game(s, roster);
         std::string bytes = o.encoding.encode(game.text);
         Seconds end = start + Seconds(std::ceil(game.end_time));

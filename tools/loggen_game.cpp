@@ -67,6 +67,10 @@ struct Slot {
     int powerup_serial = 0;
     double points = 0;  // Domination score
     std::map<std::string, int> frags_by_weapon;
+    // The stats add-on's count: kills of the open spree and chain, and the
+    // time of the chain's last kill in hundredths as logged.
+    int spree = 0, chain = 0;
+    long long last_kill = 0;
     bool bot() const { return who->bot; }
 };
 
@@ -116,6 +120,9 @@ private:
     void pickup();
     void grab(Slot& s, const std::string& item);
     void kill();
+    void addon_kill(Slot& killer, Slot& victim, bool teamkill);
+    void end_spree(Slot& s);
+    void end_chain(Slot& s);
     void suicide();
     void die(Slot& victim);
     void powerup_off(Slot& s);
@@ -151,6 +158,7 @@ private:
     long play_bytes_ = 0;  // bytes_ when play began
     double start_ = 0, end_ = 0, t_ = 0, planned_end_ = 0;
     bool finishing_ = false, over_ = false;
+    bool first_blood_ = false;
     std::vector<Timer> timers_;
     long next_order_ = 0;
     int millis_ = 0;
@@ -683,6 +691,12 @@ void Game::finish(const std::string& reason) {
     emit(t_, tabbed("game_end", reason));
     end_ = t_;
     over_ = true;
+    if (settings_.addon)
+        for (Slot& s : slots_)
+            if (s.present) {
+                end_spree(s);
+                end_chain(s);
+            }
 
     // The limits that the header announces.
     int max_score = leader_score(-1);
@@ -834,6 +848,7 @@ void Game::kill() {
     if (headshot) emit(t_, tabbed("headshot", killer.id, victim.id));
     const std::string logged = settings_.mods && rng_.chance(kModKillShare) ? pick_weighted(rng_, kModWeapons) : weapon;
     emit(t_, tabbed(teamkill ? "teamkill" : "kill", killer.id, logged, victim.id, victim.weapon, damage));
+    if (settings_.addon) addon_kill(killer, victim, teamkill);
 
     if (teamkill) {
         ++killer.teamkills;
@@ -860,6 +875,41 @@ void Game::kill() {
         goal_team_score_ = team_score_[killer.team];
         finish("teamscorelimit");
     }
+}
+
+// The add-on's view of a kill: the victim's spree ends (whoever killed him),
+// and a kill of an enemy counts for the killer's spree and chain, a chain
+// going on while each kill comes less than 3 seconds after the one before.
+void Game::addon_kill(Slot& killer, Slot& victim, bool teamkill) {
+    end_spree(victim);
+    if (teamkill) return;
+    if (!first_blood_) {
+        first_blood_ = true;
+        emit(t_, tabbed("first_blood", killer.id));
+    }
+    std::string stamp = fixed(t_, 2);
+    stamp.erase(stamp.find('.'), 1);
+    const long long now = std::stoll(stamp);
+    if (killer.chain > 0 && now - killer.last_kill < 300) {
+        ++killer.chain;
+    } else {
+        end_chain(killer);
+        killer.chain = 1;
+    }
+    killer.last_kill = now;
+    ++killer.spree;
+}
+
+void Game::end_spree(Slot& s) {
+    static const char* const codes[] = {"spree_kill", "spree_rampage", "spree_dom", "spree_uns", "spree_god"};
+    if (s.spree >= 5) emit(t_, tabbed("spree", codes[std::min(s.spree, 25) / 5 - 1], s.id));
+    s.spree = 0;
+}
+
+void Game::end_chain(Slot& s) {
+    static const char* const codes[] = {"spree_dbl", "spree_mult", "spree_ult", "spree_mon"};
+    if (s.chain >= 2) emit(t_, tabbed("spree", codes[std::min(s.chain, 5) - 2], s.id));
+    s.chain = 0;
 }
 
 void Game::suicide() {
@@ -1062,6 +1112,10 @@ void Game::leave(int id) {
         if (holder == id) holder = -1;
     emit(t_, tabbed("player", "Disconnect", id));
     s.present = false;
+    if (settings_.addon) {
+        end_spree(s);
+        end_chain(s);
+    }
 }
 
 // A Last Man Standing game ends when one player is left, so its length is

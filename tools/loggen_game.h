@@ -41,6 +41,10 @@ struct GameSettings {
     Seconds start = 0;  // the game's Absolute_Time
     std::uint64_t seed = 1;
     bool mods = false;  // the server runs add-ons with weapons and items of their own
+    // The server runs a stats add-on that writes first_blood and spree lines
+    // (sprees and multi-kills, when they end; those that last to the end
+    // after the game_end line).
+    bool addon = false;
 };
 
 struct GameLog {
