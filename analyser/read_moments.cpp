@@ -144,7 +144,7 @@ private:
 };
 
 // Counts every line of a flag event for the player it names.
-void count_flag_lines(AnalysisContext& ctx, Event event, int PlayerMoments::* counter) {
+void count_flag_lines(AnalysisContext& ctx, Event event, int PlayerMoments::*counter) {
     LineWalker lines(ctx.text, event, ctx.text.game_start, LineWalker::Bound::TextEnd);
     int id = 0;
     while (lines.next() && lines.number('\t', id)) {
@@ -176,9 +176,9 @@ void gather_accuracy(AnalysisContext& ctx) {
                                                            : row->damage;
         sum = saturating_add(sum, line.value);
     }
-    rows.erase(std::remove_if(rows.begin(), rows.end(),
-                              [](const WeaponAccuracy& r) { return r.shots == 0 && r.hits == 0; }),
-               rows.end());
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [](const WeaponAccuracy& r) { return r.shots == 0 && r.hits == 0; }),
+        rows.end());
 }
 
 }  // namespace
