@@ -58,11 +58,10 @@ void read_moments(Statement& moments, Statement& accuracy, long long game_id, Ga
         const long long slot = moments.integer(0);
         if (slot < 0 || slot >= players) continue;
         PlayerMoments& m = game.players[static_cast<std::size_t>(slot)].moments;
-        int* const figures[] = {&m.first_blood,     &m.sprees[0],     &m.sprees[1],      &m.sprees[2],
-                                &m.sprees[3],       &m.sprees[4],     &m.best_spree,     &m.multis[0],
-                                &m.multis[1],       &m.multis[2],     &m.multis[3],      &m.flags_taken,
-                                &m.flags_picked_up, &m.flags_dropped, &m.flags_returned, &m.flags_captured,
-                                &m.carrier_kills};
+        int* const figures[] = {
+            &m.first_blood,     &m.sprees[0],     &m.sprees[1],      &m.sprees[2],      &m.sprees[3],    &m.sprees[4],
+            &m.best_spree,      &m.multis[0],     &m.multis[1],      &m.multis[2],      &m.multis[3],    &m.flags_taken,
+            &m.flags_picked_up, &m.flags_dropped, &m.flags_returned, &m.flags_captured, &m.carrier_kills};
         for (std::size_t k = 0; k < std::size(figures); ++k)
             *figures[k] = static_cast<int>(moments.integer(1 + static_cast<int>(k)));
     }
@@ -71,10 +70,9 @@ void read_moments(Statement& moments, Statement& accuracy, long long game_id, Ga
     while (accuracy.step()) {
         const long long slot = accuracy.integer(0);
         if (slot < 0 || slot >= players) continue;
-        game.accuracy.push_back(WeaponAccuracy{static_cast<int>(slot), latin1(accuracy.text(1)),
-                                               static_cast<int>(accuracy.integer(2)),
-                                               static_cast<int>(accuracy.integer(3)),
-                                               static_cast<int>(accuracy.integer(4))});
+        game.accuracy.push_back(
+            WeaponAccuracy{static_cast<int>(slot), latin1(accuracy.text(1)), static_cast<int>(accuracy.integer(2)),
+                           static_cast<int>(accuracy.integer(3)), static_cast<int>(accuracy.integer(4))});
     }
     accuracy.reset();
 }

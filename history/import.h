@@ -13,7 +13,7 @@ class HistoryStore;
 
 struct ImportCounts {
     int added = 0;
-    int known = 0;  // already in the history
+    int known = 0;       // already in the history
     int read_again = 0;  // of those, games whose moments were filled in
     int unfinished = 0;
     int not_a_stat_log = 0;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "chart.h"
-#include "int_range.h"
 #include "html_text.h"
+#include "int_range.h"
 #include "page_kit.h"
 
 namespace {
@@ -221,12 +221,10 @@ void moments_table(HtmlWriter& out, const GameRecord& game, const Names& names, 
 }
 
 // Hits out of shots in tenths of a per cent, rounded half up.
-Tenths accuracy_tenths(int hits, int shots) {
-    return Tenths{clamp_to_int((2000LL * hits / shots + 1) / 2)};
-}
+Tenths accuracy_tenths(int hits, int shots) { return Tenths{clamp_to_int((2000LL * hits / shots + 1) / 2)}; }
 
-void accuracy_row(HtmlWriter& out, const Names& names, std::size_t k, const HtmlText& weapon, int shots,
-                  int hits, int damage, const SectionLinks* links) {
+void accuracy_row(HtmlWriter& out, const Names& names, std::size_t k, const HtmlText& weapon, int shots, int hits,
+                  int damage, const SectionLinks* links) {
     // A games page has thousands of these rows: each is one piece list.
     if (links != nullptr) {
         out.put({"<tr><th scope=\"row\">"});

@@ -171,12 +171,22 @@ void moments_table(HtmlWriter& out, const SitePlayer& p) {
         Markup name;
         long long count;
     } rows[] = {
-        {"First blood", m.first_blood},       {"Killing Spree", m.sprees[0]},   {"Rampage", m.sprees[1]},
-        {"Dominating", m.sprees[2]},          {"Unstoppable", m.sprees[3]},     {"Godlike", m.sprees[4]},
-        {"Double Kill", m.multis[0]},         {"Multi Kill", m.multis[1]},      {"Ultra Kill", m.multis[2]},
-        {"Monster Kill", m.multis[3]},        {"Flags taken", m.flags_taken},   {"Flags picked up", m.flags_picked_up},
-        {"Flags dropped", m.flags_dropped},   {"Flags returned", m.flags_returned},
-        {"Flags captured", m.flags_captured}, {"Carrier kills", m.carrier_kills},
+        {"First blood", m.first_blood},
+        {"Killing Spree", m.sprees[0]},
+        {"Rampage", m.sprees[1]},
+        {"Dominating", m.sprees[2]},
+        {"Unstoppable", m.sprees[3]},
+        {"Godlike", m.sprees[4]},
+        {"Double Kill", m.multis[0]},
+        {"Multi Kill", m.multis[1]},
+        {"Ultra Kill", m.multis[2]},
+        {"Monster Kill", m.multis[3]},
+        {"Flags taken", m.flags_taken},
+        {"Flags picked up", m.flags_picked_up},
+        {"Flags dropped", m.flags_dropped},
+        {"Flags returned", m.flags_returned},
+        {"Flags captured", m.flags_captured},
+        {"Carrier kills", m.carrier_kills},
     };
     out.put({"<section id=\"moments\">\n<h2>Moments</h2>\n"});
     if (p.best_spree.found) {
@@ -202,8 +212,9 @@ void moments_table(HtmlWriter& out, const SitePlayer& p) {
 // His shots, hits and damage by weapon, over the games whose logs give them.
 void accuracy_table(HtmlWriter& out, const SitePlayer& p) {
     if (p.accuracy.empty()) return;
-    out.put({"<section id=\"accuracy\">\n<h2>Accuracy</h2>\n<div class=\"scroll\"><table class=\"accuracy\" "
-             "id=\"career-accuracy\">\n<thead><tr>"});
+    out.put(
+        {"<section id=\"accuracy\">\n<h2>Accuracy</h2>\n<div class=\"scroll\"><table class=\"accuracy\" "
+         "id=\"career-accuracy\">\n<thead><tr>"});
     header_cell(out, "Weapon", nullptr, false);
     header_cell(out, "Shots");
     header_cell(out, "Hits");

@@ -118,8 +118,8 @@ struct SitePlayer {
     std::map<long long, Duel> duels;           // by the other's player id
     std::vector<std::string> recent_evenings;  // his last evenings, first first
     MomentTotals moments;
-    GameFeat best_spree;                           // his longest spree and its game
-    std::map<std::string, ShotTotals> accuracy;   // by weapon as logged
+    GameFeat best_spree;                         // his longest spree and its game
+    std::map<std::string, ShotTotals> accuracy;  // by weapon as logged
 };
 
 struct SiteEvening {

@@ -39,8 +39,8 @@ void get(StateReader& in, GameFeat& f) {
 }
 
 void put(StateWriter& out, const SiteRecords& r) {
-    for (const GameFeat* f : {&r.most_frags, &r.best_killrate, &r.best_ts, &r.most_captures, &r.longest,
-                              &r.best_spree, &r.most_monster_kills, &r.most_carrier_kills, &r.best_accuracy})
+    for (const GameFeat* f : {&r.most_frags, &r.best_killrate, &r.best_ts, &r.most_captures, &r.longest, &r.best_spree,
+                              &r.most_monster_kills, &r.most_carrier_kills, &r.best_accuracy})
         put(out, *f);
 }
 
@@ -56,8 +56,8 @@ void each_moment(Totals& t, Each each) {
     each(t.first_blood);
     for (auto& n : t.sprees) each(n);
     for (auto& n : t.multis) each(n);
-    for (auto* n : {&t.flags_taken, &t.flags_picked_up, &t.flags_dropped, &t.flags_returned, &t.flags_captured,
-                    &t.carrier_kills})
+    for (auto* n :
+         {&t.flags_taken, &t.flags_picked_up, &t.flags_dropped, &t.flags_returned, &t.flags_captured, &t.carrier_kills})
         each(*n);
 }
 

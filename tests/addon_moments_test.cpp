@@ -45,9 +45,9 @@ std::vector<std::string> fields_of(std::string_view line) {
 }
 
 const std::map<std::string, std::pair<bool, int>> kCodes = {
-    {"spree_kill", {true, 0}}, {"spree_rampage", {true, 1}}, {"spree_dom", {true, 2}},
-    {"spree_uns", {true, 3}},  {"spree_god", {true, 4}},     {"spree_dbl", {false, 0}},
-    {"spree_mult", {false, 1}}, {"spree_ult", {false, 2}},  {"spree_mon", {false, 3}},
+    {"spree_kill", {true, 0}},  {"spree_rampage", {true, 1}}, {"spree_dom", {true, 2}},
+    {"spree_uns", {true, 3}},   {"spree_god", {true, 4}},     {"spree_dbl", {false, 0}},
+    {"spree_mult", {false, 1}}, {"spree_ult", {false, 2}},    {"spree_mon", {false, 3}},
 };
 
 struct Checked {
@@ -109,11 +109,11 @@ TEST_F(AddonMoments, OurFiguresEqualTheAddonsLinesOnGeneratedLogs) {
     for (const char* type : {"dm", "ttg", "ctf", "dom", "as", "lms"}) {
         for (int seed = 1; seed <= 8; ++seed) {
             const std::string file = std::string(type) + std::to_string(seed) + ".log";
-            const RunResult r = run_program(kLoggen,
-                                            {"--addon", "--type", type, "--seed", std::to_string(seed * 7919),
-                                             "--players", "3", "--bots", std::to_string(2 + seed % 6), "--size",
-                                             seed % 2 == 0 ? "120k" : "0", "-o", file},
-                                            dir());
+            const RunResult r = run_program(
+                kLoggen,
+                {"--addon", "--type", type, "--seed", std::to_string(seed * 7919), "--players", "3", "--bots",
+                 std::to_string(2 + seed % 6), "--size", seed % 2 == 0 ? "120k" : "0", "-o", file},
+                dir());
             ASSERT_EQ(r.exit_code, 0) << r.err;
             const Checked one = compare(read_file(dir() / file), file);
             all.lines += one.lines;

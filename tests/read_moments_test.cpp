@@ -37,11 +37,11 @@ std::string kills(int killer, int victim, std::initializer_list<std::string_view
 const std::string kThree = connect_lines(0, "Ann") + connect_lines(1, "Bob") + connect_lines(2, "Cid");
 
 TEST(Moments, ASuicideInsideASpreeNeitherCountsNorEndsIt) {
-    const GameRecord game = analyse(game_text(
-        {.setup = kThree,
-         .play = kills(0, 1, {"10.00", "20.00", "30.00"}) + log_line("35.00", {"suicide", "0", "Fell"}) +
-                 kill_line("36.00", 0, "Shock Rifle", 0) + kills(0, 2, {"40.00", "50.00"}) +
-                 kill_line("60.00", 1, "Shock Rifle", 0) + kills(0, 1, {"70.00"})}));
+    const GameRecord game = analyse(
+        game_text({.setup = kThree,
+                   .play = kills(0, 1, {"10.00", "20.00", "30.00"}) + log_line("35.00", {"suicide", "0", "Fell"}) +
+                           kill_line("36.00", 0, "Shock Rifle", 0) + kills(0, 2, {"40.00", "50.00"}) +
+                           kill_line("60.00", 1, "Shock Rifle", 0) + kills(0, 1, {"70.00"})}));
     const PlayerMoments& ann = of(game, "Ann");
     EXPECT_EQ(ann.sprees[0], 1);  // five kills: a Killing Spree, ended by Bob
     EXPECT_EQ(ann.best_spree, 5);
@@ -69,18 +69,18 @@ TEST(Moments, EachSpreeCountsOnceAtTheLevelItEndedAt) {
 }
 
 TEST(Moments, AKillAtExactlyThreeSecondsStartsANewChain) {
-    const GameRecord game = analyse(game_text(
-        {.setup = kThree,
-         .play = kills(0, 1, {"10.00", "12.99"}) + kills(0, 2, {"15.98"}) +  // a Multi Kill
-                 kills(0, 1, {"18.98"}) +                                     // 3.00 s later: a new chain of one
-                 kills(2, 1, {"30.00", "33.00"})}));                          // two chains of one
+    const GameRecord game =
+        analyse(game_text({.setup = kThree,
+                           .play = kills(0, 1, {"10.00", "12.99"}) + kills(0, 2, {"15.98"}) +  // a Multi Kill
+                                   kills(0, 1, {"18.98"}) +             // 3.00 s later: a new chain of one
+                                   kills(2, 1, {"30.00", "33.00"})}));  // two chains of one
     EXPECT_EQ(of(game, "Ann").multis, (std::array<int, MULTI_LEVELS>{0, 1, 0, 0}));
     EXPECT_EQ(of(game, "Cid").multis, (std::array<int, MULTI_LEVELS>{}));
 }
 
 TEST(Moments, DeathDoesNotEndAChainButTeamKillsDoNotCount) {
-    const std::string teams = connect_lines(0, "Ann", false, "0") + connect_lines(1, "Bob", false, "1") +
-                              connect_lines(2, "Cid", false, "0");
+    const std::string teams =
+        connect_lines(0, "Ann", false, "0") + connect_lines(1, "Bob", false, "1") + connect_lines(2, "Cid", false, "0");
     const GameRecord game = analyse(game_text(
         {.type = TEAM_GAME,
          .setup = teams,
@@ -118,8 +118,8 @@ TEST(Moments, LeavingEndsSpreeAndChainAndAReturnAddsToTheFirstRow) {
 }
 
 TEST(Moments, FlagPlayAndCarrierKillsInCaptureTheFlag) {
-    const std::string teams = connect_lines(0, "Ann", false, "0") + connect_lines(1, "Bob", false, "1") +
-                              connect_lines(2, "Cid", false, "0");
+    const std::string teams =
+        connect_lines(0, "Ann", false, "0") + connect_lines(1, "Bob", false, "1") + connect_lines(2, "Cid", false, "0");
     const std::string play =
         log_line("10.00", {"flag_taken", "1", "0"}) + log_line("20.00", {"flag_dropped", "1", "0"}) +
         kill_line("20.00", 0, "Minigun", 1) +  // a carrier kill
@@ -154,10 +154,10 @@ TEST(Moments, AccuracyLinesAfterTheGameEnd) {
                               log_line("599.00", {"weap_hitcount", "Redeemer", "0", "0"}) +
                               log_line("599.00", {"weap_damagegiven", "Redeemer", "0", "0"}) +
                               log_line("599.00", {"weap_shotcount", "Flak Cannon", "1", "7"});
-    const GameRecord game = analyse(
-        game_text({.setup = kThree + log_line("2.00", {"player", "Disconnect", "0"}) + connect_lines(3, "Ann"),
-                   .play = kills(1, 2, {"10.00"})}) +
-        after);
+    const GameRecord game =
+        analyse(game_text({.setup = kThree + log_line("2.00", {"player", "Disconnect", "0"}) + connect_lines(3, "Ann"),
+                           .play = kills(1, 2, {"10.00"})}) +
+                after);
     ASSERT_EQ(game.accuracy.size(), 2u);
     const WeaponAccuracy& ann = game.accuracy[game.accuracy[0].weapon == "Minigun" ? 0 : 1];
     const WeaponAccuracy& bob = game.accuracy[game.accuracy[0].weapon == "Minigun" ? 1 : 0];

@@ -143,7 +143,8 @@ TEST_F(Velstra, KeepsEveryValueOfAGame) {
     jorg.flags_captured = 3;
     jorg.ping = 45;
     jorg.moments = PlayerMoments{1, {2, 1, 0, 0, 1}, 27, {3, 2, 1, 1}, 4, 5, 6, 7, 3, 8};
-    game.record.accuracy = {{0, Text("Rocket Launcher"), 40, 12, 900}, {0, Text("Flak Cannon"), 9, 3, 70},
+    game.record.accuracy = {{0, Text("Rocket Launcher"), 40, 12, 900},
+                            {0, Text("Flak Cannon"), 9, 3, 70},
                             {1, Text("Minigun"), 100, 41, 380}};
     game.player_teams[1] = {TeamSpell{Text("1"), 400}, TeamSpell{Text("0"), 354}};
     game.kills = {
@@ -190,11 +191,12 @@ TEST_F(Velstra, AGameWithoutItsMomentsIsReadAgain) {
     EXPECT_EQ(kept, "1|0|1|0|0|0|0|0|0|2|0|0|0|0|0|0|0|0|0\n");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(DB, &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "DELETE FROM player_moments; UPDATE game SET moments_known = NULL", nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "DELETE FROM player_moments; UPDATE game SET moments_known = NULL", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
-    EXPECT_EQ(velstra({"import", "games.log"}).out, "0 games added, 1 already in the history, 0 skipped, 1 read again\n");
+    EXPECT_EQ(velstra({"import", "games.log"}).out,
+              "0 games added, 1 already in the history, 0 skipped, 1 read again\n");
     EXPECT_EQ(query(DB, "SELECT * FROM player_moments"), kept);
     EXPECT_EQ(velstra({"import", "games.log"}).out, "0 games added, 1 already in the history, 0 skipped\n");
     EXPECT_EQ(query(DB, "SELECT count(*) FROM game"), "1\n");

@@ -81,8 +81,9 @@ protected:
         fs::copy_file("fresh.db", "bare.db");
         sqlite3* db = nullptr;
         EXPECT_EQ(sqlite3_open("bare.db", &db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db, "DELETE FROM player_moments; DELETE FROM weapon_accuracy", nullptr, nullptr, nullptr),
-                  SQLITE_OK);
+        EXPECT_EQ(
+            sqlite3_exec(db, "DELETE FROM player_moments; DELETE FROM weapon_accuracy", nullptr, nullptr, nullptr),
+            SQLITE_OK);
         sqlite3_close(db);
         return shown("bare.db");
     }
