@@ -21,7 +21,7 @@ void page_favourite(const AnalysisContext& ctx, const PlayerRecord& p, GamePlaye
     std::array<int, MAX_GAME_WEAPON_NAMES> by_name{};
     for (const KillRecord& kill : ctx.kill_table)
         if (kill.weapon == 0 && kill.weapon_name >= 0 && ctx.player_for_id(kill.killer) == &p)
-            ++by_name[static_cast<std::size_t>(kill.weapon_name)];
+            ++by_name[static_cast<unsigned char>(kill.weapon_name)];
     int named = 0;
     int named_kills = 0;
     first_largest(by_name, named, named_kills);
