@@ -245,11 +245,7 @@ void accuracy_table(HtmlWriter& out, const GameRecord& game, const Names& names,
     out.put({"<h3>Accuracy</h3>\n<div class=\"scroll\"><table class=\"accuracy\">\n<thead><tr>"});
     header_cell(out, "Player", nullptr, false);
     header_cell(out, "Weapon", nullptr, false);
-    header_cell(out, "Shots");
-    header_cell(out, "Hits");
-    header_cell(out, "Accuracy", "Hits out of shots, per cent");
-    header_cell(out, "Damage");
-    out.put({"</tr></thead>\n<tbody>\n"});
+    accuracy_head_cells(out);
     std::size_t r = 0;
     while (r < game.accuracy.size()) {
         const int player = game.accuracy[r].player;

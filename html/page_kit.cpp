@@ -106,6 +106,14 @@ void header_cell(HtmlWriter& out, Markup text, Markup full, bool number) {
         out.put({text, "</th>"});
 }
 
+void accuracy_head_cells(HtmlWriter& out) {
+    header_cell(out, "Shots");
+    header_cell(out, "Hits");
+    header_cell(out, "Accuracy", "Hits out of shots, per cent");
+    header_cell(out, "Damage");
+    out.put({"</tr></thead>\n<tbody>\n"});
+}
+
 // The colour of team 0 to 3, as the game names its teams.
 HtmlText team_colour(int team) {
     static constexpr char numbers[] = "0123";

@@ -19,6 +19,9 @@ void page_foot(HtmlWriter& out);
 void number_cell(HtmlWriter& out, int value);
 void text_cell(HtmlWriter& out, const HtmlText& text);
 void header_cell(HtmlWriter& out, Markup text, Markup full = nullptr, bool number = true);
+// The figures' heads of an accuracy table, closing its head: shots, hits,
+// accuracy and damage.
+void accuracy_head_cells(HtmlWriter& out);
 
 // The colour of team 0 to 3, as the game names its teams.
 HtmlText team_colour(int team);

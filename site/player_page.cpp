@@ -216,11 +216,7 @@ void accuracy_table(HtmlWriter& out, const SitePlayer& p) {
         {"<section id=\"accuracy\">\n<h2>Accuracy</h2>\n<div class=\"scroll\"><table class=\"accuracy\" "
          "id=\"career-accuracy\">\n<thead><tr>"});
     header_cell(out, "Weapon", nullptr, false);
-    header_cell(out, "Shots");
-    header_cell(out, "Hits");
-    header_cell(out, "Accuracy", "Hits out of shots, per cent");
-    header_cell(out, "Damage");
-    out.put({"</tr></thead>\n<tbody>\n"});
+    accuracy_head_cells(out);
     for (const auto& [weapon, t] : p.accuracy) {
         out.put({"<tr><th scope=\"row\">", history_text(weapon), "</th><td class=\"n\">", t.shots,
                  "</td><td class=\"n\">", t.hits, "</td><td class=\"n\">"});
