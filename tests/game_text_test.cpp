@@ -27,6 +27,11 @@ TEST(ParseInt, ReadsLikeAtoi) {
     EXPECT_EQ(parse_int(""), 0);
     EXPECT_EQ(parse_int("99999999999"), 2147483647);
     EXPECT_EQ(parse_int("-99999999999"), -2147483647 - 1);
+    // Nine digits, then ten: the last that cannot overflow, and the first
+    // that can.
+    EXPECT_EQ(parse_int("123456789\t"), 123456789);
+    EXPECT_EQ(parse_int("1234567890"), 1234567890);
+    EXPECT_EQ(parse_int("2147483648x"), 2147483647);
 }
 
 TEST_F(LoadGame, SixteenAndEightBitLogsGiveTheSameTextButTheMark) {
@@ -116,6 +121,11 @@ TEST(LineTime, ReachesFifteenCharactersBack) {
     EXPECT_EQ(t.line_time(text.find("\tx")), -7);
     // A position on a line feed reads the line after it.
     EXPECT_EQ(t.line_time(text.find('\n')), 123);
+    // 15 characters before it: in reach.
+    const std::string near = "\n12345.0000000\tkill\n";
+    ASSERT_EQ(load_text(*ctx, text + near), 0);
+    EXPECT_EQ(ctx->text.line_time(text.size() + near.find("kill")), 12345);
+    ASSERT_EQ(load_text(*ctx, text), 0);
     // 16 characters before the event word: out of reach.
     EXPECT_EQ(t.line_time(text.rfind("kill")), -1);
     // The first line has no line start before it.
