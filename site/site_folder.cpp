@@ -32,18 +32,6 @@ bool site_path(const std::string& relative) {
 
 constexpr const char* PAGE_FOLDERS[] = {"players", "evenings", "maps"};
 constexpr const char* LIST_HEADER = "velstra site pages 1";
-// Pages up to this size are made in memory; a larger one (an evening of
-// hundreds of games) in a scratch file.
-constexpr std::size_t MEMORY_LIMIT = std::size_t{4} << 20;
-
-// A 64-bit hash of every byte of a site, eight at a time: a changed page
-// changes it with near certainty (a collision only keeps an old page).
-constexpr std::uint64_t HASH_START = 0xcbf29ce484222325ull;
-std::uint64_t mix(std::uint64_t state, std::uint64_t word) {
-    state = (state ^ word) * 0x9e3779b97f4a7c15ull;
-    return state ^ (state >> 31);
-}
-
 long long write_time_of(const fs::path& file, std::error_code& error) {
     const fs::file_time_type time = fs::last_write_time(file, error);
     return error ? 0 : std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
@@ -79,70 +67,6 @@ bool same_bytes(const fs::path& file, PageBuffer& buffer) {
 
 }  // namespace
 
-struct PageBuffer::Spill {
-    std::unique_ptr<ScratchFile> file;
-};
-
-PageBuffer::PageBuffer(bool hashed) : hashed_(hashed), state_(HASH_START) {}
-PageBuffer::~PageBuffer() = default;
-
-void PageBuffer::hash_more(const char* data, std::size_t size) {
-    // The bytes of a word cut between two writes wait for the rest.
-    while (size > 0 && tail_size_ > 0) {
-        tail_ |= static_cast<std::uint64_t>(static_cast<unsigned char>(*data++)) << (8 * tail_size_);
-        --size;
-        if (++tail_size_ == 8) {
-            state_ = mix(state_, tail_);
-            tail_ = 0;
-            tail_size_ = 0;
-        }
-    }
-    for (; size >= 8; data += 8, size -= 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, data, 8);
-        state_ = mix(state_, word);
-    }
-    for (; size > 0; --size)
-        tail_ |= static_cast<std::uint64_t>(static_cast<unsigned char>(*data++)) << (8 * tail_size_++);
-}
-
-bool PageBuffer::write(const char* data, std::size_t size) {
-    if (hashed_) hash_more(data, size);
-    size_ += size;
-    if (!spill_ && memory_.size() + size > MEMORY_LIMIT) {
-        spill_ = std::make_unique<Spill>();
-        spill_->file = real_file_system().open_scratch();
-        if (!spill_->file || !spill_->file->write(memory_.data(), memory_.size())) return note(false);
-        memory_.clear();
-        memory_.shrink_to_fit();
-    }
-    if (spill_) return note(spill_->file != nullptr && spill_->file->write(data, size));
-    memory_.append(data, size);
-    return true;
-}
-
-void PageBuffer::clear() {
-    memory_.clear();
-    spill_.reset();
-    size_ = 0;
-    state_ = HASH_START;
-    tail_ = 0;
-    tail_size_ = 0;
-    clear_failure();
-}
-
-std::uint64_t PageBuffer::hash() const { return mix(mix(state_, tail_), size_); }
-
-bool PageBuffer::copy_to(Output& out) {
-    if (!spill_) return out.write(memory_.data(), memory_.size());
-    ScratchFile& file = *spill_->file;
-    if (!file.finish_writing()) return false;
-    char block[65536];
-    for (std::size_t got; (got = file.read(block, sizeof block)) > 0;)
-        if (!out.write(block, got)) return false;
-    return !file.read_failed();
-}
-
 SiteFolder::SiteFolder(fs::path root) : root_(std::move(root)), staged_(root_ / SITE_OWN_FOLDER / "made") {
     std::vector<fs::path> folders{root_};
     for (const char* name : PAGE_FOLDERS) folders.push_back(root_ / name);
@@ -167,6 +91,8 @@ SiteFolder::SiteFolder(fs::path root) : root_(std::move(root)), staged_(root_ / 
 }
 
 SiteFolder::~SiteFolder() {
+    // Nothing is still being written when the made pages go.
+    (void)writer_.finish();
     std::error_code error;
     for (const std::string& relative : made_) fs::remove(staged_ / relative, error);
 }
@@ -215,7 +141,8 @@ void SiteFolder::write(const std::string& relative, const std::string& bytes) {
 void SiteFolder::write_with(const std::string& relative, const std::function<bool(Output&)>& write_page) {
     if (!site_path(relative)) throw SiteFailure{relative + ": is no page name of the site"};
     const fs::path place = root_ / relative;
-    PageBuffer& buffer = buffer_;
+    if (!buffer_) buffer_ = writer_.spare();
+    PageBuffer& buffer = *buffer_;
     buffer.clear();
     if (!write_page(buffer) || buffer.failed())
         throw SiteFailure{place.string() + ": cannot be made; the page there stays as it was"};
@@ -240,21 +167,11 @@ void SiteFolder::write_with(const std::string& relative, const std::function<boo
         return;
     }
 
-    // Whatever holds the name it waits under, a link above all, goes first:
-    // a page is never written through one.
-    const fs::path made = staged_ / relative;
-    fs::remove(made, error);
-    std::FILE* file = std::fopen(made.string().c_str(), "wb");
-    if (file == nullptr) throw SiteFailure{made.string() + ": cannot be made"};
-    StreamOutput out(file);
-    const bool written = buffer.copy_to(out) && !out.failed();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        fs::remove(made, error);
-        throw SiteFailure{made.string() + ": cannot be made; nothing was written"};
-    }
+    // Written while the next page is made; a failure stops the commit.
     made_.push_back(relative);
     pages_[relative] = page;
+    writer_.write(staged_ / relative, std::move(buffer_));
+    buffer_ = writer_.spare();
 }
 
 bool SiteFolder::intact(const std::string& relative) const {
@@ -282,6 +199,7 @@ void SiteFolder::claim() const {
 }
 
 void SiteFolder::commit() {
+    if (const std::string failure = writer_.finish(); !failure.empty()) throw SiteFailure{failure};
     claim();
     // The pages the index links to were made first: put in place in that
     // order, a reader who comes meanwhile finds every link's page.

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "output.h"
+#include "page_buffer.h"
+#include "write_behind.h"
 
 struct SiteFailure {
     std::string message;
@@ -28,37 +30,6 @@ inline constexpr const char* SITE_FOOTER = "Written by velstra from the stat log
 // later build resumes from. Kept out of the web space by a sync that
 // excludes it.
 inline constexpr const char* SITE_OWN_FOLDER = ".velstra-site";
-
-// A page's bytes as they are made: in memory, or in a scratch file beyond
-// a size, with their length and a 64-bit hash.
-class PageBuffer final : public Output {
-public:
-    // A part of a page needs no hash of its own.
-    explicit PageBuffer(bool hashed = true);
-    ~PageBuffer() override;
-    PageBuffer(const PageBuffer&) = delete;
-    PageBuffer& operator=(const PageBuffer&) = delete;
-
-    bool write(const char* data, std::size_t size) override;
-    std::uint64_t hash() const;
-    std::uint64_t size() const { return size_; }
-    // Writes the bytes to out; false when they could not all be read back.
-    bool copy_to(Output& out);
-    // Empty for the next page, keeping the memory it had: pages of an
-    // evening of a hundred games take a megabyte each.
-    void clear();
-
-private:
-    std::string memory_;
-    struct Spill;
-    std::unique_ptr<Spill> spill_;
-    std::uint64_t size_ = 0;
-    bool hashed_;
-    std::uint64_t state_;
-    std::uint64_t tail_ = 0;
-    int tail_size_ = 0;
-    void hash_more(const char* data, std::size_t size);
-};
 
 // A build makes its pages first and puts them in place only at its end,
 // after checking that no page would overwrite a file that is not the
@@ -111,7 +82,8 @@ private:
     std::map<std::string, Listed> listed_;  // read from the list
     std::map<std::string, Listed> pages_;   // of this build
     std::vector<std::string> made_;         // the pages waiting in staged_
-    PageBuffer buffer_;                     // the page being made
+    WriteBehind writer_;                    // writes the pages made into staged_
+    std::unique_ptr<PageBuffer> buffer_;    // the page being made
     int written_ = 0;
     int unchanged_ = 0;
     int removed_ = 0;

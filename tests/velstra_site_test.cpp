@@ -186,6 +186,14 @@ TEST_F(Site, WritesOnlyWhatChangedAndRemovesOnlyItsOwnStalePages) {
     EXPECT_EQ(velstra({"site", "-o", "site"}), 2);
     EXPECT_FALSE(fs::exists("site/evenings/2011-03-04.html"));
     fs::remove_all("site/players/eve.html");
+    // A page that cannot be written where it waits for its place stops the
+    // build before anything is put in place.
+    fs::create_directories("site/.velstra-site/made/evenings/2011-03-04.html/inside");
+    EXPECT_EQ(velstra({"site", "-o", "site"}), 2);
+    EXPECT_EQ(last_err, "velstra: site/.velstra-site/made/evenings/2011-03-04.html: cannot be made\n");
+    EXPECT_FALSE(fs::exists("site/evenings/2011-03-04.html"));
+    EXPECT_FALSE(fs::exists("site/players/eve.html"));
+    fs::remove_all("site/.velstra-site/made/evenings/2011-03-04.html");
     ASSERT_EQ(velstra({"site", "-o", "site"}), 0) << last_err;
     EXPECT_TRUE(fs::exists("site/evenings/2011-03-04.html"));
 
