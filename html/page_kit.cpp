@@ -27,6 +27,7 @@ thead th { background: var(--head); }
 #games { font-size: .9rem; } .scoreboard, .moments, .accuracy { font-size: .85rem; } .scoreboard th, .scoreboard td { padding: .3rem .25rem; }
 .scoreboard .fav { white-space: normal; min-width: 6.5rem; }
 .moments th, .moments td { padding: .3rem .25rem; } .moments thead th { white-space: normal; vertical-align: bottom; }
+.moments thead th.n { writing-mode: sideways-lr; white-space: nowrap; }
 .n { text-align: right; font-variant-numeric: tabular-nums; }
 tr.winner { background: var(--winner); }
 .badge { font-size: .75rem; border: 1px solid currentColor; border-radius: .6rem; padding: 0 .4rem; }

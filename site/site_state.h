@@ -15,7 +15,7 @@ class StateWriter;
 
 // The design of the pages and of the state: a state of another design is
 // no state, and the site is built anew.
-inline constexpr std::int64_t SITE_DESIGN = 2;
+inline constexpr std::int64_t SITE_DESIGN = 3;
 
 struct SiteStateHead {
     std::uint64_t merges = 0;              // the merges of names it was summed with
