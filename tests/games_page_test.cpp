@@ -177,14 +177,16 @@ TEST_F(GamesPage, TidyFindsNoError) {
 }  // namespace
 
 // The page read where players read it: on a 1100-pixel screen the games
-// table and every scoreboard show whole, without sideways scrolling; on a
+// table, every scoreboard and every table of moments and accuracy (a
+// Capture the Flag game's has eighteen columns) show whole, without
+// sideways scrolling; on a
 // 360-pixel phone each scoreboard still shows place, player, score and
 // frags (its first four columns) before it scrolls.
 constexpr const char* FIT_PROBE = R"(
 <script>
 (function () {
   var overflowing = [], hidden = [];
-  var tables = document.querySelectorAll('#games, table.scoreboard');
+  var tables = document.querySelectorAll('#games, table.scoreboard, table.moments, table.accuracy');
   for (var i = 0; i < tables.length; i++) {
     var box = tables[i].parentNode;
     if (box.scrollWidth > box.clientWidth + 1) overflowing.push(i);
@@ -208,7 +210,8 @@ TEST_F(GamesPage, FitsAWideScreenAndShowsTheScoreOnAPhone) {
                      << "`make check` installs Debian's chromium package when it runs as root";
     // Real names and every kind of game: the sample evening, and the golden
     // sessions of team results and of mixed game types.
-    for (const char* session : {"sample_session", "team_scores_by_the_moment_and_log_dates", "mixed_session"}) {
+    for (const char* session :
+         {"sample_session", "team_scores_by_the_moment_and_log_dates", "mixed_session", "every_moment"}) {
         const std::string page =
             read_page(fs::path(__FILE__).parent_path() / "golden" / session / "expected" / GAMES_PAGE);
         const std::string wide = run_probe(dir(), page, FIT_PROBE, 1100);
