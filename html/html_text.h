@@ -5,16 +5,21 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Markup and fixed texts written in the program: constants only.
 class Markup {
 public:
-    consteval Markup(const char* text) : text_(text) {}  // NOLINT(google-explicit-constructor)
-    const char* c_str() const { return text_; }          // may be null: "none"
+    // NOLINTNEXTLINE(google-explicit-constructor)
+    consteval Markup(const char* text)
+        : text_(text), size_(text != nullptr ? std::char_traits<char>::length(text) : 0) {}
+    constexpr const char* c_str() const { return text_; }  // may be null: "none"
+    constexpr std::size_t size() const { return size_; }   // known when compiled: pages are made of many such pieces
 
 private:
     const char* text_;
+    std::size_t size_;
 };
 
 class HtmlText {

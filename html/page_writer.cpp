@@ -47,7 +47,7 @@ HtmlWriter& HtmlWriter::put(std::initializer_list<Piece> pieces) {
                 if (piece.text_ != nullptr)
                     gather(piece.text_->c_str(), piece.text_->size());
                 else if (piece.markup_ != nullptr)
-                    gather(piece.markup_, std::strlen(piece.markup_));
+                    gather(piece.markup_, piece.size_);
                 break;
             case Piece::Kind::Number:
                 if (piece.number_ < 0) number[k++] = '-';

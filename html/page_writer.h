@@ -19,8 +19,10 @@ struct Tenths {
 // One piece of a page: markup, escaped text or a number.
 class Piece {
 public:
-    consteval Piece(const char* markup) : markup_(markup) {}              // NOLINT(google-explicit-constructor)
-    Piece(Markup markup) : markup_(markup.c_str()) {}                     // NOLINT(google-explicit-constructor)
+    // NOLINTNEXTLINE(google-explicit-constructor)
+    consteval Piece(const char* markup) : markup_(markup), size_(std::char_traits<char>::length(markup)) {}
+    constexpr Piece(Markup markup)
+        : markup_(markup.c_str()), size_(markup.size()) {}                // NOLINT(google-explicit-constructor)
     Piece(const HtmlText& text) : text_(&text) {}                         // NOLINT(google-explicit-constructor)
     Piece(int number) : kind_(Kind::Number), number_(number) {}           // NOLINT(google-explicit-constructor)
     Piece(long long number) : kind_(Kind::Number), number_(number) {}     // NOLINT(google-explicit-constructor)
@@ -31,6 +33,7 @@ private:
     enum class Kind { Text, Number, Tenths };
     Kind kind_ = Kind::Text;
     const char* markup_ = nullptr;
+    std::size_t size_ = 0;  // of the markup
     const HtmlText* text_ = nullptr;
     long long number_ = 0;
 };
