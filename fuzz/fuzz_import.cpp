@@ -99,9 +99,6 @@ public:
         : integrity_(HistoryStoreInspection::db(store), "PRAGMA integrity_check"),
           games_(HistoryStoreInspection::db(store), "SELECT count(*) FROM game"),
           files_(HistoryStoreInspection::db(store), "SELECT count(*) FROM game_file") {
-        // Nothing reads the pages the emptying frees: no need to zero them
-        // (the system's SQLite does by default).
-        execute(HistoryStoreInspection::db(store), "PRAGMA secure_delete = OFF");
         Statement tables(HistoryStoreInspection::db(store), "SELECT name FROM sqlite_schema WHERE type = 'table'");
         std::vector<std::string> names;
         while (tables.step()) names.push_back(tables.text(0));
@@ -119,8 +116,6 @@ public:
                 strays += " + (SELECT count(*) FROM \"" + table + "\" WHERE game_id NOT IN (SELECT id FROM game))";
         }
         strays_ = Statement(HistoryStoreInspection::db(store), strays.c_str());
-        begin_ = Statement(HistoryStoreInspection::db(store), "BEGIN");
-        commit_ = Statement(HistoryStoreInspection::db(store), "COMMIT");
     }
 
     long long games() { return count(games_); }
@@ -158,14 +153,11 @@ public:
     }
 
     // Empty again for the next run: the notes of files, and what a game
-    // stored (its name rows too) if one was; in one transaction, not one
-    // per table.
+    // stored (its name rows too) if one was.
     void empty(bool game_stored) {
-        begin_.run();
         for (Statement& table : empty_notes_) table.run();
         if (game_stored)
             for (Statement& table : empty_games_) table.run();
-        commit_.run();
     }
 
 private:
@@ -176,7 +168,7 @@ private:
         return n;
     }
 
-    Statement integrity_, games_, files_, strays_, begin_, commit_;
+    Statement integrity_, games_, files_, strays_;
     std::vector<Statement> empty_notes_, empty_games_;
     std::map<std::string, Statement> rows_;
 };
