@@ -66,14 +66,21 @@ public:
     EveningLinks(const SiteData& data, const HistoryGame& game, const RatedGame& rated)
         : data_(data), game_(game), rated_(rated) {}
 
+    // A player's name stands in every table of his game, in a row per
+    // weapon in the accuracy table: its markup is made once per game.
     void player_name(HtmlWriter& out, std::size_t k) const override {
-        const int player = k < game_.slots.size() ? index_of(game_.slots[k].player_id) : -1;
-        if (player < 0) {
-            out.put({HtmlText::utf8(game_.record.players[k].name.view())});
+        if (names_.size() <= k) names_.resize(k + 1);
+        Name& name = names_[k];
+        if (!name.made) {
+            name.markup = name_markup(k);
+            name.made = true;
+        }
+        if (name.markup) {
+            out.put({*name.markup});
             return;
         }
-        const SitePlayer& p = data_.players[static_cast<std::size_t>(player)];
-        out.put({"<a href=\"../players/", HtmlText::escape(p.file), ".html\">",
+        // Too long for one text: written in its pieces.
+        out.put({"<a href=\"../players/", HtmlText::escape(file_of(k)), ".html\">",
                  HtmlText::utf8(game_.record.players[k].name.view()), "</a>"});
     }
 
@@ -114,6 +121,31 @@ private:
     const SiteData& data_;
     const HistoryGame& game_;
     const RatedGame& rated_;
+    struct Name {
+        bool made = false;
+        std::unique_ptr<HtmlText> markup;  // none: the link is written in its pieces
+    };
+    mutable std::vector<Name> names_;
+
+    // The name's markup, or none when the link would not fit one text.
+    std::unique_ptr<HtmlText> name_markup(std::size_t k) const {
+        auto markup = std::make_unique<HtmlText>(HtmlText::utf8(game_.record.players[k].name.view()));
+        const int player = k < game_.slots.size() ? index_of(game_.slots[k].player_id) : -1;
+        if (player < 0) return markup;
+        const HtmlText file = HtmlText::escape(file_of(k));
+        const HtmlText name = *markup;
+        *markup = "<a href=\"../players/";
+        *markup += file;
+        *markup += ".html\">";
+        *markup += name;
+        *markup += "</a>";
+        if (markup->size() != file.size() + name.size() + 31) return nullptr;
+        return markup;
+    }
+
+    const std::string& file_of(std::size_t k) const {
+        return data_.players[static_cast<std::size_t>(index_of(game_.slots[k].player_id))].file;
+    }
 
     int index_of(long long id) const {
         const auto found = data_.index.find(id);

@@ -7,8 +7,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Enough for a few pages of the largest evenings ahead of the writing.
-constexpr std::size_t WAITING_LIMIT = std::size_t{8} << 20;
+// Enough to keep the writing busy, with a few pages of the largest evenings
+// ahead of it; more would only hold memory.
+constexpr std::size_t WAITING_LIMIT = std::size_t{4} << 20;
 
 }  // namespace
 
