@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-HtmlText::HtmlText(Markup markup) {
-    if (markup.c_str() != nullptr) append(markup.c_str());
+HtmlText::HtmlText(Markup markup) : HtmlText() {
+    if (markup.c_str() != nullptr) append(std::string_view(markup.c_str(), markup.size()));
 }
 
 void HtmlText::append(std::string_view text) {
@@ -44,24 +44,32 @@ HtmlText HtmlText::escape(std::string_view text) {
 
 HtmlText HtmlText::utf8(std::string_view latin1) {
     HtmlText converted;
+    std::size_t n = 0;
     for (char c : latin1) {
         const auto byte = static_cast<unsigned char>(c);
+        // Most characters of names are plain ASCII: written as they are.
+        if (byte >= 0x20 && byte < 0x7F && entity(c).empty()) {
+            if (n + 1 > escape_limit) break;
+            converted.data_[n++] = c;
+            continue;
+        }
         char encoded[2];
         std::string_view piece = entity(c);
         if (piece.empty()) {
             if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
                 piece = "\xEF\xBF\xBD";
-            } else if (byte < 0x80) {
-                piece = std::string_view(&c, 1);
             } else {
                 encoded[0] = static_cast<char>(0xC0 | (byte >> 6));
                 encoded[1] = static_cast<char>(0x80 | (byte & 0x3F));
                 piece = std::string_view(encoded, 2);
             }
         }
-        if (converted.length_ + piece.size() > escape_limit) break;
-        converted.append(piece);
+        if (n + piece.size() > escape_limit) break;
+        std::memcpy(converted.data_ + n, piece.data(), piece.size());
+        n += piece.size();
     }
+    converted.data_[n] = '\0';
+    converted.length_ = n;
     return converted;
 }
 

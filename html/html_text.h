@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -31,12 +32,19 @@ public:
 
     // A string literal of the program.
     template <std::size_t N>
-    consteval HtmlText(const char (&literal)[N]) {  // NOLINT(google-explicit-constructor)
+    consteval HtmlText(const char (&literal)[N]) : data_{} {  // NOLINT(google-explicit-constructor)
         static_assert(N <= capacity, "markup too long");
         for (std::size_t i = 0; i + 1 < N; ++i) data_[i] = literal[i];
         length_ = N - 1;
     }
     HtmlText(Markup markup);  // NOLINT(google-explicit-constructor)
+    // A copy takes the text, not the whole room: pages copy many of them.
+    HtmlText(const HtmlText& other) : length_(other.length_) { std::memcpy(data_, other.data_, length_ + 1); }
+    HtmlText& operator=(const HtmlText& other) {
+        length_ = other.length_;
+        std::memmove(data_, other.data_, length_ + 1);
+        return *this;
+    }
 
     // Text from outside, with "&", "<", ">" and '"' replaced by their entities,
     // fit for element text and quoted attribute values alike. A text too long
@@ -57,10 +65,12 @@ public:
     std::string_view view() const { return {data_, length_}; }
 
 private:
-    HtmlText() = default;
+    // The room after the text is never read: it is left as it is rather
+    // than cleared for every text made.
+    HtmlText() { data_[0] = '\0'; }  // NOLINT(cppcoreguidelines-pro-type-member-init)
     void append(std::string_view text);
 
-    char data_[capacity] = {};
+    char data_[capacity];
     std::size_t length_ = 0;
 };
 
