@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "games_ahead.h"
 #include "history_store.h"
 #include "latin1_text.h"
 #include "site_fold.h"
@@ -115,8 +116,8 @@ public:
         EveningPage page(data_);
         // What the next build takes up: all evenings but the last.
         if (first_ + 1 >= evenings_.size()) snapshot();
-        HistoryReader::Games games =
-            reader_.games(GAME_ALL, names_, first_ < evenings_.size() ? evenings_[first_].first_start : "");
+        GamesAhead games(
+            reader_.games(GAME_ALL, names_, first_ < evenings_.size() ? evenings_[first_].first_start : ""));
         int current = -1;  // the evening open, an index into data_.evenings
         int number = 0;
         auto close = [&] {
