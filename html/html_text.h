@@ -41,8 +41,9 @@ public:
     // A copy takes the text, not the whole room: pages copy many of them.
     HtmlText(const HtmlText& other) : length_(other.length_) { std::memcpy(data_, other.data_, length_ + 1); }
     HtmlText& operator=(const HtmlText& other) {
+        if (this == &other) return *this;
         length_ = other.length_;
-        std::memmove(data_, other.data_, length_ + 1);
+        std::memcpy(data_, other.data_, length_ + 1);
         return *this;
     }
 
