@@ -132,14 +132,15 @@ private:
         auto markup = std::make_unique<HtmlText>(HtmlText::utf8(game_.record.players[k].name.view()));
         const int player = k < game_.slots.size() ? index_of(game_.slots[k].player_id) : -1;
         if (player < 0) return markup;
+        const HtmlText open = "<a href=\"../players/";
         const HtmlText file = HtmlText::escape(file_of(k));
+        const HtmlText middle = ".html\">";
         const HtmlText name = *markup;
-        *markup = "<a href=\"../players/";
-        *markup += file;
-        *markup += ".html\">";
-        *markup += name;
-        *markup += "</a>";
-        if (markup->size() != file.size() + name.size() + 31) return nullptr;
+        const HtmlText close = "</a>";
+        *markup = open;
+        for (const HtmlText* piece : {&file, &middle, &name, &close}) *markup += *piece;
+        // A text cut at its room would cut the link.
+        if (markup->size() != open.size() + file.size() + middle.size() + name.size() + close.size()) return nullptr;
         return markup;
     }
 

@@ -170,7 +170,8 @@ void SiteFolder::write_with(const std::string& relative, const std::function<boo
     // Written while the next page is made; a failure stops the commit.
     made_.push_back(relative);
     pages_[relative] = page;
-    writer_.write(staged_ / relative, std::move(buffer_));
+    if (std::string failure = writer_.write(staged_ / relative, std::move(buffer_)); !failure.empty())
+        throw SiteFailure{std::move(failure)};
     buffer_ = writer_.spare();
 }
 

@@ -44,12 +44,11 @@ std::unique_ptr<PageBuffer> WriteBehind::spare() {
     return std::make_unique<PageBuffer>();
 }
 
-void WriteBehind::write(fs::path file, std::unique_ptr<PageBuffer> page) {
+std::string WriteBehind::write(fs::path file, std::unique_ptr<PageBuffer> page) {
     if (!thread_.joinable()) {
         if (failure_.empty()) failure_ = write_file(file, *page);
-        page->clear();
         spares_.push_back(std::move(page));
-        return;
+        return failure_;
     }
     const std::size_t size = static_cast<std::size_t>(page->size());
     std::unique_lock<std::mutex> lock(mutex_);
@@ -58,6 +57,7 @@ void WriteBehind::write(fs::path file, std::unique_ptr<PageBuffer> page) {
     waiting_bytes_ += size;
     waiting_.push_back(Job{std::move(file), std::move(page)});
     changed_.notify_all();
+    return failure_;
 }
 
 std::string WriteBehind::finish() {

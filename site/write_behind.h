@@ -30,8 +30,10 @@ public:
     std::unique_ptr<PageBuffer> spare();
     // Writes the page into file, replacing whatever holds that name (a link
     // above all: a page is never written through one). Waits while too many
-    // bytes wait. After a failure, nothing more is written.
-    void write(std::filesystem::path file, std::unique_ptr<PageBuffer> page);
+    // bytes wait. After a failure, nothing more is written: the message of
+    // the first failure known so far, or an empty text, so that a build
+    // stops soon rather than making every page first.
+    std::string write(std::filesystem::path file, std::unique_ptr<PageBuffer> page);
     // Waits until every page handed over is written; the first failure's
     // message, or an empty text.
     std::string finish();
