@@ -66,11 +66,18 @@ for target in game user_ini convert import; do
     fuzzer="$top/build/fuzz/fuzz/fuzz_$target"
     corpus="$work/corpus/$target"
     mkdir -p "$corpus"
-    if [ -d "fuzz/corpus/$target" ]; then cp -R "fuzz/corpus/$target/." "$corpus/"; fi
-    dict=""
-    # An import reads the same logs as the analysis of a game: the same words.
+    # An import reads the same logs as the analysis of a game: it starts
+    # from the games the analysis found too, and knows the same words.
     words=$target
-    if [ "$target" = import ]; then words=game; fi
+    starts=$target
+    if [ "$target" = import ]; then
+        words=game
+        starts="import game"
+    fi
+    for from in $starts; do
+        if [ -d "fuzz/corpus/$from" ]; then cp -R "fuzz/corpus/$from/." "$corpus/"; fi
+    done
+    dict=""
     if [ -f "fuzz/fuzz_$words.dict" ]; then dict="-dict=$top/fuzz/fuzz_$words.dict"; fi
     echo "fuzz_$target: $(ls "$corpus" | wc -l) corpus files and the seeds, then $seconds s"
     if ! "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
