@@ -122,12 +122,27 @@ __attribute__((target("avx2"))) std::size_t drop_zero_and_cr_32(char* data, std:
         if (drop == 0) {
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(data + kept), chunk);
             kept += 32;
-        } else if (crs == 0 && (zeros == 0xAAAAAAAAu || zeros == 0x55555555u)) {
-            // 16-bit text: the characters at the even bytes, or at the odd ones.
+        } else if (zeros == 0xAAAAAAAAu || zeros == 0x55555555u) {
+            // 16-bit text: the characters at the even bytes, or at the odd
+            // ones, packed; then the CR of a line end, in about every second
+            // chunk, taken out of the sixteen characters.
             const __m256i words = zeros == 0xAAAAAAAAu ? chunk : _mm256_srli_epi16(chunk, 8);
-            const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(data + kept), _mm256_castsi256_si128(packed));
-            kept += 16;
+            const __m128i packed =
+                _mm256_castsi256_si128(_mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08));
+            if (crs == 0) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(data + kept), packed);
+                kept += 16;
+                continue;
+            }
+            const unsigned keep =
+                ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(packed, _mm256_castsi256_si128(cr))));
+            for (int g = 0; g < 2; ++g) {
+                const unsigned bits = (keep >> (8 * g)) & 0xFFu;
+                const __m128i group = g == 0 ? packed : _mm_srli_si128(packed, 8);
+                const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(table.shuffle[bits]));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(data + kept), _mm_shuffle_epi8(group, order));
+                kept += static_cast<std::size_t>(__builtin_popcount(bits));
+            }
         } else {
             const unsigned keep = ~drop;
             const __m128i halves[2] = {_mm256_castsi256_si128(chunk), _mm256_extracti128_si256(chunk, 1)};

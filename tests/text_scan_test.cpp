@@ -39,8 +39,12 @@ TEST(DropZeroAndCr, KeepsExactlyTheOtherBytesInOrder) {
         std::string data;
         while (data.size() < 200) {
             switch (random() % 4) {
-                case 0:  // 16-bit text
-                    for (int k = 0; k < 20; ++k) data += std::string(1, static_cast<char>('a' + random() % 26)) + '\0';
+                case 0:  // 16-bit text, now and then with a line end
+                    for (int k = 0; k < 20; ++k) {
+                        const char c =
+                            random() % 8 == 0 ? "\r\n"[random() % 2] : static_cast<char>('a' + random() % 26);
+                        data += std::string(1, c) + '\0';
+                    }
                     break;
                 case 1:  // 8-bit text with line ends
                     data += "12.5\tkill\t0\r\n";
