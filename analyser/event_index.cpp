@@ -52,6 +52,16 @@ static_assert([] {
     return true;
 }());
 
+// Every pattern has a letter before its last tab, where half the tabs of a
+// game follow a digit (times, ids, figures): those are passed over without
+// a look at the table.
+constexpr char LAST_DIGIT = '9';
+static_assert([] {
+    for (std::string_view pattern : PATTERNS)
+        if (pattern[pattern.size() - 2] <= LAST_DIGIT) return false;
+    return true;
+}());
+
 constexpr std::uint8_t NONE = 0xFF;
 
 // The patterns by the four characters before their last tab. At most two
@@ -149,9 +159,20 @@ bool EventIndex::build(const char* text, std::size_t from, std::size_t length) {
     std::size_t i = from;
 #if defined(__SSE2__)
     const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i last_digit = _mm_set1_epi8(LAST_DIGIT);
+    // The first block has no character before it in the text searched.
+    if (i == 0 && length >= 16) {
+        const unsigned mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text)), tab)));
+        for (unsigned m = mask; m != 0; m &= m - 1) at_tab(static_cast<std::size_t>(__builtin_ctz(m)));
+        i = 16;
+    }
     for (; i + 16 <= length && !full; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i - 1));
+        // Signed: a byte of 128 or more is no letter of a pattern either.
         unsigned mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i)), tab)));
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(block, tab), _mm_cmpgt_epi8(before, last_digit))));
         while (mask != 0) {
             at_tab(i + static_cast<std::size_t>(__builtin_ctz(mask)));
             mask &= mask - 1;
