@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "file_system.h"
 
@@ -68,10 +69,14 @@ private:
 };
 
 // A fresh file of the system's folder of temporary files, made exclusively
-// and gone when it is closed (platform_open_scratch).
+// and gone when it is closed (platform_open_scratch). It takes many small
+// pieces, so the stream writes them in large blocks, from a buffer of its
+// own: given no buffer, the C library keeps its own size and ignores ours.
 class StreamScratch final : public ScratchFile {
 public:
-    explicit StreamScratch(std::FILE* file) : file_(file) {}
+    explicit StreamScratch(std::FILE* file) : file_(file), buffer_(new char[BUFFER]) {
+        std::setvbuf(file_, buffer_.get(), _IOFBF, BUFFER);
+    }
     ~StreamScratch() override { std::fclose(file_); }
     StreamScratch(const StreamScratch&) = delete;
     StreamScratch& operator=(const StreamScratch&) = delete;
@@ -88,7 +93,10 @@ public:
     bool read_failed() const override { return std::ferror(file_) != 0; }
 
 private:
+    static constexpr std::size_t BUFFER = std::size_t{1} << 16;
+
     std::FILE* file_;
+    std::unique_ptr<char[]> buffer_;  // outlives the stream: closed in the destructor's body
 };
 
 class RealFileSystem final : public FileSystem {
@@ -114,8 +122,6 @@ public:
     std::unique_ptr<ScratchFile> open_scratch() override {
         std::FILE* file = platform_open_scratch();
         if (file == nullptr) return nullptr;
-        // Scratch files take many small pieces: write them in large blocks.
-        std::setvbuf(file, nullptr, _IOFBF, std::size_t{1} << 16);
         return std::make_unique<StreamScratch>(file);
     }
 };
