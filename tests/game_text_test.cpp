@@ -134,4 +134,23 @@ TEST(LineTime, ReachesFifteenCharactersBack) {
     EXPECT_EQ(t.line_time(text.find("\n\n") + 1), 12345);
 }
 
+// A field ends at the first delimiter, wherever it stands: within the first
+// sixteen characters, just past them, or at the text's end; without one
+// before the end there is no field.
+TEST(GameTextField, EndsAtTheFirstDelimiter) {
+    auto ctx = make_context();
+    for (std::size_t width : {0, 1, 14, 15, 16, 17, 40}) {
+        for (std::size_t after : {0, 1, 15, 16, 30}) {
+            const std::string text = "\t" + std::string(width, 'w') + "\t" + std::string(after, 'a');
+            ASSERT_EQ(load_text(*ctx, text), 0);
+            std::string_view value;
+            std::size_t end = 0;
+            ASSERT_TRUE(ctx->text.field(1, '\t', value, end)) << width << " " << after;
+            EXPECT_EQ(value, std::string(width, 'w'));
+            EXPECT_EQ(end, width + 1);
+            EXPECT_FALSE(ctx->text.field(end + 1, '\t', value, end)) << width << " " << after;
+        }
+    }
+}
+
 }  // namespace
