@@ -70,7 +70,7 @@ private:
 
 // A fresh file of the system's folder of temporary files, made exclusively
 // and gone when it is closed (platform_open_scratch). It takes many small
-// pieces, so the stream writes them in large blocks, from a buffer of its
+// pieces, so the stream writes them in blocks of 32 KB, from a buffer of its
 // own: given no buffer, the C library keeps its own size and ignores ours.
 class StreamScratch final : public ScratchFile {
 public:
@@ -93,7 +93,7 @@ public:
     bool read_failed() const override { return std::ferror(file_) != 0; }
 
 private:
-    static constexpr std::size_t BUFFER = std::size_t{1} << 16;
+    static constexpr std::size_t BUFFER = std::size_t{1} << 15;
 
     std::FILE* file_;
     std::unique_ptr<char[]> buffer_;  // outlives the stream: closed in the destructor's body
