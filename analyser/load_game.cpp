@@ -1,5 +1,6 @@
 #include "load_game.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -143,13 +144,16 @@ int load_game(AnalysisContext& ctx, int n, LoadFailure* why) {
     }
 
     // Read in large blocks straight into the free end of the buffer; the
-    // filter then packs the kept bytes down in place.
+    // filter then packs the kept bytes down in place. A block at a time, not
+    // the whole file: a 16-bit file would touch twice the memory its text
+    // keeps.
+    constexpr std::size_t READ_BLOCK = std::size_t{1} << 17;
     GameText& text = ctx.text;
     text.clear_text();
     char* buffer = text.buffer.get();
     while (text.length < LOG_BUFFER_SIZE) {
         std::size_t start = text.length;
-        std::size_t got = file->read(buffer + start, LOG_BUFFER_SIZE - start);
+        std::size_t got = file->read(buffer + start, std::min(READ_BLOCK, LOG_BUFFER_SIZE - start));
         if (got == 0) break;
         text.length = start + drop_zero_and_cr(buffer + start, got);
     }
