@@ -4,6 +4,7 @@
 #include <vector>
 
 bool Output::print(const char* fmt, ...) {
+    if (drops_all_) return true;
     char line[2048];
     va_list args;
     va_start(args, fmt);

@@ -8,6 +8,7 @@
 
 class Output {
 public:
+    Output() = default;
     virtual ~Output() = default;
 
     // Writes the bytes. Returns false when they did not all reach their
@@ -21,6 +22,8 @@ public:
     bool failed() const { return failed_; }
 
 protected:
+    // For an output that drops every byte: print() then formats nothing.
+    explicit Output(bool drops_all) : drops_all_(drops_all) {}
     // For a stream that starts again from nothing.
     void clear_failure() { failed_ = false; }
     // For write(): notes a failure and passes the result on.
@@ -31,6 +34,7 @@ protected:
 
 private:
     bool failed_ = false;
+    bool drops_all_ = false;
 };
 
 // A C stream: standard output, or a file the caller closes.
@@ -54,9 +58,11 @@ public:
     std::string text;
 };
 
-// Everything written is dropped.
+// Everything written is dropped, and nothing printed is formatted: an
+// import analyses thousands of logs whose reports no one reads.
 class NullOutput final : public Output {
 public:
+    NullOutput() : Output(true) {}
     bool write(const char*, std::size_t) override { return true; }
 };
 
