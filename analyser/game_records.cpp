@@ -137,10 +137,10 @@ void fill_game_record(const AnalysisContext& ctx, GameRecord& game) {
     game.accuracy.clear();
     for (std::size_t shown = 0; shown < game.players.size(); ++shown) {
         const int slot = ctx.game_order[shown];
-        for (const WeaponAccuracy& row : ctx.accuracy) {
+        for (const AccuracySum& row : ctx.accuracy) {
             if (row.player != slot) continue;
-            game.accuracy.push_back(row);
-            game.accuracy.back().player = static_cast<int>(shown);
+            game.accuracy.push_back(WeaponAccuracy{static_cast<int>(shown), ctx.accuracy_weapons[row.weapon], row.shots,
+                                                   row.hits, row.damage});
         }
     }
 

@@ -156,7 +156,7 @@ void count_flag_lines(AnalysisContext& ctx, Event event, int PlayerMoments::*cou
 // The add-on's lines summed by record and weapon, in the order the log
 // first names each pair; pairs without a shot and a hit are dropped.
 void gather_accuracy(AnalysisContext& ctx) {
-    std::vector<WeaponAccuracy>& rows = ctx.accuracy;
+    std::vector<AccuracySum>& rows = ctx.accuracy;
     rows.clear();
     // The row of each record and weapon entry, made on first use.
     std::vector<std::array<int, MAXPLAYER>> row_of(ctx.accuracy_weapons.size());
@@ -168,16 +168,16 @@ void gather_accuracy(AnalysisContext& ctx) {
         int& index = row_of[line.weapon][static_cast<std::size_t>(slot)];
         if (index < 0) {
             index = static_cast<int>(rows.size());
-            rows.push_back(WeaponAccuracy{slot, ctx.accuracy_weapons[line.weapon], 0, 0, 0});
+            rows.push_back(AccuracySum{slot, line.weapon, 0, 0, 0});
         }
-        WeaponAccuracy* const row = &rows[static_cast<std::size_t>(index)];
+        AccuracySum* const row = &rows[static_cast<std::size_t>(index)];
         int& sum = line.kind == AccuracyLine::Kind::Shots  ? row->shots
                    : line.kind == AccuracyLine::Kind::Hits ? row->hits
                                                            : row->damage;
         sum = saturating_add(sum, line.value);
     }
     rows.erase(
-        std::remove_if(rows.begin(), rows.end(), [](const WeaponAccuracy& r) { return r.shots == 0 && r.hits == 0; }),
+        std::remove_if(rows.begin(), rows.end(), [](const AccuracySum& r) { return r.shots == 0 && r.hits == 0; }),
         rows.end());
 }
 

@@ -235,6 +235,16 @@ struct AccuracyLine {
     std::size_t weapon;  // the entry of AnalysisContext::accuracy_weapons
 };
 
+// A record's sums of one weapon's lines. The weapon is named by its entry:
+// a game's record copies the name once per row it keeps.
+struct AccuracySum {
+    int player;          // the index in game_players
+    std::size_t weapon;  // the entry of AnalysisContext::accuracy_weapons
+    int shots;
+    int hits;
+    int damage;
+};
+
 struct BestEntry {
     int value;
 };
@@ -277,9 +287,8 @@ struct AnalysisContext {
     // text of the game no longer holds; the list keeps its room.
     std::vector<AccuracyLine> accuracy_lines;
     std::vector<Text> accuracy_weapons;  // the weapons they name, each once
-    // Their sums by record (player: the index in game_players) and weapon,
-    // from read_moments.
-    std::vector<WeaponAccuracy> accuracy;
+    // Their sums by record and weapon, from read_moments.
+    std::vector<AccuracySum> accuracy;
     SessionKills session_kills;
     // The names that found no session record because all of them were
     // taken: the run ends by saying how many players were left out.
