@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t BLOCK = std::size_t{1} << 16;
+    static constexpr std::size_t BLOCK = std::size_t{1} << 15;
 
     bool put(const char* data, std::size_t size) { return size == 0 || std::fwrite(data, 1, size, file_) == size; }
     bool pass_on() {

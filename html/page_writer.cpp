@@ -68,7 +68,7 @@ HtmlWriter& HtmlWriter::put(std::initializer_list<Piece> pieces) {
 }
 
 bool HtmlWriter::put_part(ScratchFile& part) {
-    char chunk[65536];
+    char chunk[32768];
     std::size_t got = 0;
     while ((got = part.read(chunk, sizeof chunk)) > 0)
         if (!out_.write(chunk, got)) return false;
