@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <deque>
 #include <map>
 #include <span>
 #include <string>
@@ -155,7 +156,7 @@ struct SiteMap {
     std::map<std::string, long long> team_wins;  // by the team as logged: the games it won
     SiteRecords records;
     std::string last_evening;
-    std::vector<MapGame> recent;  // its last games, first first
+    std::deque<MapGame> recent;  // its last MAP_GAMES games, first first
 };
 
 struct SiteServer {

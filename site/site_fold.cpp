@@ -197,10 +197,10 @@ void SiteFold::add(const HistoryGame& history, int number) {
                 listed.winner = history.slots[k].player_id;
                 break;
             }
-    // Trimmed a whole list at a time: only the last MAP_GAMES are shown.
+    // Only the last MAP_GAMES are shown, and only they are kept: a list
+    // trimmed now and then held twice as many of every map's games.
     on_map.recent.push_back(std::move(listed));
-    if (on_map.recent.size() >= 2 * MAP_GAMES)
-        on_map.recent.erase(on_map.recent.begin(), on_map.recent.end() - MAP_GAMES);
+    while (on_map.recent.size() > MAP_GAMES) on_map.recent.pop_front();
 
     // Kills of others (team kills too), not of oneself: each weapon as
     // logged, and who killed whom.
