@@ -160,13 +160,9 @@ bool EventIndex::build(const char* text, std::size_t from, std::size_t length) {
 #if defined(__SSE2__)
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i last_digit = _mm_set1_epi8(LAST_DIGIT);
-    // The first block has no character before it in the text searched.
-    if (i == 0 && length >= 16) {
-        const unsigned mask = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text)), tab)));
-        for (unsigned m = mask; m != 0; m &= m - 1) at_tab(static_cast<std::size_t>(__builtin_ctz(m)));
-        i = 16;
-    }
+    // Each block is compared with the characters one before it: a tab at the
+    // text's first character ends no pattern, so the search may start after it.
+    if (i == 0) i = 1;
     for (; i + 16 <= length && !full; i += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
         const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i - 1));

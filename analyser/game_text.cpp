@@ -67,19 +67,20 @@ void GameText::cut_at(std::size_t position) {
 
 bool GameText::field(std::size_t from, char delim, std::string_view& value, std::size_t& delim_pos) const {
     std::size_t end = npos;
+    std::size_t searched_from = from;
 #if defined(__SSE2__)
     // Most fields (an id, a time, a weapon) end within sixteen characters:
     // one comparison finds their end, where a call to memchr cost more.
     if (length >= 16 && from <= length - 16) {
         const __m128i window = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buffer.get() + from));
         const unsigned found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(window, _mm_set1_epi8(delim))));
-        end = found != 0 ? from + static_cast<std::size_t>(__builtin_ctz(found)) : find_char(delim, from + 16);
-    } else {
-        end = find_char(delim, from);
+        if (found != 0)
+            end = from + static_cast<std::size_t>(__builtin_ctz(found));
+        else
+            searched_from = from + 16;
     }
-#else
-    end = find_char(delim, from);
 #endif
+    if (end == npos) end = find_char(delim, searched_from);
     if (end == npos) return false;
     value = view().substr(from, end - from);
     delim_pos = end;

@@ -70,9 +70,8 @@ private:
 
 // A fresh file of the system's folder of temporary files, made exclusively
 // and gone when it is closed (platform_open_scratch). Its many small pieces
-// go out in the C library's own blocks of 4 KB: blocks of 32 KB saved a few
-// hundred writes of a games page, but took more memory than the analyser
-// had before its figures of moments and accuracy.
+// go out in the C library's own blocks of 4 KB: larger blocks saved a few
+// hundred writes of a games page but cost more memory than time.
 class StreamScratch final : public ScratchFile {
 public:
     explicit StreamScratch(std::FILE* file) : file_(file) {}

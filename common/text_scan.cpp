@@ -102,10 +102,25 @@ struct CompressTable {
     }
 };
 
-// Thirty-two bytes at a time: 8-bit text is copied, 16-bit text packed, and
-// any other mix (the CR of every line end) compressed eight bytes at a time.
-// Every store lands within the chunk just read or before it, so packing in
-// place never overwrites a byte not read yet.
+// Stores the bytes of sixteen whose bit of keep is set, in order, at out,
+// eight bytes at a time; returns how many.
+__attribute__((target("avx2"))) std::size_t keep_of_sixteen(const CompressTable& table, char* out, __m128i bytes,
+                                                            unsigned keep) {
+    std::size_t kept = 0;
+    for (int g = 0; g < 2; ++g) {
+        const unsigned bits = (keep >> (8 * g)) & 0xFFu;
+        const __m128i group = g == 0 ? bytes : _mm_srli_si128(bytes, 8);
+        const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(table.shuffle[bits]));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + kept), _mm_shuffle_epi8(group, order));
+        kept += static_cast<std::size_t>(__builtin_popcount(bits));
+    }
+    return kept;
+}
+
+// Thirty-two bytes at a time: 8-bit text is copied, 16-bit text packed (and
+// its CRs then taken out), and any other mix compressed eight bytes at a
+// time. Every store lands within the chunk just read or before it, so
+// packing in place never overwrites a byte not read yet.
 }  // namespace
 
 __attribute__((target("avx2"))) std::size_t drop_zero_and_cr_32(char* data, std::size_t count) {
@@ -132,27 +147,15 @@ __attribute__((target("avx2"))) std::size_t drop_zero_and_cr_32(char* data, std:
             if (crs == 0) {
                 _mm_storeu_si128(reinterpret_cast<__m128i*>(data + kept), packed);
                 kept += 16;
-                continue;
-            }
-            const unsigned keep =
-                ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(packed, _mm256_castsi256_si128(cr))));
-            for (int g = 0; g < 2; ++g) {
-                const unsigned bits = (keep >> (8 * g)) & 0xFFu;
-                const __m128i group = g == 0 ? packed : _mm_srli_si128(packed, 8);
-                const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(table.shuffle[bits]));
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(data + kept), _mm_shuffle_epi8(group, order));
-                kept += static_cast<std::size_t>(__builtin_popcount(bits));
+            } else {
+                const unsigned keep =
+                    ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(packed, _mm256_castsi256_si128(cr))));
+                kept += keep_of_sixteen(table, data + kept, packed, keep);
             }
         } else {
             const unsigned keep = ~drop;
-            const __m128i halves[2] = {_mm256_castsi256_si128(chunk), _mm256_extracti128_si256(chunk, 1)};
-            for (int g = 0; g < 4; ++g) {
-                const unsigned bits = (keep >> (8 * g)) & 0xFFu;
-                const __m128i group = g % 2 == 0 ? halves[g / 2] : _mm_srli_si128(halves[g / 2], 8);
-                const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(table.shuffle[bits]));
-                _mm_storel_epi64(reinterpret_cast<__m128i*>(data + kept), _mm_shuffle_epi8(group, order));
-                kept += static_cast<std::size_t>(__builtin_popcount(bits));
-            }
+            kept += keep_of_sixteen(table, data + kept, _mm256_castsi256_si128(chunk), keep);
+            kept += keep_of_sixteen(table, data + kept, _mm256_extracti128_si256(chunk, 1), keep >> 16);
         }
     }
     return drop_one_by_one(data, i, count, kept);
